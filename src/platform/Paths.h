@@ -1,0 +1,42 @@
+#pragma once
+// Folders the program reads from and writes to, and the file helpers every writer goes through.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Folder of the running executable, ending in '/'. Shipped files are found here, never in the
+// current directory.
+std::string ProgramFolder();
+
+// Private per-user folder that survives reboots ($XDG_STATE_HOME/oakridge/, default
+// ~/.local/state/oakridge/), created with mode 0700 on first use; ends in '/'.
+std::string UserStateFolder();
+
+// Per-user settings folder ($XDG_CONFIG_HOME/oakridge/, default ~/.config/oakridge/), ends in '/'.
+std::string UserConfigFolder();
+
+// Per-user runtime folder for sockets ($XDG_RUNTIME_DIR/oakridge/, or a 0700 folder of ours under
+// /tmp when the desktop gives none); ends in '/'.
+std::string RuntimeFolder();
+
+// Creates `path` and its missing parents with `mode`. True when the folder exists afterwards.
+bool CreateFolderTree(const std::string& path, unsigned mode = 0700);
+
+bool FolderExists(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Replaces `path` atomically: writes a sibling temporary file, flushes it and renames it over the
+// target, so readers see either the old or the new content, never a part.
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
+inline bool WriteFileAtomic(const std::string& path, std::string_view data) {
+    return WriteFileAtomic(path, data.data(), data.size());
+}
+
+// Reads at most `maxBytes`; nullopt when the file cannot be opened.
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes = SIZE_MAX);
+
+}  // namespace platform
