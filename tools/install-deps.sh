@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtk-3-dev libpugixml-dev libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
     fonts-dejavu-core fonts-noto-cjk fonts-thai-tlwg
 )
 missing=()

@@ -219,7 +219,6 @@ def chips():
     add("chip_hot", 32, 24, rrect(0, 0, 32, 24, 6, fill=CONTROL_HOT), c)
     add("chip_selected", 32, 24,
         rrect(0, 0, 32, 24, 6, fill=ACCENT, extra=' fill-opacity="0.16"') +
-        rrect(0.5, 0.5, 31, 23, 5.5, stroke=ACCENT, sw=1, extra=' stroke-opacity="0.45"') +
         rrect(4, 19, 24, 2, 1, fill=ACCENT), c)
 
 
