@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtk-3-dev libpugixml-dev libudev-dev
+    libglib2.0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
     fonts-dejavu-core fonts-noto-cjk fonts-thai-tlwg

@@ -12,4 +12,7 @@ std::string CrashDumpPath();
 // async-signal-safe and best effort. The process then dies with the original signal.
 void InstallCrashFilter(unsigned flags);
 
+// The flags of the last InstallCrashFilter call (0 before any).
+unsigned CrashFilterFlags();
+
 }  // namespace platform

@@ -17,13 +17,17 @@ public:
 
     // Claims the endpoint for `className` (compared without regard to case). Returns null when a
     // live process already holds it; a stale socket left by a crashed process is taken over.
+    // `accept` decides which message numbers get through (none when it is empty). When no socket
+    // can be made (unusable class name or folder) the returned endpoint is inert rather than null,
+    // so the program still starts; that is traced.
     static std::unique_ptr<MessageEndpoint> Claim(const std::string& className, Accept accept, Handler handler);
 
     // True when a live process holds the endpoint for `className`.
     static bool IsClaimed(const std::string& className);
 
     // Delivers one message to the holder of `className`'s endpoint. False when nobody holds it or
-    // the holder refused the message number.
+    // the holder refused the message number. When it returns true the holder's handler has run.
+    // Waits at most about a second.
     static bool Post(const std::string& className, uint32_t message, int64_t wParam = 0, int64_t lParam = 0);
 
     virtual ~MessageEndpoint() = default;
