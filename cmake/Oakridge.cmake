@@ -1,18 +1,30 @@
 # Shared helpers for the project's CMake files.
 include_guard(GLOBAL)
 
-# oakridge_test(<name> LABEL <unit|page|e2e> SOURCES ... [LIBS ...] [ENV ...])
+# oakridge_test(<name> LABEL <unit|page|e2e> [threads] SOURCES ... [LIBS ...] [ENV ...] [TIMEOUT s])
 # One gtest executable; each test case becomes its own ctest entry so ctest -j spreads them.
 function(oakridge_test name)
-    cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+    cmake_parse_arguments(T "" "TIMEOUT" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
+    list(GET T_LABEL 0 first_label)
     gtest_discover_tests(${name}
-        PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
+        PROPERTIES LABELS ${first_label} TIMEOUT ${T_TIMEOUT}
                    ENVIRONMENT "${OAKRIDGE_TEST_ENV};${T_ENV}"
         DISCOVERY_TIMEOUT 60)
+    # gtest_discover_tests splits list-valued properties; a ctest include file that runs after the
+    # discovery sets the full label list on what was discovered.
+    list(LENGTH T_LABEL label_count)
+    if(label_count GREATER 1)
+        set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+        file(WRITE ${file}
+            "if(${name}_TESTS)\n"
+            "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${T_LABEL}\")\n"
+            "endif()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
+    endif()
 endfunction()

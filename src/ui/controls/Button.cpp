@@ -1,0 +1,76 @@
+#include "ui/controls/Button.h"
+
+#include "ui/builder/AttributeParsers.h"
+#include "ui/core/PaintManager.h"
+#include "ui/core/VirtualKeys.h"
+
+namespace ui {
+
+Button::Button() { align_ = kAlignCenter | kAlignVCenter | kAlignSingleLine; }
+
+AttrResult Button::SetAttribute(std::string_view name, std::string_view value) {
+    std::string n = ToLower(name);
+    auto image = [&](ImageSlot slot) {
+        images_[static_cast<size_t>(slot)] = std::string(value);
+        return AttrResult::Ok;
+    };
+    if (n == "normalimage") return image(ImageSlot::Normal);
+    if (n == "hotimage") return image(ImageSlot::Hot);
+    if (n == "pushedimage") return image(ImageSlot::Pushed);
+    if (n == "focusedimage") return image(ImageSlot::Focused);
+    if (n == "disabledimage") return image(ImageSlot::Disabled);
+    if (n == "hovernotify") {
+        auto b = ParseBool(value);
+        if (!b) return AttrResult::BadValue;
+        hoverNotify_ = *b;
+        return AttrResult::Ok;
+    }
+    return Label::SetAttribute(name, value);
+}
+
+void Button::DoEvent(UiEvent& event) {
+    switch (event.type) {
+        case EventType::MouseEnter:
+            SetHot(true);
+            if (hoverNotify_ && IsEffectivelyEnabled()) SendNotify("mouseenter");
+            return;
+        case EventType::MouseLeave:
+            SetHot(false);
+            if (hoverNotify_ && IsEffectivelyEnabled()) SendNotify("mouseleave");
+            return;
+        case EventType::ButtonDown:
+        case EventType::DblClick:
+            SetPushed(true);
+            return;
+        case EventType::MouseMove:
+            if (manager_ && manager_->GetCapture() == this) SetPushed(rect_.Contains(event.pt));
+            return;
+        case EventType::ButtonUp: {
+            bool wasPushed = pushed_;
+            SetPushed(false);
+            if (wasPushed && rect_.Contains(event.pt)) Activate();
+            return;
+        }
+        case EventType::KeyDown:
+            if (event.key == kVkSpace || event.key == kVkReturn) {
+                Activate();
+                event.handled = true;
+            }
+            return;
+        default:
+            Label::DoEvent(event);
+    }
+}
+
+bool Button::Activate() {
+    if (!Control::Activate()) return false;
+    SendNotify("click");
+    return true;
+}
+
+void Button::PaintStatusImage(Canvas& canvas) {
+    PaintStateImage(canvas);
+    if (!GetImage(ImageSlot::Fore).empty()) DrawImage(canvas, GetImage(ImageSlot::Fore));
+}
+
+}  // namespace ui

@@ -1,0 +1,23 @@
+#pragma once
+// Push button: state images, "click" on release inside, Space/Enter when focused. With
+// hovernotify it also reports "mouseenter" and "mouseleave".
+#include "ui/controls/Label.h"
+
+namespace ui {
+
+class Button : public Label {
+public:
+    Button();
+    std::string_view GetClass() const override { return "Button"; }
+    bool WantsFocus() const override { return true; }
+    bool IsInteractive() const override { return true; }
+    AttrResult SetAttribute(std::string_view name, std::string_view value) override;
+    void DoEvent(UiEvent& event) override;
+    bool Activate() override;
+
+protected:
+    void PaintStatusImage(Canvas& canvas) override;
+    bool hoverNotify_ = false;
+};
+
+}  // namespace ui
