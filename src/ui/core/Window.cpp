@@ -14,9 +14,8 @@ WindowImplBase::WindowImplBase() : manager_(std::make_unique<PaintManager>(this)
 WindowImplBase::~WindowImplBase() {
     Toolkit::UnregisterWindow(id_);
     selfListener_.Reset();
-    // The tree goes before the native window so controls never outlive their surface.
-    manager_.reset();
     native_.reset();
+    manager_.reset();
 }
 
 WindowImplBase* WindowImplBase::GetOwner() const { return ownerId_ ? Toolkit::LookupWindow(ownerId_) : nullptr; }
