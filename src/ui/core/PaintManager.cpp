@@ -494,12 +494,16 @@ void PaintManager::OnKeyDown(uint32_t vk, unsigned modifiers) {
         MoveFocus(!(modifiers & kModShift));
         return;
     }
+    bool handled = false;
     if (focus_ && focus_->IsEffectivelyEnabled()) {
         UiEvent e{EventType::KeyDown};
         e.key = vk;
         e.modifiers = modifiers;
         Route(focus_, e);
+        handled = e.handled;
     }
+    // Keys no control used reach the window, as a dialog sees them (Escape, Enter).
+    if (!handled && window_) window_->SendMessage(kWmKeyDown, vk, modifiers);
 }
 
 void PaintManager::OnKeyUp(uint32_t vk, unsigned modifiers) {

@@ -27,7 +27,7 @@ bool WindowImplBase::Create(WindowImplBase* owner, const std::string& title, Win
         manager_->AttachRoot(CreateRootInCode());
     } else {
         Builder builder;
-        auto result = builder.Build(GetSkinFolder() + GetSkinFile(), *manager_,
+        auto result = builder.Build(GetSkinFile(), *manager_,
                                     [this](std::string_view cls) { return CreateControl(cls); });
         if (!result.root) {
             Toolkit::ReportSkinError(result.report.ToString());

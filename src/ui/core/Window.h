@@ -32,7 +32,9 @@ public:
 
     // Hooks
     virtual std::string GetWindowClassName() const = 0;
+    // Folder of the skin below the program folder; the entry point makes it the resource path.
     virtual std::string GetSkinFolder() const { return {}; }
+    // Skin document relative to the resource path.
     virtual std::string GetSkinFile() const = 0;
     virtual std::unique_ptr<Control> CreateControl(std::string_view className) { return nullptr; }
     // Windows without a skin file (drop-downs) build their tree here.

@@ -1,0 +1,188 @@
+#include "app/MainFrame.h"
+
+#include "app/AppGlobals.h"
+#include "app/Language.h"
+#include "keyboard/CDialogKeySetting.h"
+#include "mouse/MousePage.h"
+#include "platform/Paths.h"
+#include "ui/builder/AttributeParsers.h"
+#include "ui/controls/Combo.h"
+#include "ui/controls/Option.h"
+#include "ui/core/Container.h"
+#include "ui/core/Messages.h"
+#include "ui/core/Toolkit.h"
+#include "ui/layout/TabLayout.h"
+#include "ui/text/TextTable.h"
+
+namespace app {
+
+bool MainFrame::AcceptsPostedMessage(uint32_t message) {
+    return (message >= 1002 && message <= 1008) || (message >= 2000 && message <= 2005) ||
+           message == ui::kWmDeviceChange;
+}
+
+MainFrame::MainFrame() {
+    std::string macroFolder = platform::UserStateFolder() + "Lumenor_MacroBin/";
+    // Failing here is not reported: the macro operations that need the folder fail later.
+    platform::CreateFolderTree(macroFolder);
+    SetMacroTempFolder(macroFolder);
+    SetAppFolder(platform::ProgramFolder());
+}
+
+MainFrame::~MainFrame() = default;
+
+bool MainFrame::Open() { return Create(nullptr, kClassName, {}, {0, 0, 1310, 749}); }
+
+std::unique_ptr<ui::Control> MainFrame::CreateControl(std::string_view className) {
+    using ui::EqualsNoCase;
+    std::unique_ptr<ui::Control> page;
+    PageIndex index = kPageCount;
+    if (EqualsNoCase(className, "KeyboardPage")) {
+        page = std::make_unique<keyboard::CDialogKeySetting>(*this);
+        index = kKeyboard;
+    } else if (EqualsNoCase(className, "MousePageHeron")) {
+        page = std::make_unique<mouse::CDialogMouseHeronSetting>(*this);
+        index = kHeron;
+    } else if (EqualsNoCase(className, "MousePageHeronDriver")) {
+        page = std::make_unique<mouse::CDialogMouseHeronDriverSetting>(*this);
+        index = kHeronDriver;
+    } else if (EqualsNoCase(className, "MousePageEgret")) {
+        page = std::make_unique<mouse::CDialogMouseEgretSetting>(*this);
+        index = kEgret;
+    } else if (EqualsNoCase(className, "MousePageIbis")) {
+        page = std::make_unique<mouse::CDialogMouseIbisSetting>(*this);
+        index = kIbis;
+    } else if (EqualsNoCase(className, "MousePageCrane")) {
+        page = std::make_unique<mouse::CDialogMouseCraneSetting>(*this);
+        index = kCrane;
+    }
+    if (page) pages_[index] = page.get();
+    return page;
+}
+
+int MainFrame::LanguageOptionCount() const {
+    auto* options = Find<ui::Container>("language_option");
+    return options ? options->GetCount() : 0;
+}
+
+ui::Option* MainFrame::LanguageOption(ui::Control* control) const {
+    if (!control) return nullptr;
+    int count = LanguageOptionCount();
+    for (int i = 1; i <= count; ++i)
+        if (control->NameIs("language_" + std::to_string(i))) return dynamic_cast<ui::Option*>(control);
+    return nullptr;
+}
+
+void MainFrame::InitWindow() {
+    auto& table = ui::TextTable::Instance();
+    int optionCount = LanguageOptionCount();
+    auto* first = Find<ui::Option>("language_1");
+    if (optionCount > 0 && first) {
+        ApplyLanguage(first->GetUserData());
+        CurrentLanguageName() = table.Resolve(first->GetText());
+        SetTitle(table.Resolve("%{088}"));
+        first->SetSelected(true, ui::Notify::No);
+        if (auto* combo = Find<ui::Combo>("language_combo")) combo->SelectItem(0, ui::Notify::No);
+    }
+    for (int i = 1; i <= optionCount; ++i) {
+        if (auto* option = Find<ui::Control>("language_" + std::to_string(i)))
+            Languages().languageFontMap[option->GetFont()] = GetManager().GetFont(option->GetFont());
+    }
+    CenterWindow();
+    ShowWindow(true, true);
+    ReadSkinDeviceIds();
+    // TODO: open the progress window here once device tasks exist; it stays up for the first read.
+}
+
+void MainFrame::ReadSkinDeviceIds() {
+    auto& ids = SkinIds();
+    auto read = [this](const char* name, int32_t& field) {
+        if (auto* c = Find<ui::Control>(name)) field = ParseSkinId(c->GetText());
+    };
+    read("pid_Egret", ids.egretPid);
+    read("vid_Egret", ids.egretVid);
+    read("pid_Ibis", ids.ibisPid);
+    read("vid_Ibis", ids.ibisVid);
+    read("pid_Crane", ids.cranePid);
+    read("vid_Crane", ids.craneVid);
+}
+
+void MainFrame::ApplyLanguage(const std::string& fileName) {
+    LanguageLoader::Instance().Load(fileName);
+    SetTitle(ui::TextTable::Instance().Resolve("%{088}"));
+    RefreshModifierKeyNames();
+    if (auto* root = GetManager().GetRoot()) root->NeedUpdate();
+}
+
+void MainFrame::SwitchLanguageByOption(ui::Option& option) {
+    ApplyLanguage(option.GetUserData());
+    CurrentLanguageName() = ui::TextTable::Instance().Resolve(option.GetText());
+    ui::PaintManager& m = GetManager();
+    if (m.HasFont(option.GetFont())) {
+        ui::FontSpec languageFont = m.GetFont(option.GetFont());
+        m.SetDefaultFont(languageFont);
+        // Every other font takes the language's face at its own size and style; the language
+        // options keep theirs so each name stays readable in its own script.
+        for (int index : m.GetFontIndices()) {
+            if (Languages().languageFontMap.count(index)) continue;
+            ui::FontSpec font = m.GetFont(index);
+            font.face = languageFont.face;
+            m.AddFont(index, font, false);
+        }
+        m.NeedLayout();
+    }
+    // Keep the other chooser showing the same language.
+    if (auto* combo = Find<ui::Combo>("language_combo")) {
+        for (int i = 0; i < combo->GetCount(); ++i)
+            if (combo->GetItemAt(i)->GetUserData() == option.GetUserData()) combo->SelectItem(i, ui::Notify::No);
+    }
+    m.SendNotify(nullptr, "Change_Language_Profile", 0, 0, true, true);
+}
+
+void MainFrame::SwitchLanguageByCombo() {
+    auto* combo = Find<ui::Combo>("language_combo");
+    if (!combo) return;
+    ui::Control* item = combo->GetItemAt(combo->GetCurSel());
+    if (!item) return;
+    LanguageLoader::Instance().Load(item->GetUserData());
+    CurrentLanguageName() = item->GetText();
+    for (int i = 1; i <= LanguageOptionCount(); ++i) {
+        auto* option = Find<ui::Option>("language_" + std::to_string(i));
+        if (option && option->GetUserData() == item->GetUserData()) option->SetSelected(true, ui::Notify::No);
+    }
+    if (auto* root = GetManager().GetRoot()) root->NeedUpdate();
+}
+
+void MainFrame::ShowDevicePage() {
+    auto* combo = Find<ui::Combo>("device_combo");
+    auto* tab = Find<ui::TabLayout>("tab_switch");
+    if (combo && tab) tab->SelectItem(combo->GetCurSel(), ui::Notify::Yes);
+}
+
+void MainFrame::Notify(ui::Notification& n) {
+    ui::Control* sender = n.sender;
+    if (n.type == "click" && sender) {
+        if (sender->NameIs("closebtn")) Close(1);
+        else if (sender->NameIs("minbtn")) SendMessage(ui::kWmSysCommand, ui::kScMinimize, 0);
+        else if (ui::Option* option = LanguageOption(sender)) SwitchLanguageByOption(*option);
+    } else if (n.type == "itemselect" && sender) {
+        if (sender->NameIs("language_combo")) SwitchLanguageByCombo();
+        else if (sender->NameIs("device_combo")) ShowDevicePage();
+    } else if (n.type == "windowinit") {
+        // TODO: start the read-all task here once device tasks exist.
+    }
+}
+
+intptr_t MainFrame::HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) {
+    handled = false;
+    if (message == ui::kWmNcLButtonDblClk) {
+        // The main window has one size; a double click on the caption must not maximise it.
+        handled = true;
+        return 0;
+    }
+    return 0;
+}
+
+void MainFrame::OnFinalMessage() { ui::Toolkit::PostQuitMessage(0); }
+
+}  // namespace app
