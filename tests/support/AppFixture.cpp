@@ -1,0 +1,38 @@
+#include "AppFixture.h"
+
+#include <cstdlib>
+#include <random>
+
+#include "app/Application.h"
+#include "app/Language.h"
+
+namespace oaktest {
+
+void AppFixture::SetUp() {
+    std::random_device rd;
+    temp_ = std::filesystem::temp_directory_path() / ("oakridge-test-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(temp_);
+    // Everything the program writes stays in this test's folder.
+    setenv("XDG_STATE_HOME", (temp_ / "state").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (temp_ / "config").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (temp_ / "run").c_str(), 1);
+    setenv("OAKRIDGE_DEVICE_DIR", (temp_ / "devices").c_str(), 1);
+    std::filesystem::create_directories(temp_ / "run");
+    driver_ = std::make_unique<UiDriver>();
+    app::Languages() = {};
+}
+
+void AppFixture::StartApp() {
+    frame_ = std::make_unique<app::MainFrame>();
+    ASSERT_TRUE(frame_->Open()) << "the main skin did not build";
+    driver_->RunUntilIdle();
+}
+
+void AppFixture::TearDown() {
+    frame_.reset();
+    driver_.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(temp_, ec);
+}
+
+}  // namespace oaktest

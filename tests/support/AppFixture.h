@@ -1,0 +1,32 @@
+#pragma once
+// The whole program in one process on the headless backend, with the real skins: a page test
+// starts it, then drives it like a user.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "UiDriver.h"
+#include "app/MainFrame.h"
+
+namespace oaktest {
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates and shows the main window, then runs until idle.
+    void StartApp();
+    app::MainFrame& Frame() { return *frame_; }
+    UiDriver& Ui() { return *driver_; }
+    // A private folder for this test, removed afterwards.
+    const std::filesystem::path& TempDir() const { return temp_; }
+
+    std::unique_ptr<UiDriver> driver_;
+    std::unique_ptr<app::MainFrame> frame_;
+
+private:
+    std::filesystem::path temp_;
+};
+
+}  // namespace oaktest

@@ -1,0 +1,134 @@
+// Skin documents: what builds, what is reported, and that bad input never crashes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "UiDriver.h"
+#include "ui/builder/AttributeParsers.h"
+#include "ui/builder/Builder.h"
+#include "ui/controls/Label.h"
+#include "ui/core/Container.h"
+#include "ui/core/PaintManager.h"
+#include "ui/core/Toolkit.h"
+#include "ui/text/TextTable.h"
+
+namespace {
+
+struct Built {
+    ui::BuildResult result;
+    std::string problems() const { return result.report.ToString(); }
+};
+
+Built Build(ui::PaintManager& m, const std::string& xml, ui::Builder::Callback cb = nullptr) {
+    ui::Builder b;
+    return {b.BuildFromString(xml, "t.xml", m, std::move(cb))};
+}
+
+class Custom : public ui::Container {
+public:
+    std::string_view GetClass() const override { return "Custom"; }
+};
+
+TEST(Builder, WindowFontsDefaultsAndTextsAreRead) {
+    oaktest::UiDriver ui;
+    ui::PaintManager m;
+    auto built = Build(m, R"(<Window size="320,200" caption="0,0,0,30">
+        <Font id="3" name="Face" size="17" bold="true" default="true"/>
+        <Default name="Label" value="textcolor='#FF112233' font='3'"/>
+        <MultiLanguage id="0042" value="forty-two"/>
+        <MultiLanguage id="-1" value="ignored"/>
+        <VerticalLayout><Label name="l" text="%{42}"/></VerticalLayout></Window>)");
+    EXPECT_TRUE(built.result.report.Empty()) << built.problems();
+    EXPECT_EQ(m.GetInitSize(), (ui::Size{320, 200}));
+    EXPECT_EQ(m.GetCaptionRect().bottom, 30);
+    EXPECT_EQ(m.GetFont(3).face, "Face");
+    EXPECT_TRUE(m.GetDefaultFont().bold);
+    auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
+    ASSERT_NE(root, nullptr);
+    auto* label = root->GetItemAt(0);
+    EXPECT_EQ(label->GetTextColor(), 0xFF112233u);
+    EXPECT_EQ(label->GetFont(), 3);
+    EXPECT_EQ(label->GetResolvedText(), "forty-two");
+}
+
+TEST(Builder, CustomClassesGoToTheCallbackWithoutRegardToCase) {
+    oaktest::UiDriver ui;
+    ui::PaintManager m;
+    std::vector<std::string> asked;
+    auto built = Build(m, R"(<VerticalLayout><mypage name="p"/><Unknown name="u"/><Label name="after"/></VerticalLayout>)",
+                       [&](std::string_view cls) -> std::unique_ptr<ui::Control> {
+                           asked.emplace_back(cls);
+                           if (ui::EqualsNoCase(cls, "MyPage")) return std::make_unique<Custom>();
+                           return nullptr;
+                       });
+    auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->GetCount(), 2);  // the unknown element is left out, the rest loads
+    EXPECT_EQ(root->GetItemAt(0)->GetClass(), "Custom");
+    EXPECT_EQ(root->GetItemAt(1)->GetName(), "after");
+    ASSERT_EQ(built.result.report.Problems().size(), 1u);
+    EXPECT_NE(built.problems().find("unknown element <Unknown>"), std::string::npos);
+}
+
+TEST(Builder, ProblemsAreReportedWithTheirLine) {
+    oaktest::UiDriver ui;
+    ui::PaintManager m;
+    struct Case {
+        const char* xml;
+        const char* expected;
+        int line;
+    };
+    const Case cases[] = {
+        {"<VerticalLayout>\n<Label bogus=\"1\"/></VerticalLayout>", "unknown attribute 'bogus' on <Label>", 2},
+        {"<VerticalLayout>\n\n<Label width=\"wide\"/></VerticalLayout>", "bad value 'wide' for 'width'", 3},
+        {"<VerticalLayout>\n<Label textcolor=\"red\"/></VerticalLayout>", "bad value 'red' for 'textcolor'", 2},
+        {"<VerticalLayout>\n<Label name=\"x\"/><Label name=\"X\"/></VerticalLayout>", "duplicate control name", 0},
+        {"<Label>\n<Button/></Label>", "<Label> cannot hold <Button>", 2},
+        {"<Window>\n<Include source=\"XML/nowhere.xml\"/></Window>", "cannot open included file", 2},
+    };
+    for (const auto& c : cases) {
+        auto built = Build(m, c.xml);
+        ASSERT_FALSE(built.result.report.Empty()) << c.xml;
+        const auto& p = built.result.report.Problems().front();
+        EXPECT_NE(p.message.find(c.expected), std::string::npos) << p.message;
+        EXPECT_EQ(p.line, c.line) << c.xml;
+    }
+}
+
+TEST(Builder, MalformedDocumentsGiveAClearErrorAndNoTree) {
+    oaktest::UiDriver ui;
+    ui::PaintManager m;
+    const char* broken[] = {"", "<Window>", "<Window><Label></Window>", "not xml at all", "<a>\n<b>\n</a>",
+                            "<VerticalLayout><Label text=\"unterminated/></VerticalLayout>"};
+    for (const char* xml : broken) {
+        auto built = Build(m, xml);
+        EXPECT_FALSE(built.result.ok) << xml;
+        EXPECT_EQ(built.result.root, nullptr);
+        EXPECT_FALSE(built.result.report.Empty());
+    }
+    ui::Builder b;
+    auto missing = b.Build("XML/does_not_exist.xml", m);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.report.ToString().find("cannot open skin file"), std::string::npos);
+}
+
+TEST(Builder, IncludesExpandInPlaceAndCannotRecurseForever) {
+    oaktest::UiDriver ui;
+    auto dir = std::filesystem::temp_directory_path() / ("oak-skin-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "XML");
+    std::ofstream(dir / "XML/part.xml") << R"(<Window><Font id="9" name="Part" size="9"/><Label name="inc"/></Window>)";
+    std::ofstream(dir / "XML/loop.xml") << R"(<Window><Include source="XML\loop.xml"/></Window>)";
+    ui::Toolkit::SetResourcePath(dir.string());
+    ui::PaintManager m;
+    auto built = Build(m, R"(<VerticalLayout><Include source="XML\part.xml" count="2"/></VerticalLayout>)");
+    auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetCount(), 2);
+    EXPECT_EQ(m.GetFont(9).face, "Part");
+    auto looped = Build(m, R"(<VerticalLayout><Include source="XML/loop.xml"/></VerticalLayout>)");
+    EXPECT_NE(looped.problems().find("nested too deep"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
