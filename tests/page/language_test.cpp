@@ -1,0 +1,75 @@
+// Language switching from the main window's two choosers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "AppFixture.h"
+#include "app/Language.h"
+#include "ui/core/Toolkit.h"
+#include "ui/text/TextTable.h"
+
+namespace {
+
+using Languages = oaktest::AppFixture;
+
+std::string Resolve(const char* text) { return ui::TextTable::Instance().Resolve(text); }
+
+TEST_F(Languages, StartUpAppliesTheFirstOption) {
+    StartApp();
+    auto* first = Ui().Find("language_1").GetUserData().c_str();
+    EXPECT_FALSE(std::string(first).empty());
+    EXPECT_EQ(app::CurrentLanguageName(), Ui().Text("language_1"));
+    EXPECT_EQ(Frame().GetTitle(), Resolve("%{088}"));
+    EXPECT_NE(Resolve("%{301}"), "%{301}");
+    EXPECT_TRUE(Ui().IsSelected("language_1"));
+    EXPECT_EQ(app::Languages().modifierKeyNames.at(0x01), Resolve("%{015}"));
+    EXPECT_EQ(app::Languages().languageFontMap.size(), 4u);  // Latin, two Chinese, Thai
+}
+
+TEST_F(Languages, OptionSwitchRetitlesRefacesAndTellsThePages) {
+    StartApp();
+    oaktest::NotificationRecorder rec(Frame().GetManager());
+    std::string before = Resolve("%{304}");
+    Ui().Click("language_11", "Oakridge");  // Simplified Chinese
+    EXPECT_EQ(app::CurrentLanguageName(), "简体中文");
+    EXPECT_NE(Resolve("%{304}"), before);
+    EXPECT_EQ(rec.Count("Change_Language_Profile"), 1u);
+    EXPECT_EQ(Frame().GetManager().GetDefaultFont().face, "Noto Sans CJK SC");
+    EXPECT_EQ(Frame().GetManager().GetFont(1).face, "Noto Sans CJK SC");
+    EXPECT_TRUE(Frame().GetManager().GetFont(1).bold);
+    EXPECT_EQ(Frame().GetManager().GetFont(13).face, "Loma");  // the Thai option keeps its face
+    EXPECT_EQ(Ui().Text("language_combo", "Oakridge"), "简体中文");
+    Ui().Snapshot(::testing::TempDir() + "main_sc.png", "Oakridge");
+}
+
+TEST_F(Languages, ComboSwitchLoadsTextsOnly) {
+    StartApp();
+    oaktest::NotificationRecorder rec(Frame().GetManager());
+    std::string title = Frame().GetTitle();
+    Ui().SelectComboItem("language_combo", 5, "Oakridge");  // German
+    EXPECT_EQ(app::CurrentLanguageName(), "German");
+    EXPECT_EQ(rec.Count("Change_Language_Profile"), 0u);
+    EXPECT_EQ(Frame().GetTitle(), title);
+    EXPECT_TRUE(Ui().IsSelected("language_6"));
+}
+
+TEST_F(Languages, EntriesMissingFromTheNewFileKeepTheOldText) {
+    auto langs = std::filesystem::path(ui::Toolkit::GetResourcePath()) / "Languages";
+    std::string a = "zz-test-a-" + std::to_string(::getpid()) + ".xml";
+    std::string b = "zz-test-b-" + std::to_string(::getpid()) + ".xml";
+    std::ofstream(langs / a) << R"(<Window><MultiLanguage id="216" value="kept"/><MultiLanguage id="88" value="A"/></Window>)";
+    std::ofstream(langs / b) << R"(<Window><MultiLanguage id="88" value="B"/></Window>)";
+    std::ofstream(langs / ("broken-" + b)) << R"(<Window><MultiLanguage id="88" value="C"/>)";
+    StartApp();
+    Frame().ApplyLanguage(a);
+    Frame().ApplyLanguage(b);
+    EXPECT_EQ(Resolve("%{216}"), "kept");
+    EXPECT_EQ(Frame().GetTitle(), "B");
+    Frame().ApplyLanguage("broken-" + b);   // malformed: nothing changes
+    Frame().ApplyLanguage("no-such-file.xml");
+    EXPECT_EQ(Resolve("%{88}"), "B");
+    for (auto& f : {a, b, "broken-" + b}) std::filesystem::remove(langs / f);
+}
+
+}  // namespace
