@@ -107,9 +107,9 @@ protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override {
         Combo* combo = window_.GetCombo();
         if (!combo || !manager_) return;
-        bool drawn = false;
-        if (!combo->GetDropBkImage().empty()) drawn = canvas.DrawImage(ParseImageString(combo->GetDropBkImage()), rect_);
-        if (!drawn) canvas.FillRect(rect_, combo->GetDropBkColor());
+        // The colour goes under the image so a rounded image's corners never show the bare window.
+        canvas.FillRect(rect_, combo->GetDropBkColor());
+        if (!combo->GetDropBkImage().empty()) canvas.DrawImage(ParseImageString(combo->GetDropBkImage()), rect_);
         canvas.PushClip(rect_.Deflate({kBorder, kBorder, kBorder, kBorder}));
         for (int i = 0; i < combo->GetCount(); ++i) {
             Rect row = RowRect(i);

@@ -1,0 +1,144 @@
+// The real program in real windows on a virtual display: a user's first minute with it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::string Shell(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        std::array<char, 512> buf;
+        while (fgets(buf.data(), buf.size(), p)) out += buf.data();
+        pclose(p);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+pid_t Spawn(const std::string& program) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        execl(program.c_str(), program.c_str(), nullptr);
+        _exit(127);
+    }
+    return pid;
+}
+
+// Waits for `pid` up to `limit`; the exit status, or -1 when it is still running.
+int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(20ms);
+    }
+    return -1;
+}
+
+class RealWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bin_ = std::getenv("OAKRIDGE_BIN_DIR");
+        artifacts_ = fs::path(bin_).parent_path() / "e2e-artifacts";
+        fs::create_directories(artifacts_);
+        home_ = fs::temp_directory_path() / ("oakridge-e2e-" + std::to_string(getpid()));
+        fs::create_directories(home_ / "run");
+        setenv("XDG_STATE_HOME", (home_ / "state").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home_ / "config").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", (home_ / "run").c_str(), 1);
+        setenv("OAKRIDGE_DEVICE_DIR", (home_ / "devices").c_str(), 1);
+        // GTK keeps caches for the process's life; they are not leaks of ours.
+        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        // A display of our own, numbered by the server.
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        xvfb_ = fork();
+        if (xvfb_ == 0) {
+            close(fds[0]);
+            std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x900x24", "-nolisten", "tcp",
+                   nullptr);
+            _exit(127);
+        }
+        close(fds[1]);
+        char number[16] = {};
+        ssize_t n = read(fds[0], number, sizeof number - 1);
+        close(fds[0]);
+        ASSERT_GT(n, 0) << "Xvfb did not start";
+        display_ = ":" + std::string(number, strcspn(number, "\n"));
+        setenv("DISPLAY", display_.c_str(), 1);
+    }
+
+    void TearDown() override {
+        if (app_ > 0 && WaitFor(app_, 0ms) == -1) {
+            kill(app_, SIGTERM);
+            WaitFor(app_, 2000ms);
+        }
+        if (xvfb_ > 0) {
+            kill(xvfb_, SIGTERM);
+            WaitFor(xvfb_, 2000ms);
+        }
+        fs::remove_all(home_);
+    }
+
+    std::string WaitForWindow(const std::string& title) {
+        return Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
+    }
+
+    void Screenshot(const std::string& name) {
+        Shell("import -window root '" + (artifacts_ / name).string() + "' 2>/dev/null");
+        EXPECT_TRUE(fs::exists(artifacts_ / name)) << name;
+    }
+
+    std::string bin_;
+    fs::path artifacts_, home_;
+    std::string display_;
+    pid_t xvfb_ = -1, app_ = -1;
+};
+
+TEST_F(RealWindow, OpensClicksTheDeviceComboRefusesASecondCopyAndCloses) {
+    std::string program = bin_ + "/oakridge";
+    app_ = Spawn(program);
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty()) << "no window titled Oakridge appeared";
+    std::string geometry = Shell("xdotool getwindowgeometry " + window);
+    EXPECT_NE(geometry.find("1310x749"), std::string::npos) << geometry;
+    std::this_thread::sleep_for(300ms);
+    Screenshot("main_window.png");
+
+    // The device combo sits in the caption bar; its drop-down opens below it.
+    Shell("xdotool mousemove --window " + window + " 548 28 click 1");
+    std::this_thread::sleep_for(500ms);
+    Screenshot("device_combo_open.png");
+    std::string drop = Shell("xdotool search --onlyvisible --name '^ComboWnd$' 2>/dev/null | head -1");
+    EXPECT_FALSE(drop.empty()) << "the device drop-down did not open";
+    // Third row: the Heron driver page.
+    Shell("xdotool mousemove --window " + window + " 548 " + std::to_string(48 + 4 + 2 * 30 + 15) + " click 1");
+    std::this_thread::sleep_for(300ms);
+    Screenshot("third_device.png");
+
+    // A second start finds the first and leaves at once.
+    auto started = std::chrono::steady_clock::now();
+    pid_t second = Spawn(program);
+    EXPECT_EQ(WaitFor(second, 5000ms), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1500ms);
+    EXPECT_EQ(Shell("xdotool search --onlyvisible --name '^Oakridge$' | wc -l"), "1");
+
+    Shell("xdotool mousemove --window " + window + " 1279 28 click 1");
+    EXPECT_EQ(WaitFor(app_, 10000ms), 0);
+}
+
+}  // namespace
