@@ -11,20 +11,17 @@ function(oakridge_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
-    list(GET T_LABEL 0 first_label)
-    gtest_discover_tests(${name}
-        PROPERTIES LABELS ${first_label} TIMEOUT ${T_TIMEOUT}
-                   ENVIRONMENT "${OAKRIDGE_TEST_ENV};${T_ENV}"
-        DISCOVERY_TIMEOUT 60)
-    # gtest_discover_tests splits list-valued properties; a ctest include file that runs after the
-    # discovery sets the full label list on what was discovered.
-    list(LENGTH T_LABEL label_count)
-    if(label_count GREATER 1)
-        set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
-        file(WRITE ${file}
-            "if(${name}_TESTS)\n"
-            "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${T_LABEL}\")\n"
-            "endif()\n")
-        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
-    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        DISCOVERY_MODE PRE_TEST)
+    # gtest_discover_tests splits list-valued properties, so labels and the environment are set by a
+    # ctest include file that runs after the discovery, on everything it discovered.
+    set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+    file(WRITE ${file}
+        "if(${name}_TESTS)\n"
+        "  set_tests_properties(\${${name}_TESTS} PROPERTIES\n"
+        "    LABELS \"${T_LABEL}\"\n"
+        "    TIMEOUT ${T_TIMEOUT}\n"
+        "    ENVIRONMENT \"${OAKRIDGE_TEST_ENV};${T_ENV}\")\n"
+        "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()

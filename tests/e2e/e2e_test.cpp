@@ -56,6 +56,7 @@ protected:
         fs::create_directories(artifacts_);
         home_ = fs::temp_directory_path() / ("oakridge-e2e-" + std::to_string(getpid()));
         fs::create_directories(home_ / "run");
+        fs::permissions(home_ / "run", fs::perms::owner_all, fs::perm_options::replace);
         setenv("XDG_STATE_HOME", (home_ / "state").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home_ / "config").c_str(), 1);
         setenv("XDG_RUNTIME_DIR", (home_ / "run").c_str(), 1);
@@ -74,11 +75,14 @@ protected:
             _exit(127);
         }
         close(fds[1]);
-        char number[16] = {};
-        ssize_t n = read(fds[0], number, sizeof number - 1);
-        close(fds[0]);
-        ASSERT_GT(n, 0) << "Xvfb did not start";
-        display_ = ":" + std::string(number, strcspn(number, "\n"));
+        // The server writes the number and then a newline; closing our end before the newline
+        // arrives would kill it, so the pipe stays open until TearDown.
+        displayPipe_ = fds[0];
+        std::string number;
+        char c = 0;
+        while (read(displayPipe_, &c, 1) == 1 && c != '\n') number += c;
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        display_ = ":" + number;
         setenv("DISPLAY", display_.c_str(), 1);
     }
 
@@ -91,6 +95,7 @@ protected:
             kill(xvfb_, SIGTERM);
             WaitFor(xvfb_, 2000ms);
         }
+        if (displayPipe_ >= 0) close(displayPipe_);
         fs::remove_all(home_);
     }
 
@@ -107,6 +112,7 @@ protected:
     fs::path artifacts_, home_;
     std::string display_;
     pid_t xvfb_ = -1, app_ = -1;
+    int displayPipe_ = -1;
 };
 
 TEST_F(RealWindow, OpensClicksTheDeviceComboRefusesASecondCopyAndCloses) {

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "AppFixture.h"
+#include "TextFit.h"
+#include "ui/core/Container.h"
 #include "app/Language.h"
 #include "ui/core/Toolkit.h"
 #include "ui/text/TextTable.h"
@@ -70,6 +72,43 @@ TEST_F(Languages, EntriesMissingFromTheNewFileKeepTheOldText) {
     Frame().ApplyLanguage("no-such-file.xml");
     EXPECT_EQ(Resolve("%{88}"), "B");
     for (auto& f : {a, b, "broken-" + b}) std::filesystem::remove(langs / f);
+}
+
+}  // namespace
+
+namespace {
+
+// Every language's texts fit the main window; a snapshot of each is left for a person to look at.
+TEST_F(Languages, EveryLanguageFitsTheMainWindow) {
+    StartApp();
+    int options = Ui().Find<ui::Container>("language_option").GetCount();
+    ASSERT_EQ(options, 15);
+    for (int i = 1; i <= options; ++i) {
+        std::string name = "language_" + std::to_string(i);
+        Ui().Click(name, "Oakridge");
+        for (const auto& problem : oaktest::TextFitProblems(Frame()))
+            ADD_FAILURE() << Ui().Text(name, "Oakridge") << ": " << problem;
+        Ui().Snapshot(::testing::TempDir() + "main_" + Ui().Find(name, "Oakridge").GetUserData() + ".png", "Oakridge");
+    }
+}
+
+TEST_F(Languages, WithoutLanguageOptionsNothingIsLoaded) {
+    // A copy of the skin whose language bar is empty.
+    auto skin = TempDir() / "Skin";
+    std::filesystem::copy(ui::Toolkit::GetResourcePath(), skin, std::filesystem::copy_options::recursive);
+    auto mainSkin = skin / "XML/main_frame.xml";
+    std::ifstream in(mainSkin);
+    std::string xml((std::istreambuf_iterator<char>(in)), {});
+    auto from = xml.find("<HorizontalLayout name=\"language_option\"");
+    auto to = xml.find("</HorizontalLayout>", from);
+    ASSERT_NE(from, std::string::npos);
+    xml.replace(from, to - from, "<HorizontalLayout name=\"language_option\">");
+    std::ofstream(mainSkin) << xml;
+    ui::Toolkit::SetResourcePath(skin.string());
+    StartApp();
+    EXPECT_EQ(Frame().GetTitle(), "Oakridge");
+    EXPECT_EQ(ui::TextTable::Instance().Size(), 0u);
+    EXPECT_TRUE(app::CurrentLanguageName().empty());
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ void AppFixture::SetUp() {
     setenv("XDG_RUNTIME_DIR", (temp_ / "run").c_str(), 1);
     setenv("OAKRIDGE_DEVICE_DIR", (temp_ / "devices").c_str(), 1);
     std::filesystem::create_directories(temp_ / "run");
+    std::filesystem::permissions(temp_ / "run", std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
     driver_ = std::make_unique<UiDriver>();
     app::Languages() = {};
 }
