@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "device/DeviceIds.h"
 #include "device/EntryPoint.h"
 #include "device/HeronMacroCache.h"
 #include "records/CraneConfig.h"
