@@ -12,9 +12,7 @@
 
 #include "core/StateFile.h"
 #include "devsim/SimLibrary.h"
-#ifdef OAKRIDGE_HAVE_PLATFORM
 #include "platform/MessageEndpoint.h"
-#endif
 
 namespace {
 
@@ -193,12 +191,7 @@ private:
 
     // Tells a running Oakridge that devices came or went, as the system's device-change broadcast does.
     static void NotifyProgram() {
-#ifdef OAKRIDGE_HAVE_PLATFORM
         platform::MessageEndpoint::Post("Oakridge", kDeviceChange, kDeviceArrivalOrRemoval, 0);
-#else
-        (void)kDeviceChange;
-        (void)kDeviceArrivalOrRemoval;
-#endif
     }
 
     std::string folder_;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "DeviceTestSupport.h"
+#include "platform/MessageEndpoint.h"
 
 namespace {
 
@@ -74,6 +75,25 @@ TEST_F(DeviceTest, DevsimUnplugMakesTheOpenFailUntilPluggedAgain) {
     EXPECT_NE(list.find("Egret (Lumenor_Egret.so"), std::string::npos);
     ASSERT_EQ(Devsim("plug all"), 0);
     EXPECT_EQ(open(), 0);
+}
+
+TEST_F(DeviceTest, DevsimTellsARunningProgramThatDevicesChanged) {
+    setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);  // a private endpoint folder, not the desktop's
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<std::pair<uint32_t, int64_t>> messages;
+    auto endpoint = platform::MessageEndpoint::Claim(
+        "Oakridge", [](uint32_t message) { return message == 0x0219; },
+        [&](uint32_t message, int64_t wParam, int64_t) {
+            std::lock_guard lock(mutex);
+            messages.emplace_back(message, wParam);
+            arrived.notify_all();
+        });
+    ASSERT_NE(endpoint, nullptr);
+    ASSERT_EQ(Devsim("unplug crane"), 0);
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(arrived.wait_for(lock, std::chrono::seconds(10), [&] { return !messages.empty(); }));
+    EXPECT_EQ(messages[0], std::make_pair(uint32_t{0x0219}, int64_t{7}));
 }
 
 TEST_F(DeviceTest, DevsimRejectsBadUsageAndDocumentsItself) {
