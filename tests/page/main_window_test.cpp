@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "app/AppGlobals.h"
+#include "device/DeviceIds.h"
 #include "ui/core/Messages.h"
 #include "ui/layout/TabLayout.h"
 #include "ui/text/TextTable.h"
@@ -67,10 +68,14 @@ TEST_F(MainWindow, CaptionDoubleClickNeverMaximises) {
 
 TEST_F(MainWindow, DeviceIdsComeFromTheSkin) {
     StartApp();
+    // The skin names the ids the mice answer to.
     auto& ids = app::SkinIds();
-    EXPECT_EQ(ids.egretVid, std::stoi(Ui().Text("vid_Egret")));
-    EXPECT_EQ(ids.cranePid, std::stoi(Ui().Text("pid_Crane")));
-    EXPECT_NE(ids.ibisPid, 0);
+    EXPECT_EQ(ids.egretVid, kLumenorVid);
+    EXPECT_EQ(ids.egretPid, kEgretPid);
+    EXPECT_EQ(ids.ibisVid, kLumenorVid);
+    EXPECT_EQ(ids.ibisPid, kIbisPid);
+    EXPECT_EQ(ids.craneVid, kLumenorVid);
+    EXPECT_EQ(ids.cranePid, kCranePid);
 }
 
 TEST(SkinIds, ParseLikeTheSkinWritesThem) {
