@@ -1,9 +1,12 @@
 #include "app/MainFrame.h"
 
-#include "app/AppGlobals.h"
+#include "device/SharedState.h"
 #include "app/Language.h"
+#include "app/ReadProgress.h"
+#include "device/DeviceTaskPage.h"
 #include "keyboard/CDialogKeySetting.h"
 #include "mouse/MousePage.h"
+#include "platform/DeviceMonitor.h"
 #include "platform/Paths.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Combo.h"
@@ -25,11 +28,18 @@ MainFrame::MainFrame() {
     std::string macroFolder = platform::UserStateFolder() + "Lumenor_MacroBin/";
     // Failing here is not reported: the macro operations that need the folder fail later.
     platform::CreateFolderTree(macroFolder);
-    SetMacroTempFolder(macroFolder);
-    SetAppFolder(platform::ProgramFolder());
+    ::SetMacroTempFolder(macroFolder);
+    ::SetAppFolder(platform::ProgramFolder());
 }
 
-MainFrame::~MainFrame() = default;
+MainFrame::~MainFrame() {
+    deviceMonitor_.reset();
+    JoinWorker();
+}
+
+void MainFrame::JoinWorker() {
+    if (worker_.joinable()) worker_.join();
+}
 
 bool MainFrame::Open() { return Create(nullptr, kClassName, {}, {0, 0, 1310, 749}); }
 
@@ -91,13 +101,71 @@ void MainFrame::InitWindow() {
     CenterWindow();
     ShowWindow(true, true);
     ReadSkinDeviceIds();
-    // TODO: open the progress window here once device tasks exist; it stays up for the first read.
+    // Up until the first read of every device has finished.
+    progressWindow_ = ReadProgress::Open(*this, true);
+    ui::WindowHandle self = GetHandle();
+    deviceMonitor_ = platform::DeviceMonitor::Start(
+        [self] { PostMessageTo(self, ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0); });
+}
+
+void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation) {
+    JoinWorker();  // the previous worker posted its last message; it has returned or is returning
+    auto job = std::make_shared<DeviceTaskJob>();
+    job->mainWindow = GetHandle();
+    job->operation = operation;
+    job->kind = kind;
+    auto mask = PagesForSelector(selector);
+    for (int i = 0; i < kTaskPageCount; ++i)
+        if (mask[static_cast<size_t>(i)]) job->pages[static_cast<size_t>(i)] = dynamic_cast<DeviceTaskPage*>(pages_[i]);
+    PrepareSteps(*job);
+    if (!progressWindow_) progressWindow_ = ReadProgress::Open(*this, false);
+    runningJob_ = job;
+    worker_ = std::thread([job] {
+        switch (job->kind) {
+            case WorkerKind::ReadAll: ReadAllWorker(*job); break;
+            case WorkerKind::Write: WriteWorker(*job); break;
+            case WorkerKind::Reconnect: ReconnectWorker(*job); break;
+        }
+    });
+}
+
+void MainFrame::RequestWrite(int selector, int32_t operation) {
+    if (!IsDeviceTaskRunning()) {
+        StartDeviceTask(selector, WorkerKind::Write, operation);
+        return;
+    }
+    // The write takes its copy of the page's data when it starts, so one pending request per page
+    // and operation carries the latest edit.
+    for (auto& pending : pendingWrites_)
+        if (pending.first == selector && pending.second == operation) return;
+    pendingWrites_.emplace_back(selector, operation);
+}
+
+void MainFrame::OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam) {
+    if (runningJob_ && !runningJob_->done.load()) return;  // not our worker's message
+    JoinWorker();
+    if (auto job = std::move(runningJob_)) {
+        for (auto& step : job->steps)
+            if (step.work) step.work->Finish(step.ok);
+    }
+    GetManager().SendNotify(nullptr, "Update_Profile", 0, 0, true, true);
+    if (!pendingWrites_.empty()) {
+        auto [selector, operation] = pendingWrites_.front();
+        pendingWrites_.pop_front();
+        StartDeviceTask(selector, WorkerKind::Write, operation);
+        return;
+    }
+    if (progressWindow_) {
+        progressWindow_->PostMessage(1002, wParam, lParam);
+        progressWindow_ = nullptr;
+    }
+    if (closeRequested_) Close(1);
 }
 
 void MainFrame::ReadSkinDeviceIds() {
-    auto& ids = SkinIds();
+    auto& ids = ::SkinIds();
     auto read = [this](const char* name, int32_t& field) {
-        if (auto* c = Find<ui::Control>(name)) field = ParseSkinId(c->GetText());
+        if (auto* c = Find<ui::Control>(name)) field = ::ParseSkinId(c->GetText());
     };
     read("pid_Egret", ids.egretPid);
     read("vid_Egret", ids.egretVid);
@@ -169,17 +237,46 @@ void MainFrame::Notify(ui::Notification& n) {
         if (sender->NameIs("language_combo")) SwitchLanguageByCombo();
         else if (sender->NameIs("device_combo")) ShowDevicePage();
     } else if (n.type == "windowinit") {
-        // TODO: start the read-all task here once device tasks exist.
+        StartDeviceTask(0, WorkerKind::ReadAll, static_cast<int32_t>(n.lParam));
+    } else if (!n.sender) {
+        static constexpr const char* kWriteRequests[] = {"WRITE_PloverDATA", "WRITE_HeronDATA", "WRITE_Heron_DRIVER_DATA",
+                                                         "WRITE_EgretDATA",  "WRITE_IbisDATA",  "WRITE_CraneDATA"};
+        for (int i = 0; i < 6; ++i)
+            if (n.type == kWriteRequests[i]) RequestWrite(i + 1, static_cast<int32_t>(n.lParam));
     }
 }
 
 intptr_t MainFrame::HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) {
     handled = false;
-    if (message == ui::kWmNcLButtonDblClk) {
-        // The main window has one size; a double click on the caption must not maximise it.
-        handled = true;
-        return 0;
+    auto notify = [this](const char* type) { GetManager().SendNotify(nullptr, type, 0, 0, true, true); };
+    switch (message) {
+        case ui::kWmNcLButtonDblClk:
+            // The main window has one size; a double click on the caption must not maximise it.
+            handled = true;
+            return 0;
+        case ui::kWmClose:
+            // A device write is never cut in half: the window closes when the task has finished.
+            if (IsDeviceTaskRunning()) {
+                closeRequested_ = true;
+                handled = true;
+            }
+            return 0;
+        case ui::kWmDeviceChange:
+            // Broadcasts during a task are dropped; the next one, or the next read, catches up.
+            if (!IsDeviceTaskRunning()) StartDeviceTask(0, WorkerKind::Reconnect, 0);
+            return 0;
+        case 1002:
+            OnDeviceTaskFinished(wParam, lParam);
+            return 0;
+        default:
+            break;
     }
+    static constexpr const char* kRead[] = {"READ_PloverDATA", "READ_HeronDATA", "READ_EgretDATA",
+                                            "READ_IbisDATA",   "READ_CraneDATA", "READ_Heron_DRIVER_DATA"};
+    static constexpr const char* kLost[] = {"Plover_Connet_Error", "Heron_Connet_Error", "Egret_Connet_Error",
+                                            "Ibis_Connet_Error",   "Crane_Connet_Error", "Heron_DRIVER_Connet_Error"};
+    if (message >= 1003 && message <= 1008) notify(kRead[message - 1003]);
+    else if (message >= 2000 && message <= 2005) notify(kLost[message - 2000]);
     return 0;
 }
 

@@ -2,8 +2,13 @@
 // The main window: the device chooser, the tab of six device pages, the language choosers, and the
 // window messages that device tasks and other processes post to it.
 #include <array>
+#include <deque>
+#include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 
+#include "app/DeviceTask.h"
 #include "ui/core/Window.h"
 
 namespace ui {
@@ -11,7 +16,13 @@ class Control;
 class Option;
 }  // namespace ui
 
+namespace platform {
+class DeviceMonitor;
+}
+
 namespace app {
+
+class ReadProgress;
 
 class MainFrame final : public ui::WindowImplBase {
 public:
@@ -41,6 +52,12 @@ public:
     // Loads a language file, retitles the window, refreshes the modifier key names and redraws.
     void ApplyLanguage(const std::string& fileName);
 
+    // Starts a device task for the pages `selector` names (0 all, 1 keyboard ... 6 Crane) on a
+    // worker thread, opening the progress window unless one is open already.
+    void StartDeviceTask(int selector, WorkerKind kind, int32_t operation);
+    bool IsDeviceTaskRunning() const { return progressWindow_ != nullptr; }
+    ReadProgress* ProgressWindow() const { return progressWindow_; }
+
 private:
     void SwitchLanguageByOption(ui::Option& option);
     void SwitchLanguageByCombo();
@@ -49,9 +66,19 @@ private:
     int LanguageOptionCount() const;
     void ShowDevicePage();
     void ReadSkinDeviceIds();
+    // A page's write request: started now, or kept (latest wins) until the running task ends.
+    void RequestWrite(int selector, int32_t operation);
+    void OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam);
+    // Waits for a worker that is still running (only at destruction).
+    void JoinWorker();
 
     std::array<ui::Control*, kPageCount> pages_{};
-    ui::WindowImplBase* progressWindow_ = nullptr;
+    ReadProgress* progressWindow_ = nullptr;
+    std::shared_ptr<DeviceTaskJob> runningJob_;
+    std::thread worker_;
+    std::deque<std::pair<int, int32_t>> pendingWrites_;
+    bool closeRequested_ = false;
+    std::unique_ptr<platform::DeviceMonitor> deviceMonitor_;
 };
 
 }  // namespace app

@@ -1,20 +1,30 @@
 #pragma once
 // The Plover keyboard's page: built from its page skin, disabled until the keyboard answers.
+#include "device/DeviceTaskPage.h"
+#include "ui/core/PaintManager.h"
 #include "ui/core/Window.h"
 #include "ui/layout/SkinPage.h"
 
 namespace keyboard {
 
-class CDialogKeySetting final : public ui::SkinPage {
+class CDialogKeySetting final : public ui::SkinPage, public DeviceTaskPage {
 public:
     explicit CDialogKeySetting(ui::WindowImplBase& owner);
     ui::WindowImplBase& Owner() const { return owner_; }
-    bool IsConnected() const { return connected_; }
+
+    DeviceModel TaskModel() const override { return DeviceModel::Plover; }
+    bool IsConnected() const override { return connected_; }
+    std::unique_ptr<PageWork> ReadDevice() override;
+    // TODO: the keyboard write (key tables, lighting, macros) once the keyboard page's editors exist.
+    std::unique_ptr<PageWork> Perform(int operation) override;
+    std::unique_ptr<PageWork> Reopen() override;
 
 private:
     void SetConnected(bool connected);
+    static bool Open();
     ui::WindowImplBase& owner_;
     bool connected_ = false;
+    ui::ListenerHandle listener_;
 };
 
 }  // namespace keyboard

@@ -1,25 +1,86 @@
 #include "mouse/MousePage.h"
 
+#include "device/DeviceIds.h"
+#include "device/DeviceLibraryBinding.h"
+#include "device/SharedState.h"
+
 namespace mouse {
 namespace {
 
-const MouseModel kHeron{"Heron", "XML/MousePage_Heron.xml"};
-const MouseModel kHeronDriver{"Heron_Driver", "XML/MousePage_Heron_Driver.xml"};
-const MouseModel kEgret{"Egret", "XML/MousePage_Egret.xml"};
-const MouseModel kIbis{"Ibis", "XML/MousePage_Ibis.xml"};
-const MouseModel kCrane{"Crane", "XML/MousePage_Crane.xml"};
+const MouseModel kHeron{"Heron", "XML/MousePage_Heron.xml", DeviceModel::Heron, EntryPoint::InitMCUDevice_Heron,
+                        "Heron_Connet_Error"};
+const MouseModel kHeronDriver{"Heron_Driver", "XML/MousePage_Heron_Driver.xml", DeviceModel::HeronDriver,
+                              EntryPoint::InitMCUDevice_Heron_Driver, "Heron_DRIVER_Connet_Error"};
+const MouseModel kEgret{"Egret", "XML/MousePage_Egret.xml", DeviceModel::Egret, EntryPoint::InitMCUDevice_Egret,
+                        "Egret_Connet_Error"};
+const MouseModel kIbis{"Ibis", "XML/MousePage_Ibis.xml", DeviceModel::Ibis, EntryPoint::InitMCUDevice_Ibis,
+                       "Ibis_Connet_Error"};
+const MouseModel kCrane{"Crane", "XML/MousePage_Crane.xml", DeviceModel::Crane, EntryPoint::InitMCUDevice_Crane,
+                        "Crane_Connet_Error"};
+
+// Driver block bytes a first open uses when no saved block exists.
+constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
 
 }  // namespace
 
 MousePage::MousePage(ui::WindowImplBase& owner, const MouseModel& model) : owner_(owner), model_(model) {
     SetName(std::string("page_") + model.suffix);
     LoadSkin(owner.GetManager(), model.skinFile);
+    listener_ = owner.GetManager().AddNotifier([this](ui::Notification& n) { OnNotify(n); });
     SetConnected(false);
+}
+
+void MousePage::OnNotify(ui::Notification& n) {
+    if (!n.sender && n.type == model_.connectionError) SetConnected(false);
 }
 
 void MousePage::SetConnected(bool connected) {
     connected_ = connected;
     SetEnabled(connected);
+    std::string suffix = model_.suffix;
+    if (auto* status = owner_.GetManager().FindControl("status_" + suffix))
+        status->SetText(connected ? "%{320}" : "%{313}");
+    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix)) hint->SetVisible(!connected);
+}
+
+bool MousePage::Open(bool readImage) const {
+    auto& binding = DeviceLibraryBinding::Instance();
+    const auto& ids = SkinIds();
+    switch (model_.model) {
+        case DeviceModel::Heron:
+            return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronPid}) == 0 &&
+                   (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron) == 0);
+        case DeviceModel::HeronDriver:
+            return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronDriverPid}, kDefaultDriverBlock[0],
+                                kDefaultDriverBlock[1], kDefaultDriverBlock[2], kDefaultDriverBlock[3]) == 0 &&
+                   (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron_Driver) == 0);
+        case DeviceModel::Egret: {
+            int32_t kind = 0;
+            return binding.Call(model_.open, ids.egretVid, ids.egretPid, int32_t{0}) == 0 &&
+                   (!readImage || binding.Call(EntryPoint::ReadDeviceData_Egret, &kind) == 0);
+        }
+        case DeviceModel::Ibis:
+            return binding.Call(model_.open, ids.ibisVid, ids.ibisPid, int32_t{0}) == 0 &&
+                   (!readImage || binding.Call(EntryPoint::ReadDeviceData_Ibis) == 0);
+        case DeviceModel::Crane:
+            return binding.Call(model_.open, ids.craneVid, ids.cranePid, int32_t{0}) == 0 &&
+                   (!readImage || binding.Call(EntryPoint::ReadDeviceData_Crane) == 0);
+        case DeviceModel::Plover:
+            return false;
+    }
+    return false;
+}
+
+std::unique_ptr<PageWork> MousePage::ReadDevice() {
+    return std::make_unique<FunctionWork>([this] { return Open(true); }, [this](bool ok) { SetConnected(ok); });
+}
+
+std::unique_ptr<PageWork> MousePage::Perform(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
+
+std::unique_ptr<PageWork> MousePage::Reopen() {
+    // Only the open itself tells whether the mouse is still there; losing it is reported by the
+    // worker's message, and the page hears of it through the connection-error notification.
+    return std::make_unique<FunctionWork>([this] { return Open(false); }, nullptr);
 }
 
 CDialogMouseHeronSetting::CDialogMouseHeronSetting(ui::WindowImplBase& owner) : MousePage(owner, kHeron) {}

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
-#include "app/AppGlobals.h"
+#include "device/SharedState.h"
 #include "device/DeviceIds.h"
 #include "ui/core/Messages.h"
 #include "ui/layout/TabLayout.h"
@@ -38,14 +38,9 @@ TEST_F(MainWindow, DeviceComboShowsTheMatchingPage) {
     EXPECT_TRUE(Frame().Page(app::MainFrame::kCrane)->IsShown());
 }
 
-TEST_F(MainWindow, PagesStayDisabledUntilTheirDeviceAnswers) {
-    StartApp();
-    for (int i = 0; i < app::MainFrame::kPageCount; ++i)
-        EXPECT_FALSE(Frame().Page(static_cast<app::MainFrame::PageIndex>(i))->IsEnabled()) << i;
-}
-
 TEST_F(MainWindow, CloseButtonEndsTheLoopWithExitCodeZero) {
     StartApp();
+    WaitForDeviceTasks();
     Ui().Click("closebtn");
     EXPECT_TRUE(Ui().Backend().HasQuit());
     EXPECT_EQ(Ui().Backend().QuitCode(), 0);
@@ -69,7 +64,7 @@ TEST_F(MainWindow, CaptionDoubleClickNeverMaximises) {
 TEST_F(MainWindow, DeviceIdsComeFromTheSkin) {
     StartApp();
     // The skin names the ids the mice answer to.
-    auto& ids = app::SkinIds();
+    auto& ids = SkinIds();
     EXPECT_EQ(ids.egretVid, kLumenorVid);
     EXPECT_EQ(ids.egretPid, kEgretPid);
     EXPECT_EQ(ids.ibisVid, kLumenorVid);
@@ -85,7 +80,7 @@ TEST(SkinIds, ParseLikeTheSkinWritesThem) {
     };
     const Case cases[] = {{"  123a", 123}, {"123", 123}, {"abc", 0}, {"", 0}, {"  ", 0},
                           {"-5", 0},       {"007", 7},   {"99999999999", INT32_MAX}};
-    for (const auto& c : cases) EXPECT_EQ(app::ParseSkinId(c.text), c.id) << '"' << c.text << '"';
+    for (const auto& c : cases) EXPECT_EQ(ParseSkinId(c.text), c.id) << '"' << c.text << '"';
 }
 
 }  // namespace

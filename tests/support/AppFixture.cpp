@@ -24,13 +24,24 @@ void AppFixture::SetUp() {
     app::Languages() = {};
 }
 
-void AppFixture::StartApp() {
+void AppFixture::OpenApp() {
     frame_ = std::make_unique<app::MainFrame>();
     ASSERT_TRUE(frame_->Open()) << "the main skin did not build";
+}
+
+void AppFixture::StartApp() {
+    OpenApp();
+    driver_->RunUntilIdle();
+}
+
+void AppFixture::WaitForDeviceTasks() {
+    ASSERT_TRUE(driver_->RunUntil([this] { return !frame_->IsDeviceTaskRunning(); }, 20000))
+        << "the device task did not finish";
     driver_->RunUntilIdle();
 }
 
 void AppFixture::TearDown() {
+    if (frame_ && frame_->IsDeviceTaskRunning()) WaitForDeviceTasks();
     frame_.reset();
     driver_.reset();
     std::error_code ec;

@@ -17,6 +17,10 @@ protected:
     void TearDown() override;
     // Creates and shows the main window, then runs until idle.
     void StartApp();
+    // Creates and shows the main window without running the loop: nothing has been delivered yet.
+    void OpenApp();
+    // Runs until the running device task (and any pending one) has finished.
+    void WaitForDeviceTasks();
     app::MainFrame& Frame() { return *frame_; }
     UiDriver& Ui() { return *driver_; }
     // A private folder for this test, removed afterwards.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "device/DeviceLibraryBinding.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/ComboDropWindow.h"
@@ -26,6 +27,8 @@ UiDriver::UiDriver() : ownedBackend_(std::make_unique<ui::HeadlessBackend>()), b
     std::string folder = bin ? std::string(bin) + "/" : std::string("./");
     ui::Toolkit::SetInstancePath(folder);
     ui::Toolkit::SetResourcePath(folder + "res/Skin/");
+    // The tests live outside the program folder; the device libraries do not.
+    DeviceLibraryBinding::SetLibraryFolder(folder);
     ui::Toolkit::SetSkinErrorHandler([this](const std::string& report) { skinErrors_.push_back(report); });
 }
 

@@ -24,6 +24,10 @@ std::unique_ptr<NativeWindow> HeadlessBackend::CreateNativeWindow(WindowImplBase
 }
 
 void HeadlessBackend::Activate(HeadlessWindow* window) {
+    if (window) {
+        std::erase(activationHistory_, window);
+        activationHistory_.push_back(window);
+    }
     if (window == active_) return;
     HeadlessWindow* old = active_;
     active_ = window;
@@ -33,10 +37,11 @@ void HeadlessBackend::Activate(HeadlessWindow* window) {
 
 void HeadlessBackend::Deactivate(HeadlessWindow* window, bool notifyOld) {
     if (active_ != window) return;
-    // Focus returns to the newest other visible window, as a window manager would do.
+    // Focus returns to the window that had it before, as a window manager would do.
+    std::erase(activationHistory_, window);
     HeadlessWindow* next = nullptr;
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-        if (*it != window && (*it)->IsVisible()) {
+    for (auto it = activationHistory_.rbegin(); it != activationHistory_.rend(); ++it)
+        if ((*it)->IsVisible()) {
             next = *it;
             break;
         }
@@ -48,6 +53,7 @@ void HeadlessBackend::Deactivate(HeadlessWindow* window, bool notifyOld) {
 void HeadlessBackend::Forget(HeadlessWindow* window) {
     std::erase(windows_, window);
     Deactivate(window, false);
+    std::erase(activationHistory_, window);
 }
 
 void HeadlessBackend::Post(std::function<void()> task) {

@@ -82,6 +82,7 @@ private:
     std::vector<FileDialogRequest> fileDialogs_;
     std::vector<HeadlessWindow*> windows_;
     HeadlessWindow* active_ = nullptr;
+    std::vector<HeadlessWindow*> activationHistory_;  // oldest first
 };
 
 class HeadlessWindow final : public NativeWindow {

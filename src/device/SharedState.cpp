@@ -1,8 +1,7 @@
-#include "app/AppGlobals.h"
+#include "device/SharedState.h"
 
 #include <cctype>
 
-namespace app {
 namespace {
 
 struct Globals {
@@ -36,4 +35,3 @@ int32_t ParseSkinId(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
-}  // namespace app

@@ -1,9 +1,8 @@
 #pragma once
-// Process-wide values the main window sets and the pages read.
+// Process-wide values the main window sets and the pages and device tasks read.
 #include <cstdint>
 #include <string>
 
-namespace app {
 
 // Vendor and product ids of the Egret, Ibis and Crane models, read from the main skin.
 struct SkinDeviceIds {
@@ -28,4 +27,3 @@ void SetMacroTempFolder(std::string folder);
 // digits gives 0.
 int32_t ParseSkinId(const std::string& text);
 
-}  // namespace app

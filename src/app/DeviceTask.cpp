@@ -1,0 +1,84 @@
+#include "app/DeviceTask.h"
+
+#include "platform/Clock.h"
+
+namespace app {
+namespace {
+
+constexpr int kHeronDriverIndex = 2;
+
+void Finished(DeviceTaskJob& job) {
+    job.done = true;
+    ui::WindowImplBase::PostMessageTo(job.mainWindow, 1002);
+}
+
+void RunSteps(DeviceTaskJob& job) {
+    for (auto& step : job.steps) step.ok = step.work && step.work->Run();
+}
+
+}  // namespace
+
+uint32_t LostMessageFor(int index) {
+    // 2000 keyboard, 2001 Heron, 2002 Egret, 2003 Ibis, 2004 Crane, 2005 Heron driver.
+    static constexpr uint32_t kLost[kTaskPageCount] = {2000, 2001, 2005, 2002, 2003, 2004};
+    return index >= 0 && index < kTaskPageCount ? kLost[index] : 0;
+}
+
+std::array<bool, kTaskPageCount> PagesForSelector(int selector) {
+    std::array<bool, kTaskPageCount> mask{};
+    if (selector == 0) mask.fill(true);
+    else if (selector >= 1 && selector <= kTaskPageCount) mask[static_cast<size_t>(selector - 1)] = true;
+    return mask;
+}
+
+void PrepareSteps(DeviceTaskJob& job) {
+    job.steps.clear();
+    for (int i = 0; i < kTaskPageCount; ++i) {
+        DeviceTaskPage* page = job.pages[static_cast<size_t>(i)];
+        if (!page) continue;
+        DeviceTaskJob::Step step{i, nullptr};
+        switch (job.kind) {
+            case WorkerKind::ReadAll:
+                step.work = page->ReadDevice();
+                break;
+            case WorkerKind::Write:
+                step.work = page->Perform(job.operation);
+                break;
+            case WorkerKind::Reconnect:
+                step.reopen = page->IsConnected();
+                step.work = step.reopen ? page->Reopen() : page->ReadDevice();
+                break;
+        }
+        job.steps.push_back(std::move(step));
+    }
+}
+
+int ReadAllWorker(DeviceTaskJob& job) {
+    // TODO: refresh the desktop pointer settings first, once the advanced settings exist.
+    RunSteps(job);
+    Finished(job);
+    return 0;
+}
+
+int WriteWorker(DeviceTaskJob& job) {
+    RunSteps(job);
+    Finished(job);
+    return 0;
+}
+
+int ReconnectWorker(DeviceTaskJob& job) {
+    for (auto& step : job.steps) {
+        if (step.reopen) {
+            step.ok = step.work && step.work->Run();
+            if (!step.ok) ui::WindowImplBase::PostMessageTo(job.mainWindow, LostMessageFor(step.pageIndex));
+            continue;
+        }
+        // The driver needs a moment after the device appears before it answers a read.
+        if (step.pageIndex == kHeronDriverIndex) platform::CurrentClock().SleepMs(200);
+        step.ok = step.work && step.work->Run();
+    }
+    Finished(job);
+    return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,141 @@
+// Device tasks as the user experiences them: the first read behind the progress window, writes
+// one at a time without losing the last edit, and devices coming and going.
+#include <gtest/gtest.h>
+
+#include "AppFixture.h"
+#include "SimControl.h"
+#include "app/ReadProgress.h"
+#include "ui/core/Messages.h"
+#include "ui/core/Toolkit.h"
+
+namespace {
+
+constexpr DeviceModel kAll[] = {DeviceModel::Plover, DeviceModel::Heron, DeviceModel::HeronDriver,
+                                DeviceModel::Egret,  DeviceModel::Ibis,  DeviceModel::Crane};
+
+class DeviceTasks : public oaktest::AppFixture {
+protected:
+    ui::Control* Page(app::MainFrame::PageIndex i) { return Frame().Page(i); }
+    bool Connected(app::MainFrame::PageIndex i) { return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected(); }
+    void RequestWrite(const char* type, int operation) {
+        Frame().GetManager().SendNotify(nullptr, type, 0, operation, true, true);
+    }
+    void DeviceChange() { Frame().PostMessage(ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0); }
+};
+
+TEST_F(DeviceTasks, StartUpWithoutDevicesReadsAllBehindTheProgressWindowAndReportsOnce) {
+    for (auto model : kAll) SimControl(model).SetAttached(false);
+    OpenApp();
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    ASSERT_NE(Frame().ProgressWindow(), nullptr);
+    EXPECT_NE(ui::Toolkit::FindWindowByClass("ReadProgress"), nullptr);
+    WaitForDeviceTasks();
+    EXPECT_EQ(recorder.Count("Update_Profile"), 1u);
+    EXPECT_EQ(ui::Toolkit::FindWindowByClass("ReadProgress"), nullptr);
+    for (int i = 0; i < app::MainFrame::kPageCount; ++i) {
+        auto index = static_cast<app::MainFrame::PageIndex>(i);
+        EXPECT_FALSE(Connected(index)) << i;
+        EXPECT_FALSE(Page(index)->IsEnabled()) << i;
+    }
+}
+
+TEST_F(DeviceTasks, AttachedDevicesEnableTheirPages) {
+    SimControl(DeviceModel::Ibis).SetAttached(false);
+    StartApp();
+    WaitForDeviceTasks();
+    EXPECT_TRUE(Connected(app::MainFrame::kEgret));
+    EXPECT_TRUE(Page(app::MainFrame::kEgret)->IsEnabled());
+    EXPECT_TRUE(Connected(app::MainFrame::kHeronDriver));
+    EXPECT_FALSE(Connected(app::MainFrame::kIbis));
+    EXPECT_EQ(Ui().ResolvedText("status_Egret", "Oakridge"), Ui().ResolvedText("status_Heron", "Oakridge"));
+    EXPECT_FALSE(Ui().IsVisible("hint_Egret", "Oakridge"));
+    EXPECT_TRUE(Ui().IsVisible("hint_Ibis", "Oakridge") || !Page(app::MainFrame::kIbis)->IsShown());
+}
+
+TEST_F(DeviceTasks, WritesRunOneAfterAnotherAndRepeatedRequestsCollapse) {
+    StartApp();
+    WaitForDeviceTasks();
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    SimControl(DeviceModel::Egret).SetLatency(30);  // a slow mouse keeps the first write busy
+    RequestWrite("WRITE_EgretDATA", 2);
+    Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
+    for (int i = 0; i < 20; ++i) RequestWrite("WRITE_EgretDATA", 2);  // e.g. a slider being dragged
+    RequestWrite("WRITE_IbisDATA", 8);
+    Ui().RunUntilIdle();
+    EXPECT_TRUE(Frame().IsDeviceTaskRunning());
+    WaitForDeviceTasks();
+    SimControl(DeviceModel::Egret).SetLatency(0);
+    // The first write, then one for the collapsed Egret requests, then the Ibis one.
+    EXPECT_EQ(recorder.Count("Update_Profile"), 3u);
+}
+
+TEST_F(DeviceTasks, BroadcastDuringAWriteStartsNothing) {
+    StartApp();
+    WaitForDeviceTasks();
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    SimControl(DeviceModel::Egret).ResetCallCounts();
+    SimControl(DeviceModel::Egret).SetLatency(20);
+    RequestWrite("WRITE_EgretDATA", 2);
+    Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
+    Frame().SendMessage(ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0);
+    WaitForDeviceTasks();
+    SimControl(DeviceModel::Egret).SetLatency(0);
+    EXPECT_EQ(recorder.Count("Update_Profile"), 1u);
+    EXPECT_EQ(SimControl(DeviceModel::Egret).CallCount("InitMCUDevice_Egret"), 0);
+}
+
+TEST_F(DeviceTasks, UnpluggingAndReplugging) {
+    StartApp();
+    WaitForDeviceTasks();
+    ASSERT_TRUE(Connected(app::MainFrame::kEgret));
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    SimControl heron(DeviceModel::Heron);
+    heron.ResetCallCounts();
+
+    SimControl(DeviceModel::Egret).SetAttached(false);
+    DeviceChange();
+    Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
+    WaitForDeviceTasks();
+    EXPECT_EQ(recorder.Count("Egret_Connet_Error"), 1u);
+    EXPECT_EQ(recorder.Count("Heron_Connet_Error"), 0u);
+    EXPECT_FALSE(Connected(app::MainFrame::kEgret));
+    EXPECT_FALSE(Page(app::MainFrame::kEgret)->IsEnabled());
+    EXPECT_TRUE(Connected(app::MainFrame::kHeron));
+    EXPECT_EQ(heron.CallCount("InitMCUDevice_Heron"), 1);  // re-opened, silently
+    EXPECT_EQ(heron.CallCount("ReadMCUDevice_Heron"), 0);
+
+    SimControl(DeviceModel::Egret).SetAttached(true);
+    DeviceChange();
+    Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
+    WaitForDeviceTasks();
+    EXPECT_TRUE(Connected(app::MainFrame::kEgret));
+    EXPECT_TRUE(Page(app::MainFrame::kEgret)->IsEnabled());
+}
+
+TEST_F(DeviceTasks, ClosingWaitsForTheRunningTask) {
+    StartApp();
+    WaitForDeviceTasks();
+    SimControl(DeviceModel::Egret).SetLatency(20);
+    RequestWrite("WRITE_EgretDATA", 2);
+    Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
+    Frame().Close(1);
+    Ui().RunUntilIdle();
+    if (Frame().IsDeviceTaskRunning()) EXPECT_FALSE(Frame().IsClosed());
+    WaitForDeviceTasks();
+    SimControl(DeviceModel::Egret).SetLatency(0);
+    EXPECT_TRUE(Frame().IsClosed());
+    EXPECT_TRUE(Ui().Backend().HasQuit());
+}
+
+TEST_F(DeviceTasks, MessagesFromOtherSendersBecomeNotifications) {
+    StartApp();
+    WaitForDeviceTasks();
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    Frame().PostMessage(1005);
+    Frame().PostMessage(2004);
+    Frame().PostMessage(1002);  // no task runs: closes nothing, still reports
+    Ui().RunUntilIdle();
+    EXPECT_EQ(recorder.Seen(), (std::vector<std::string>{"READ_EgretDATA", "Crane_Connet_Error", "Update_Profile"}));
+}
+
+}  // namespace

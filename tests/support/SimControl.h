@@ -1,0 +1,41 @@
+#pragma once
+// The simulated libraries' OakSim_ control surface, for tests that plug, unplug, slow down or break
+// a device the program is using.
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "device/EntryPoint.h"
+
+inline std::string BinFolder() {
+    const char* dir = std::getenv("OAKRIDGE_BIN_DIR");
+    return dir ? std::string(dir) + "/" : std::string("./");
+}
+
+// The control surface of one loaded library.
+class SimControl {
+public:
+    explicit SimControl(DeviceModel model)
+        : handle_(dlopen((BinFolder() + LibraryFileName(model)).c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+
+    template <class Fn>
+    Fn Get(const char* name) const {
+        return handle_ ? reinterpret_cast<Fn>(dlsym(handle_, name)) : nullptr;
+    }
+    int32_t Inject(const char* entry, int32_t call, int32_t status = 9) const {
+        return Get<int32_t (*)(const char*, int32_t, int32_t)>("OakSim_InjectFailure")(entry, call, status);
+    }
+    int32_t CallCount(const char* entry) const { return Get<int32_t (*)(const char*)>("OakSim_CallCount")(entry); }
+    void ResetCallCounts() const { Get<int32_t (*)()>("OakSim_ResetCallCounts")(); }
+    int32_t ClearFailures() const { return Get<int32_t (*)()>("OakSim_ClearFailures")(); }
+    int32_t SetVariant(int32_t v) const { return Get<int32_t (*)(int32_t)>("OakSim_SetVariant")(v); }
+    int32_t SetAttached(bool a) const { return Get<int32_t (*)(int32_t)>("OakSim_SetAttached")(a ? 1 : 0); }
+    int32_t Press(int32_t button) const { return Get<int32_t (*)(int32_t)>("OakSim_Press")(button); }
+    int32_t SetLatency(int32_t ms) const { return Get<int32_t (*)(int32_t)>("OakSim_SetLatency")(ms); }
+
+private:
+    void* handle_;
+};
+
