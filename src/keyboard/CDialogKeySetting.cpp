@@ -18,7 +18,7 @@ void CDialogKeySetting::SetConnected(bool connected) {
     connected_ = connected;
     SetEnabled(connected);
     if (auto* status = owner_.GetManager().FindControl("keyboard_status")) status->SetText(connected ? "%{320}" : "%{313}");
-    if (auto* hint = owner_.GetManager().FindControl("keyboard_hint")) hint->SetVisible(!connected);
+    if (auto* hint = owner_.GetManager().FindControl("keyboard_hint")) hint->SetText(connected ? "" : "%{314}");
 }
 
 bool CDialogKeySetting::Open() {

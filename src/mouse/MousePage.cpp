@@ -40,7 +40,8 @@ void MousePage::SetConnected(bool connected) {
     std::string suffix = model_.suffix;
     if (auto* status = owner_.GetManager().FindControl("status_" + suffix))
         status->SetText(connected ? "%{320}" : "%{313}");
-    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix)) hint->SetVisible(!connected);
+    // Emptied rather than hidden, so the page does not jump when the mouse comes and goes.
+    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix)) hint->SetText(connected ? "" : "%{314}");
 }
 
 bool MousePage::Open(bool readImage) const {

@@ -147,4 +147,37 @@ TEST_F(RealWindow, OpensClicksTheDeviceComboRefusesASecondCopyAndCloses) {
     EXPECT_EQ(WaitFor(app_, 10000ms), 0);
 }
 
+// Mean red and green of a strip of the window: the page status text is green while the device
+// answers and the accent orange when it does not.
+std::pair<double, double> RedGreen(const std::string& window, const std::string& crop) {
+    std::string out = Shell("import -window " + window + " png:- 2>/dev/null | convert png:- -crop " + crop +
+                            " -format '%[fx:mean.r] %[fx:mean.g]' info:");
+    double r = 0, g = 0;
+    std::sscanf(out.c_str(), "%lf %lf", &r, &g);
+    return {r, g};
+}
+
+TEST_F(RealWindow, UnpluggingTheEgretWithDevsimDisablesItsPage) {
+    std::string program = bin_ + "/oakridge";
+    app_ = Spawn(program);
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    // The first read runs behind the progress window; wait until it has gone.
+    for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty(); ++i)
+        std::this_thread::sleep_for(50ms);
+    Shell("xdotool mousemove --window " + window + " 564 28 click 1");
+    std::this_thread::sleep_for(300ms);
+    Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) + " click 1");
+    std::this_thread::sleep_for(300ms);
+    const std::string status = "420x26+445+467";  // the page's status line
+    auto [r0, g0] = RedGreen(window, status);
+    EXPECT_GT(g0, r0) << "the Egret page should show its mouse as connected";
+
+    EXPECT_EQ(system(("ASAN_OPTIONS=detect_leaks=0 " + bin_ + "/devsim unplug egret >/dev/null").c_str()), 0);
+    std::this_thread::sleep_for(1000ms);
+    Screenshot("egret_unplugged.png");
+    auto [r1, g1] = RedGreen(window, status);
+    EXPECT_GT(r1, g1) << "the Egret page should show its mouse as gone";
+}
+
 }  // namespace
