@@ -115,6 +115,24 @@ void UiDriver::DoubleClickAt(ui::Point pt, const std::string& className) {
     RunUntilIdle();
 }
 
+void UiDriver::MouseDown(ui::Point pt, const std::string& className) {
+    auto& window = Window(className);
+    Activate(window);
+    window.GetManager().OnMouseMove(pt, 0);
+    window.GetManager().OnButtonDown(pt, 0);
+    RunUntilIdle();
+}
+
+void UiDriver::MouseMove(ui::Point pt, const std::string& className) {
+    Window(className).GetManager().OnMouseMove(pt, 0);
+    RunUntilIdle();
+}
+
+void UiDriver::MouseUp(ui::Point pt, const std::string& className) {
+    Window(className).GetManager().OnButtonUp(pt, 0);
+    RunUntilIdle();
+}
+
 void UiDriver::Hover(const std::string& name, const std::string& className) {
     auto& window = Window(className);
     window.GetManager().OnMouseMove(CenterOf(Find(name, className), window), 0);

@@ -46,6 +46,10 @@ public:
     void DoubleClickAt(ui::Point pt, const std::string& className = "");
     void ClickAt(ui::Point pt, const std::string& className = "");
     void Hover(const std::string& name, const std::string& className = "");
+    // Raw pointer steps for drags that are not a slider's: press, move while held, release.
+    void MouseDown(ui::Point pt, const std::string& className = "");
+    void MouseMove(ui::Point pt, const std::string& className = "");
+    void MouseUp(ui::Point pt, const std::string& className = "");
     void Wheel(const std::string& name, int delta, const std::string& className = "");
     // Opens the combo and clicks the row.
     void SelectComboItem(const std::string& comboName, int index, const std::string& className = "");

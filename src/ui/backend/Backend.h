@@ -40,6 +40,8 @@ public:
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool IsEnabled() const = 0;
     virtual void BeginMove(Point windowPt) = 0;
+    // Moves the pointer to `windowPt` (window coordinates).
+    virtual void WarpPointer(Point windowPt) {}
     // Pointer position in this window's coordinates, when known.
     virtual std::optional<Point> PointerPosition() const { return std::nullopt; }
 };

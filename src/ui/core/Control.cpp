@@ -82,6 +82,16 @@ void Control::SetBkColor(Color color) {
     Invalidate();
 }
 
+void Control::SetBkColor2(Color color) {
+    bkColor2_ = color;
+    Invalidate();
+}
+
+void Control::SetBkColor3(Color color) {
+    bkColor3_ = color;
+    Invalidate();
+}
+
 void Control::SetImage(ImageSlot slot, std::string image) {
     images_[static_cast<size_t>(slot)] = std::move(image);
     Invalidate();
@@ -189,6 +199,12 @@ void Control::DoPaint(Canvas& canvas, const Rect& dirty) {
 }
 
 void Control::PaintBkColor(Canvas& canvas) {
+    if (bkColor2_ >> 24) {
+        Color last = (bkColor3_ >> 24) ? bkColor3_ : bkColor2_;
+        Color middle = (bkColor3_ >> 24) ? bkColor2_ : 0;
+        canvas.FillGradient(rect_, bkColor_, middle, last, gradientVertical_);
+        return;
+    }
     Color c = (hot_ && hotBkColor_ && IsEffectivelyEnabled()) ? hotBkColor_ : bkColor_;
     if (c >> 24) canvas.FillRect(rect_, c, borderRound_);
 }
@@ -305,6 +321,9 @@ AttrResult Control::SetAttribute(std::string_view name, std::string_view value) 
     if (n == "font") return integer(font_);
     if (n == "bkcolor") return color(bkColor_);
     if (n == "hotbkcolor") return color(hotBkColor_);
+    if (n == "bkcolor2") return color(bkColor2_);
+    if (n == "bkcolor3") return color(bkColor3_);
+    if (n == "gradientvertical") return boolean(gradientVertical_);
     if (n == "bordercolor") return color(borderColor_);
     if (n == "focusbordercolor") return color(focusBorderColor_);
     if (n == "textcolor") return color(textColor_);

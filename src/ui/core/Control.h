@@ -2,6 +2,7 @@
 // Base of every skinned control: identity, text, look, layout attributes, state and painting.
 // Names compare without regard to case. Controls belong to one paint manager once attached.
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -103,6 +104,11 @@ public:
     void SetTextColor(Color color);
     Color GetBkColor() const { return bkColor_; }
     void SetBkColor(Color color);
+    // With a second (and third) background colour the background is a gradient through them.
+    Color GetBkColor2() const { return bkColor2_; }
+    void SetBkColor2(Color color);
+    Color GetBkColor3() const { return bkColor3_; }
+    void SetBkColor3(Color color);
     const std::string& GetImage(ImageSlot slot) const { return images_[static_cast<size_t>(slot)]; }
     void SetImage(ImageSlot slot, std::string image);
     const std::string& GetBkImage() const { return GetImage(ImageSlot::Bk); }
@@ -150,6 +156,11 @@ public:
     virtual bool Activate();
     // Called once when the control enters a manager.
     virtual void DoInit() {}
+
+    // Sees every event routed to this control first; returning true keeps it from the control.
+    using EventFilter = std::function<bool(UiEvent& event)>;
+    void SetEventFilter(EventFilter filter) { eventFilter_ = std::move(filter); }
+    const EventFilter& GetEventFilter() const { return eventFilter_; }
 
     // Sends a notification with this control as sender through its manager.
     void SendNotify(std::string_view type, intptr_t wParam = 0, intptr_t lParam = 0, bool async = false);
@@ -204,6 +215,10 @@ protected:
     Color hotTextColor_ = 0;
     Color pushedTextColor_ = 0;
     Color bkColor_ = 0;
+    Color bkColor2_ = 0;
+    Color bkColor3_ = 0;
+    bool gradientVertical_ = true;
+    EventFilter eventFilter_;
     Color hotBkColor_ = 0;
     Color borderColor_ = 0;
     Color focusBorderColor_ = 0;

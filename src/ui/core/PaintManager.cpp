@@ -353,7 +353,7 @@ Control* PaintManager::FindControlAt(Point pt) const {
 void PaintManager::Route(Control* control, UiEvent& event) {
     if (!control) return;
     BeginDispatch();
-    control->DoEvent(event);
+    if (const auto& filter = control->GetEventFilter(); !filter || !filter(event)) control->DoEvent(event);
     EndDispatch();
 }
 

@@ -47,6 +47,22 @@ void CairoCanvas::FillRect(const Rect& rect, Color color, int radius) {
     cairo_fill(cr_);
 }
 
+void CairoCanvas::FillGradient(const Rect& rect, Color from, Color middle, Color to, bool vertical) {
+    cairo_pattern_t* p = vertical ? cairo_pattern_create_linear(0, rect.top, 0, rect.bottom)
+                                  : cairo_pattern_create_linear(rect.left, 0, rect.right, 0);
+    auto stop = [p](double at, Color c) {
+        cairo_pattern_add_color_stop_rgba(p, at, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0,
+                                          ((c >> 24) & 0xFF) / 255.0);
+    };
+    stop(0, from);
+    if (middle >> 24) stop(0.5, middle);
+    stop(1, to);
+    cairo_set_source(cr_, p);
+    cairo_rectangle(cr_, rect.left, rect.top, rect.Width(), rect.Height());
+    cairo_fill(cr_);
+    cairo_pattern_destroy(p);
+}
+
 void CairoCanvas::StrokeRect(const Rect& rect, Color color, int width, int radius) {
     SetColor(color);
     double half = width / 2.0;

@@ -14,6 +14,7 @@ public:
     void PushClip(const Rect& rect) override;
     void PopClip() override;
     void FillRect(const Rect& rect, Color color, int radius) override;
+    void FillGradient(const Rect& rect, Color from, Color middle, Color to, bool vertical) override;
     void StrokeRect(const Rect& rect, Color color, int width, int radius) override;
     void DrawLine(Point from, Point to, Color color, int width) override;
     bool DrawImage(const ImageSpec& spec, const Rect& rect) override;

@@ -32,6 +32,8 @@ public:
     virtual void PushClip(const Rect& rect) = 0;
     virtual void PopClip() = 0;
     virtual void FillRect(const Rect& rect, Color color, int radius = 0) = 0;
+    // Linear gradient through `from`, `middle` (when its alpha is non-zero) and `to`.
+    virtual void FillGradient(const Rect& rect, Color from, Color middle, Color to, bool vertical) = 0;
     virtual void StrokeRect(const Rect& rect, Color color, int width, int radius = 0) = 0;
     virtual void DrawLine(Point from, Point to, Color color, int width) = 0;
     // Draws `spec` into `rect`; false when the image cannot be loaded.

@@ -134,6 +134,14 @@ public:
         gtk_window_get_position(window_, &rootX, &rootY);
         gtk_window_begin_move_drag(window_, 1, rootX + pt.x, rootY + pt.y, gtk_get_current_event_time());
     }
+    void WarpPointer(Point pt) override {
+        GdkWindow* w = gtk_widget_get_window(area_);
+        if (!w) return;
+        gint originX = 0, originY = 0;
+        gdk_window_get_origin(w, &originX, &originY);
+        GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
+        gdk_device_warp(pointer, gtk_widget_get_screen(area_), originX + pt.x, originY + pt.y);
+    }
     std::optional<Point> PointerPosition() const override {
         GdkWindow* w = gtk_widget_get_window(area_);
         if (!w) return std::nullopt;

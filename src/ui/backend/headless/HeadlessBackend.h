@@ -103,6 +103,8 @@ public:
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
     bool IsEnabled() const override { return enabled_; }
     void BeginMove(Point) override { ++moves_; }
+    void WarpPointer(Point pt) override { warpedTo_ = pt; }
+    std::optional<Point> WarpedTo() const { return warpedTo_; }
 
     WindowImplBase& Host() const { return host_; }
     const WindowSpec& Spec() const { return spec_; }
@@ -119,6 +121,7 @@ private:
     bool maximized_ = false;
     bool enabled_ = true;
     int moves_ = 0;
+    std::optional<Point> warpedTo_;
     int invalidations_ = 0;
 };
 
