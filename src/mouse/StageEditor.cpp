@@ -1,0 +1,127 @@
+#include "mouse/StageEditor.h"
+
+#include "ui/controls/Combo.h"
+#include "ui/controls/Option.h"
+#include "ui/controls/Slider.h"
+
+namespace mouse {
+
+std::vector<std::string> StageEditor::ParseLabels(const std::string& userData) {
+    std::vector<std::string> labels;
+    size_t start = 0;
+    while (true) {
+        size_t comma = userData.find(',', start);
+        if (comma == std::string::npos) break;
+        labels.push_back(userData.substr(start, comma - start));
+        start = comma + 1;
+    }
+    size_t found = labels.size();
+    labels.insert(labels.end(), found, "0");
+    return labels;
+}
+
+void StageEditor::LoadLabels(ui::PaintManager& manager) {
+    labels_.clear();
+    if (auto* label = manager.FindControl(names_.Numbered("result_DPI", 1, "_edit")))
+        labels_ = ParseLabels(label->GetUserData());
+}
+
+std::string StageEditor::Label(int level) const {
+    if (level < 0 || level >= static_cast<int>(labels_.size())) return {};
+    return labels_[static_cast<size_t>(level)];
+}
+
+int StageEditor::StageOf(const ui::Control* sender, const char* rest) const {
+    if (!sender) return 0;
+    for (int d = 1; d <= kStages; ++d)
+        if (sender->NameIs(names_.Numbered("result_DPI", d, rest))) return d;
+    return 0;
+}
+
+void StageEditor::ShowEnabled(ui::PaintManager& manager, const StageModel& model) {
+    for (int i = 1; i <= static_cast<int>(model.stages.size()); ++i) {
+        bool enabled = i <= model.stageCount;
+        for (const char* rest : {"_check", "_slider", "_color"})
+            if (auto* c = manager.FindControl(names_.Numbered("result_DPI", i, rest))) c->SetEnabled(enabled);
+        if (i == model.currentStage)
+            if (auto* option = manager.Find<ui::Option>(names_.Numbered("result_DPI", i, "_check")))
+                option->SetSelected(true, ui::Notify::No);
+    }
+}
+
+void StageEditor::Show(ui::PaintManager& manager, const StageModel& model) {
+    ShowEnabled(manager, model);
+    for (int i = 1; i <= static_cast<int>(model.stages.size()); ++i) {
+        const DpiStage& stage = model.stages[static_cast<size_t>(i - 1)];
+        if (auto* slider = manager.Find<ui::Slider>(names_.Numbered("result_DPI", i, "_slider")))
+            slider->SetValue(stage.level, ui::Notify::No);
+        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", i, "_edit"))) label->SetText(Label(stage.level));
+        if (auto* colour = manager.FindControl(names_.Numbered("result_DPI", i, "_color"))) colour->SetBkColor(Argb(stage));
+    }
+    if (auto* count = manager.Find<ui::Combo>(names_("result_DPI_count_setting"))) {
+        count->SetVisible(true);
+        count->SelectItem(model.stageCount - 1, ui::Notify::No);
+    }
+}
+
+bool StageEditor::Handle(ui::PaintManager& manager, const ui::Notification& n, const StageModel& model) {
+    const int stageCount = static_cast<int>(model.stages.size());
+    if (n.type == "selectchanged") {
+        int d = StageOf(n.sender, "_check");
+        if (!d) return false;
+        auto* option = dynamic_cast<ui::Option*>(n.sender);
+        if (option && option->IsSelected()) {
+            model.currentStage = d;
+            host_.StageColourChanged();
+            host_.RequestStageWrite();
+        }
+        return true;
+    }
+    if (n.type == "itemselect" && n.sender && n.sender->NameIs(names_("result_DPI_count_setting"))) {
+        auto* combo = dynamic_cast<ui::Combo*>(n.sender);
+        int k = combo ? combo->GetCurSel() : -1;
+        if (k < 0 || k >= kStages) return true;
+        // The highest enabled stage becomes the active one.
+        model.stageCount = k + 1;
+        model.currentStage = k + 1;
+        ShowEnabled(manager, model);
+        host_.RequestStageWrite();
+        host_.StageColourChanged();
+        return true;
+    }
+    if (n.type == "valuechanged") {
+        int d = StageOf(n.sender, "_slider");
+        if (!d) return false;
+        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", d, "_edit")))
+            label->SetText(Label(static_cast<int>(n.wParam)));
+        return true;
+    }
+    if (n.type == "valuechanging") {
+        int d = StageOf(n.sender, "_slider");
+        if (!d) return false;
+        if (d > stageCount) return true;
+        int value = static_cast<int>(n.wParam);
+        model.stages[static_cast<size_t>(d - 1)].level = value;
+        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", d, "_edit"))) label->SetText(Label(value));
+        host_.RequestStageWrite();
+        return true;
+    }
+    if (n.type == "click") {
+        int d = StageOf(n.sender, "_color");
+        if (!d) return false;
+        if (d > stageCount) return true;
+        DpiStage& stage = model.stages[static_cast<size_t>(d - 1)];
+        uint32_t colour = Argb(stage);
+        if (!host_.ChooseColour(colour)) return true;
+        stage.red = (colour >> 16) & 0xFF;
+        stage.green = (colour >> 8) & 0xFF;
+        stage.blue = colour & 0xFF;
+        n.sender->SetBkColor(colour | 0xFF000000u);
+        host_.RequestStageWrite();
+        if (d == model.currentStage) host_.StageColourChanged();
+        return true;
+    }
+    return false;
+}
+
+}  // namespace mouse

@@ -1,0 +1,66 @@
+#pragma once
+// The sensitivity stages of a mouse page: count, active stage, each stage's level (an index into the
+// skin's label list) and indicator colour. Every page of every model uses this one editor.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mouse/PageNames.h"
+#include "records/DpiStage.h"
+#include "ui/core/Notification.h"
+#include "ui/core/PaintManager.h"
+
+namespace mouse {
+
+// The stage fields of a record, with the active stage one-based.
+struct StageModel {
+    int& stageCount;
+    int& currentStage;
+    std::vector<DpiStage>& stages;
+};
+
+// What the editor needs from its page.
+class StageHost {
+public:
+    virtual ~StageHost() = default;
+    virtual void RequestStageWrite() = 0;
+    // The active stage's colour may have changed (other editors follow it).
+    virtual void StageColourChanged() = 0;
+    // Opens the colour picker on `argb`; true when the user confirmed a new colour.
+    virtual bool ChooseColour(uint32_t& argb) = 0;
+};
+
+class StageEditor {
+public:
+    static constexpr int kStages = 7;
+
+    StageEditor(const PageNames& names, StageHost& host) : names_(names), host_(host) {}
+
+    // Every label is followed by a comma (text after the last comma is no label); the list then
+    // gets as many "0" entries as it has labels.
+    static std::vector<std::string> ParseLabels(const std::string& userData);
+    // Reads the labels from the user data of stage 1's label control.
+    void LoadLabels(ui::PaintManager& manager);
+    // The label of `level`; empty for a level the list does not have.
+    std::string Label(int level) const;
+    const std::vector<std::string>& Labels() const { return labels_; }
+
+    void Show(ui::PaintManager& manager, const StageModel& model);
+    // Handles the notifications of the stage controls; true when `n` was one of them.
+    bool Handle(ui::PaintManager& manager, const ui::Notification& n, const StageModel& model);
+
+private:
+    // Enables the controls of the stages up to the count, selects the active stage's option.
+    void ShowEnabled(ui::PaintManager& manager, const StageModel& model);
+    // The stage number 1..7 whose control `name` is, for the control kind `rest` ("_slider").
+    int StageOf(const ui::Control* sender, const char* rest) const;
+    static uint32_t Argb(const DpiStage& s) {
+        return 0xFF000000u | (uint32_t(s.red & 0xFF) << 16) | (uint32_t(s.green & 0xFF) << 8) | uint32_t(s.blue & 0xFF);
+    }
+
+    const PageNames& names_;
+    StageHost& host_;
+    std::vector<std::string> labels_;
+};
+
+}  // namespace mouse
