@@ -5,6 +5,7 @@
 #include "app/ReadProgress.h"
 #include "device/DeviceTaskPage.h"
 #include "keyboard/CDialogKeySetting.h"
+#include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/MousePage.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/Paths.h"

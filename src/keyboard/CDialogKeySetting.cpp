@@ -17,7 +17,10 @@ CDialogKeySetting::CDialogKeySetting(ui::WindowImplBase& owner) : owner_(owner) 
 void CDialogKeySetting::SetConnected(bool connected) {
     connected_ = connected;
     SetEnabled(connected);
-    if (auto* status = owner_.GetManager().FindControl("keyboard_status")) status->SetText(connected ? "%{320}" : "%{313}");
+    if (auto* status = owner_.GetManager().FindControl("keyboard_status")) {
+        status->SetText(connected ? "%{320}" : "%{313}");
+        status->SetEnabled(connected);
+    }
     if (auto* hint = owner_.GetManager().FindControl("keyboard_hint")) hint->SetText(connected ? "" : "%{314}");
 }
 

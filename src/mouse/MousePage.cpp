@@ -11,8 +11,6 @@ const MouseModel kHeron{"Heron", "XML/MousePage_Heron.xml", DeviceModel::Heron, 
                         "Heron_Connet_Error"};
 const MouseModel kHeronDriver{"Heron_Driver", "XML/MousePage_Heron_Driver.xml", DeviceModel::HeronDriver,
                               EntryPoint::InitMCUDevice_Heron_Driver, "Heron_DRIVER_Connet_Error"};
-const MouseModel kEgret{"Egret", "XML/MousePage_Egret.xml", DeviceModel::Egret, EntryPoint::InitMCUDevice_Egret,
-                        "Egret_Connet_Error"};
 const MouseModel kIbis{"Ibis", "XML/MousePage_Ibis.xml", DeviceModel::Ibis, EntryPoint::InitMCUDevice_Ibis,
                        "Ibis_Connet_Error"};
 const MouseModel kCrane{"Crane", "XML/MousePage_Crane.xml", DeviceModel::Crane, EntryPoint::InitMCUDevice_Crane,
@@ -25,8 +23,16 @@ constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
 
 MousePage::MousePage(ui::WindowImplBase& owner, const MouseModel& model) : owner_(owner), model_(model) {
     SetName(std::string("page_") + model.suffix);
-    LoadSkin(owner.GetManager(), model.skinFile);
-    listener_ = owner.GetManager().AddNotifier([this](ui::Notification& n) { OnNotify(n); });
+}
+
+MousePage::~MousePage() = default;
+
+void MousePage::DoInit() {
+    if (initialised_) return;
+    initialised_ = true;
+    LoadSkin(Manager(), model_.skinFile, [this](std::string_view cls) { return CreateSubPage(cls); });
+    listener_ = Manager().AddNotifier([this](ui::Notification& n) { OnNotify(n); });
+    InitPage();
     SetConnected(false);
 }
 
@@ -37,14 +43,22 @@ void MousePage::OnNotify(ui::Notification& n) {
 void MousePage::SetConnected(bool connected) {
     connected_ = connected;
     SetEnabled(connected);
+    ShowConnectionStatus();
+}
+
+void MousePage::ShowConnectionStatus() {
+    const bool connected = connected_;
     std::string suffix = model_.suffix;
-    if (auto* status = owner_.GetManager().FindControl("status_" + suffix))
+    // The skin colours the state: its enabled colour means connected, its disabled colour not.
+    if (auto* status = owner_.GetManager().FindControl("status_" + suffix)) {
         status->SetText(connected ? "%{320}" : "%{313}");
+        status->SetEnabled(connected);
+    }
     // Emptied rather than hidden, so the page does not jump when the mouse comes and goes.
     if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix)) hint->SetText(connected ? "" : "%{314}");
 }
 
-bool MousePage::Open(bool readImage) const {
+bool MousePage::Open(bool readImage, int32_t flag) const {
     auto& binding = DeviceLibraryBinding::Instance();
     const auto& ids = SkinIds();
     switch (model_.model) {
@@ -57,14 +71,14 @@ bool MousePage::Open(bool readImage) const {
                    (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron_Driver) == 0);
         case DeviceModel::Egret: {
             int32_t kind = 0;
-            return binding.Call(model_.open, ids.egretVid, ids.egretPid, int32_t{0}) == 0 &&
+            return binding.Call(model_.open, ids.egretVid, ids.egretPid, flag) == 0 &&
                    (!readImage || binding.Call(EntryPoint::ReadDeviceData_Egret, &kind) == 0);
         }
         case DeviceModel::Ibis:
-            return binding.Call(model_.open, ids.ibisVid, ids.ibisPid, int32_t{0}) == 0 &&
+            return binding.Call(model_.open, ids.ibisVid, ids.ibisPid, flag) == 0 &&
                    (!readImage || binding.Call(EntryPoint::ReadDeviceData_Ibis) == 0);
         case DeviceModel::Crane:
-            return binding.Call(model_.open, ids.craneVid, ids.cranePid, int32_t{0}) == 0 &&
+            return binding.Call(model_.open, ids.craneVid, ids.cranePid, flag) == 0 &&
                    (!readImage || binding.Call(EntryPoint::ReadDeviceData_Crane) == 0);
         case DeviceModel::Plover:
             return false;
@@ -87,7 +101,6 @@ std::unique_ptr<PageWork> MousePage::Reopen() {
 CDialogMouseHeronSetting::CDialogMouseHeronSetting(ui::WindowImplBase& owner) : MousePage(owner, kHeron) {}
 CDialogMouseHeronDriverSetting::CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner)
     : MousePage(owner, kHeronDriver) {}
-CDialogMouseEgretSetting::CDialogMouseEgretSetting(ui::WindowImplBase& owner) : MousePage(owner, kEgret) {}
 CDialogMouseIbisSetting::CDialogMouseIbisSetting(ui::WindowImplBase& owner) : MousePage(owner, kIbis) {}
 CDialogMouseCraneSetting::CDialogMouseCraneSetting(ui::WindowImplBase& owner) : MousePage(owner, kCrane) {}
 

@@ -22,27 +22,40 @@ struct MouseModel {
 class MousePage : public ui::SkinPage, public DeviceTaskPage {
 public:
     MousePage(ui::WindowImplBase& owner, const MouseModel& model);
+    ~MousePage() override;
     const MouseModel& Model() const { return model_; }
     ui::WindowImplBase& Owner() const { return owner_; }
+    ui::PaintManager& Manager() const { return owner_.GetManager(); }
+
+    // Builds the page's skin once it is in the window's tree, then initialises the page.
+    void DoInit() override;
 
     DeviceModel TaskModel() const override { return model_.model; }
     bool IsConnected() const override { return connected_; }
     std::unique_ptr<PageWork> ReadDevice() override;
-    // TODO: each operation writes its part of the record once the page's editors exist.
+    // TODO: pages without their own editors yet write nothing; each model's page replaces this.
     std::unique_ptr<PageWork> Perform(int operation) override;
     std::unique_ptr<PageWork> Reopen() override;
 
 protected:
-    void SetConnected(bool connected);
-    // The device open with this model's arguments, then (for a read) the device image; runs on
-    // the worker.
-    bool Open(bool readImage) const;
+    // Custom sub-pages the page's skin names (builder callback).
+    virtual std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) { return nullptr; }
+    // After the skin is built and the page listens to the window's notifications.
+    virtual void InitPage() {}
+    virtual void OnNotify(ui::Notification& n);
+    // Records whether the device answers and shows it on the status line; the base disables the
+    // whole page while it does not.
+    virtual void SetConnected(bool connected);
+    void ShowConnectionStatus();
+    // The device open with this model's arguments (`flag` is the family-E flag byte), then for a
+    // read the device image; runs on the worker.
+    bool Open(bool readImage, int32_t flag = 0) const;
+    bool connected_ = false;
 
 private:
-    void OnNotify(ui::Notification& n);
     ui::WindowImplBase& owner_;
     const MouseModel& model_;
-    bool connected_ = false;
+    bool initialised_ = false;
     ui::ListenerHandle listener_;
 };
 
@@ -54,11 +67,6 @@ public:
 class CDialogMouseHeronDriverSetting final : public MousePage {
 public:
     explicit CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner);
-};
-
-class CDialogMouseEgretSetting final : public MousePage {
-public:
-    explicit CDialogMouseEgretSetting(ui::WindowImplBase& owner);
 };
 
 class CDialogMouseIbisSetting final : public MousePage {

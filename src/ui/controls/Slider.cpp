@@ -7,6 +7,7 @@
 #include "ui/core/PaintManager.h"
 #include "ui/core/VirtualKeys.h"
 #include "ui/render/Canvas.h"
+#include "ui/render/ImageString.h"
 
 namespace ui {
 
@@ -80,8 +81,15 @@ void Progress::PaintStatusImage(Canvas& canvas) {
     }
     Rect fillFull{rect_.left, fill.top, fill.right, fill.bottom};
     if (fillFull.Width() <= 0) return;
-    if (!GetImage(ImageSlot::Fore).empty()) DrawImage(canvas, GetImage(ImageSlot::Fore), &fillFull);
-    else if (fillColor_ >> 24) canvas.FillRect(fillFull, fillColor_, radius);
+    const bool enabled = IsEffectivelyEnabled();
+    if (!GetImage(ImageSlot::Fore).empty()) {
+        ImageSpec spec = ParseImageString(GetImage(ImageSlot::Fore));
+        // A disabled bar keeps its length but loses its colour's strength.
+        if (!enabled) spec.fade = std::min(spec.fade, 70);
+        canvas.DrawImage(spec, fillFull);
+    } else if (fillColor_ >> 24) {
+        canvas.FillRect(fillFull, enabled ? fillColor_ : ((fillColor_ & 0x00FFFFFFu) | 0x46000000u), radius);
+    }
 }
 
 void Slider::SetValue(int value, Notify notify) {

@@ -1,0 +1,84 @@
+#include "mouse/CDialogMouseEgretSetting.h"
+
+#include "device/DeviceLibraryBinding.h"
+#include "device/SharedState.h"
+#include "mouse/PageOperation.h"
+
+namespace mouse {
+namespace {
+
+const FamilyEModel kEgretModel{
+    {"Egret", "XML/MousePage_Egret.xml", DeviceModel::Egret, EntryPoint::InitMCUDevice_Egret, "Egret_Connet_Error"},
+    "WRITE_EgretDATA",
+    "READ_EgretDATA",
+    "Change_DPIColor_Egret_Data",
+    EntryPoint::Device_SetCallBack_Egret};
+
+}  // namespace
+
+CDialogMouseEgretSetting::CDialogMouseEgretSetting(ui::WindowImplBase& owner) : FamilyEPage(owner, kEgretModel) {}
+
+std::shared_ptr<FamilyEConfig> CDialogMouseEgretSetting::CopyConfig() const {
+    return std::make_shared<EgretConfig>(config_);
+}
+
+std::shared_ptr<FamilyEConfig> CDialogMouseEgretSetting::NewConfig() const {
+    auto fresh = std::make_shared<EgretConfig>();
+    fresh->fireMacroVisible = config_.fireMacroVisible;
+    fresh->macroUsesFolders = config_.macroUsesFolders;
+    return fresh;
+}
+
+bool CDialogMouseEgretSetting::ReadRecord(FamilyEConfig& record, int keyCount) {
+    auto& c = static_cast<EgretConfig&>(record);
+    auto& binding = DeviceLibraryBinding::Instance();
+    const auto ids = SkinIds();
+    if (binding.Call(EntryPoint::InitMCUDevice_Egret, ids.egretVid, ids.egretPid, int32_t{c.fireMacroVisible}) != 0)
+        return false;
+    c.macros.Clear();
+    c.fireMacros.clear();
+    int32_t kind = 0;
+    if (binding.Call(EntryPoint::ReadDeviceData_Egret, &kind) == 0) c.deviceKind = kind;
+    // Individual reads may fail; the record keeps what each delivered.
+    binding.ReadProfileIndex(c);
+    binding.ReadMacros(c);
+    binding.ReadFireSlots(c);
+    binding.ReadMacroKeys(c, 0, keyCount);
+    binding.ReadMacroKeys(c, 1, keyCount);
+    if (c.deviceKind == 0) binding.ReadMacroKeys(c, 2, keyCount);
+    const int fireMacros = c.deviceKind == 0 ? 10 : 7;
+    for (int i = 0; i < fireMacros; ++i) binding.ReadFireMacro(c, i);
+    binding.ReadStages(c);
+    binding.ReadReportRate(c);
+    binding.ReadLighting(c);
+    binding.Call(EntryPoint::Devcie_Get_Led_Mode_Data_Egret, c.ledEffectBlock.data());
+    RegisterChangeCallback();
+    return true;
+}
+
+bool CDialogMouseEgretSetting::WriteRecord(const FamilyEConfig& record, int operation, int editedKeyIndex) {
+    const auto& c = static_cast<const EgretConfig&>(record);
+    auto& binding = DeviceLibraryBinding::Instance();
+    switch (operation) {
+        case kOpProfile:
+            return binding.WriteProfileIndex(c);
+        case kOpStages:
+            return binding.WriteStages(c);
+        case kOpKey:
+            return binding.WriteMacroKey(c, c.currentProfile, editedKeyIndex);
+        case kOpReportRate:
+            return binding.WriteReportRate(c);
+        case kOpLighting:
+            return binding.WriteLighting(c);
+        // TODO: rapid-fire slots (4-6), profile files (9-11) and UART LED entries (12) write here
+        // with their own work.
+        default:
+            return true;
+    }
+}
+
+void CDialogMouseEgretSetting::Adopt(std::shared_ptr<FamilyEConfig> fresh) {
+    config_ = static_cast<EgretConfig&>(*fresh);
+}
+
+}  // namespace mouse

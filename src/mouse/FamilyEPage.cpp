@@ -1,0 +1,275 @@
+#include "mouse/FamilyEPage.h"
+
+#include <array>
+#include <cstdio>
+
+#include "device/DeviceLibraryBinding.h"
+#include "mouse/PageOperation.h"
+#include "platform/DesktopShell.h"
+#include "ui/builder/AttributeParsers.h"
+#include "ui/core/Container.h"
+#include "ui/core/Toolkit.h"
+#include "ui/layout/SkinPage.h"
+
+namespace mouse {
+namespace {
+
+FamilyEPage::KeyLabeler& Labeler() {
+    static FamilyEPage::KeyLabeler labeler;
+    return labeler;
+}
+
+FamilyEPage::ColourChooser& Chooser() {
+    static FamilyEPage::ColourChooser chooser;
+    return chooser;
+}
+
+// Pages by model, for the library's change reports. Touched on the UI thread only.
+std::array<FamilyEPage*, kDeviceModelCount>& Registry() {
+    static std::array<FamilyEPage*, kDeviceModelCount> pages{};
+    return pages;
+}
+
+const DeviceModel kModelTags[kDeviceModelCount] = {DeviceModel::Plover, DeviceModel::Heron, DeviceModel::Egret,
+                                                   DeviceModel::Ibis,   DeviceModel::Crane, DeviceModel::HeronDriver};
+
+// Called by a device library on a thread of its own: hand the values to the UI thread.
+void OnLibraryChange(int32_t* profile, int32_t* stage, void* context) {
+    if (!context || !profile || !stage) return;
+    DeviceModel model = *static_cast<const DeviceModel*>(context);
+    int p = *profile, s = *stage;
+    ui::Toolkit::PostTask([model, p, s] {
+        if (FamilyEPage* page = Registry()[static_cast<size_t>(model)]) page->OnDeviceChanged(p, s);
+    });
+}
+
+const std::vector<std::string> kNavigationButtons = {"profile1",         "profile2",          "profile3",
+                                                     "marco_manager",    "advanced_Settings", "led_Settings",
+                                                     "fire_macro_Settings"};
+
+std::string CodeText(const KeySlot& slot) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X %02X %02X %02X", slot.code[0], slot.code[1], slot.code[2], slot.code[3]);
+    return text;
+}
+
+}  // namespace
+
+void FamilyEPage::SetKeyLabeler(KeyLabeler labeler) { Labeler() = std::move(labeler); }
+void FamilyEPage::SetColourChooser(ColourChooser chooser) { Chooser() = std::move(chooser); }
+
+FamilyEPage::FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model)
+    : MousePage(owner, model.page),
+      eModel_(model),
+      names_(model.page.suffix),
+      nav_(names_, kNavigationButtons, "Setting_switch"),
+      stages_(names_, *this) {}
+
+FamilyEPage::~FamilyEPage() {
+    auto& slot = Registry()[static_cast<size_t>(eModel_.page.model)];
+    if (slot == this) slot = nullptr;
+}
+
+std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view className) {
+    // TODO: the macro manager pages, the fire-key editor and the UART LED editor take these places
+    // when they exist; until then the places are empty panels of the page.
+    std::string suffix = std::string("_") + eModel_.page.suffix;
+    for (const char* base : {"MacroSettingFolderPage", "MacroSettingFilePage", "FireMacroSettingPage",
+                             "UartLedSettingPage"}) {
+        if (ui::EqualsNoCase(className, std::string(base) + suffix)) {
+            if (std::string_view(base) == "MacroSettingFolderPage") Config().macroUsesFolders = 1;
+            if (std::string_view(base) == "MacroSettingFilePage") Config().macroUsesFolders = 0;
+            return std::make_unique<ui::SkinPage>();
+        }
+    }
+    return nullptr;
+}
+
+void FamilyEPage::InitPage() {
+    // TODO: load the model's macro data set from the macro store once it exists.
+    nav_.Capture(Manager());
+    if (auto* fire = Manager().FindControl(names_("fire_macro_Settings"))) Config().fireMacroVisible = fire->IsVisible();
+    stages_.LoadLabels(Manager());
+    Registry()[static_cast<size_t>(eModel_.page.model)] = this;
+}
+
+void FamilyEPage::SetConnected(bool connected) {
+    connected_ = connected;
+    ShowConnectionStatus();
+    Refresh();
+}
+
+StageModel FamilyEPage::StageFields() {
+    auto& c = Config();
+    return {c.stageCount, c.currentStage, c.stages};
+}
+
+void FamilyEPage::RequestOperation(int operation) {
+    Manager().SendNotify(nullptr, eModel_.writeRequest, 0, operation, true, true);
+}
+
+void FamilyEPage::RequestStageWrite() { RequestOperation(kOpStages); }
+
+void FamilyEPage::StageColourChanged() {
+    if (eModel_.stageColourChanged) Manager().SendNotify(nullptr, eModel_.stageColourChanged, 0, 2, true, true);
+}
+
+bool FamilyEPage::ChooseColour(uint32_t& argb) { return Chooser() && Chooser()(Owner(), argb); }
+
+void FamilyEPage::LabelKeys() {
+    auto& c = Config();
+    if (c.keyLists.empty()) return;
+    const size_t keys = c.keyLists[0].size();
+    const auto& current = c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))];
+    for (size_t i = 1; i <= keys; ++i) {
+        auto* button = Manager().FindControl(names_.KeyButton(static_cast<int>(i)));
+        if (!button || i > current.size()) continue;
+        const KeySlot& slot = current[i - 1];
+        button->SetText(Labeler() ? Labeler()(slot, c) : CodeText(slot));
+    }
+}
+
+void FamilyEPage::SelectProfile(int profile) {
+    nav_.Select(Manager(), "profile" + std::to_string(profile + 1));
+    nav_.ShowPage(Manager(), 0);
+}
+
+void FamilyEPage::Refresh() {
+    auto* root = Manager().FindControl("device_Mouse_" + names_.Suffix() + "_page");
+    if (!connected_) {
+        if (root) root->SetEnabled(false);
+        return;
+    }
+    if (root) root->SetEnabled(true);
+    nav_.Reset(Manager());
+    LabelKeys();
+    SelectProfile(Config().currentProfile);
+    // TODO: the rapid-fire slots and the pointer settings show here with the advanced settings.
+    stages_.Show(Manager(), StageFields());
+    // TODO: the lighting shows here with the lighting settings.
+    if (ledTabPending_) {
+        ledTabPending_ = false;
+        HandleClick(Manager().FindControl(names_("led_Settings")));
+    }
+}
+
+void FamilyEPage::OnDeviceChanged(int profile, int stage) {
+    auto& c = Config();
+    if (profile != c.currentProfile && profile >= 0 && profile < static_cast<int>(c.keyLists.size())) {
+        c.currentProfile = profile;
+        nav_.Reset(Manager());
+        LabelKeys();
+        SelectProfile(profile);
+    }
+    if (stage != c.currentStage) {
+        c.currentStage = stage;
+        stages_.Show(Manager(), StageFields());
+    }
+}
+
+int FamilyEPage::KeyButtonNumber(const ui::Control* sender) {
+    auto& c = Config();
+    if (!sender || c.keyLists.empty()) return 0;
+    for (int i = 1; i <= static_cast<int>(c.keyLists[0].size()); ++i)
+        if (sender->NameIs(names_.KeyButton(i))) return i;
+    return 0;
+}
+
+bool FamilyEPage::HandleClick(ui::Control* sender) {
+    if (!sender) return false;
+    auto& m = Manager();
+    for (int p = 0; p < 3; ++p) {
+        if (!sender->NameIs(names_("profile" + std::to_string(p + 1)))) continue;
+        nav_.ShowPage(m, 0);
+        Config().currentProfile = p;
+        LabelKeys();
+        nav_.Reset(m);
+        nav_.Select(m, "profile" + std::to_string(p + 1));
+        RequestOperation(kOpProfile);
+        return true;
+    }
+    struct Section {
+        const char* button;
+        int page;
+    };
+    for (const Section s : {Section{"marco_manager", 1}, Section{"fire_macro_Settings", 5}, Section{"advanced_Settings", 2},
+                            Section{"led_Settings", -1}}) {
+        if (!sender->NameIs(names_(s.button))) continue;
+        nav_.Reset(m);
+        nav_.Select(m, s.button);
+        // TODO: the fire-key editor and the UART LED editor refresh here when they exist.
+        nav_.ShowPage(m, s.page >= 0 ? s.page : LightingPage());
+        return true;
+    }
+    if (sender->NameIs(names_("reset_data"))) {
+        RequestOperation(kOpRestoreDefaults);
+        return true;
+    }
+    // TODO: "save_data" and "import_data" ask for a file with the profile files.
+    ui::Notification click;
+    click.type = "click";
+    click.sender = sender;
+    if (stages_.Handle(m, click, StageFields())) return true;
+    if (sender->NameIs(names_("web_data"))) {
+        platform::OpenWithDefaultHandler(sender->GetUserData());
+        return true;
+    }
+    if (KeyButtonNumber(sender)) {
+        // TODO: open the key assignment editor for this key when it exists.
+        return true;
+    }
+    return false;
+}
+
+void FamilyEPage::OnNotify(ui::Notification& n) {
+    auto& m = Manager();
+    if (n.type == "click") {
+        HandleClick(n.sender);
+    } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
+               n.type == "valuechanging") {
+        // TODO: rapid fire, report rate, pointer settings and lighting join with their own work.
+        if (n.sender) stages_.Handle(m, n, StageFields());
+    } else if (!n.sender && n.type == eModel_.page.connectionError) {
+        SetConnected(false);
+    } else if (!n.sender && n.type == eModel_.readNotification) {
+        connected_ = true;
+        ShowConnectionStatus();
+        Refresh();
+    } else if (!n.sender && n.type == "Update_Profile") {
+        if (connected_ && m.GetRoot()) m.GetRoot()->NeedUpdate();
+    } else if (!n.sender && n.type == "Change_Language_Profile") {
+        if (connected_) LabelKeys();
+    }
+}
+
+std::unique_ptr<PageWork> FamilyEPage::ReadDevice() {
+    auto fresh = NewConfig();
+    int keyCount = 0;
+    if (auto* keys = Manager().Find<ui::Container>(names_("profile_page"))) keyCount = keys->GetCount();
+    return std::make_unique<FunctionWork>([this, fresh, keyCount] { return ReadRecord(*fresh, keyCount); },
+                                          [this, fresh](bool ok) {
+                                              if (ok) Adopt(fresh);
+                                              SetConnected(ok);
+                                          });
+}
+
+std::unique_ptr<PageWork> FamilyEPage::Perform(int operation) {
+    if (operation == kOpUartLed) ledTabPending_ = true;
+    auto copy = CopyConfig();
+    int key = editedKeyIndex_;
+    return std::make_unique<FunctionWork>([this, copy, operation, key] { return WriteRecord(*copy, operation, key); },
+                                          nullptr);
+}
+
+std::unique_ptr<PageWork> FamilyEPage::Reopen() {
+    int32_t flag = Config().fireMacroVisible;
+    return std::make_unique<FunctionWork>([this, flag] { return Open(false, flag); }, nullptr);
+}
+
+void FamilyEPage::RegisterChangeCallback() {
+    DeviceChangeCallback callback = &OnLibraryChange;
+    DeviceLibraryBinding::Instance().Call(eModel_.setCallback, callback,
+                                          const_cast<void*>(static_cast<const void*>(&kModelTags[static_cast<size_t>(eModel_.page.model)])));
+}
+
+}  // namespace mouse

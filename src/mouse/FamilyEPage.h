@@ -1,0 +1,92 @@
+#pragma once
+// The shared design of the Egret, Ibis and Crane pages (four-byte assignment codes, one-based
+// stages): navigation, key buttons, sensitivity stages, the notification dispatch, and reads and
+// writes that run on the device worker on copies of the record. A model's page supplies its record
+// and the few calls that differ.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "mouse/MousePage.h"
+#include "mouse/PageNames.h"
+#include "mouse/PageNavigation.h"
+#include "mouse/StageEditor.h"
+#include "records/FamilyEConfig.h"
+
+namespace mouse {
+
+struct FamilyEModel {
+    MouseModel page;
+    const char* writeRequest;        // "WRITE_EgretDATA"
+    const char* readNotification;    // "READ_EgretDATA"
+    const char* stageColourChanged;  // "Change_DPIColor_Egret_Data"; null when no editor follows it
+    EntryPoint setCallback;          // Device_SetCallBack_<model>
+};
+
+class FamilyEPage : public MousePage, private StageHost {
+public:
+    // Names an assignment code for a key button; the default shows the code bytes.
+    using KeyLabeler = std::function<std::string(const KeySlot& slot, FamilyEConfig& config)>;
+    static void SetKeyLabeler(KeyLabeler labeler);
+    // Opens the colour picker; the default keeps the colour (nothing chosen).
+    using ColourChooser = std::function<bool(ui::WindowImplBase& owner, uint32_t& argb)>;
+    static void SetColourChooser(ColourChooser chooser);
+
+    FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model);
+    ~FamilyEPage() override;
+
+    const PageNames& Names() const { return names_; }
+    const StageEditor& Stages() const { return stages_; }
+    virtual FamilyEConfig& Config() = 0;
+    // Shows the record in the controls.
+    void Refresh();
+    // The mouse itself switched profile or stage (marshalled to the UI thread).
+    void OnDeviceChanged(int profile, int stage);
+
+    std::unique_ptr<PageWork> ReadDevice() override;
+    std::unique_ptr<PageWork> Perform(int operation) override;
+    std::unique_ptr<PageWork> Reopen() override;
+
+protected:
+    // A copy of the live record, for a write.
+    virtual std::shared_ptr<FamilyEConfig> CopyConfig() const = 0;
+    // An empty record for a read, carrying what the open needs.
+    virtual std::shared_ptr<FamilyEConfig> NewConfig() const = 0;
+    // Worker: open the device and read everything into `fresh`.
+    virtual bool ReadRecord(FamilyEConfig& fresh, int keyCount) = 0;
+    // Worker: run `operation` from `copy`.
+    virtual bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) = 0;
+    // UI thread: the read record becomes the live one.
+    virtual void Adopt(std::shared_ptr<FamilyEConfig> fresh) = 0;
+    // The tab page of the lighting button.
+    virtual int LightingPage() const { return 4; }
+
+    void InitPage() override;
+    void OnNotify(ui::Notification& n) override;
+    void SetConnected(bool connected) override;
+    std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
+
+    // Registers the page for the library's change reports; call on the worker after a read.
+    void RegisterChangeCallback();
+    void RequestOperation(int operation);
+    void LabelKeys();
+    void SelectProfile(int profile);
+
+    const FamilyEModel& eModel_;
+    PageNames names_;
+    PageNavigation nav_;
+    StageEditor stages_;
+    int editedKeyIndex_ = 0;
+    std::string filePath_;
+    bool ledTabPending_ = false;
+
+private:
+    void RequestStageWrite() override;
+    void StageColourChanged() override;
+    bool ChooseColour(uint32_t& argb) override;
+    StageModel StageFields();
+    bool HandleClick(ui::Control* sender);
+    int KeyButtonNumber(const ui::Control* sender);
+};
+
+}  // namespace mouse
