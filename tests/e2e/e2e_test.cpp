@@ -180,4 +180,29 @@ TEST_F(RealWindow, UnpluggingTheEgretWithDevsimDisablesItsPage) {
     EXPECT_GT(r1, g1) << "the Egret page should show its mouse as gone";
 }
 
+TEST_F(RealWindow, DraggingAnEgretStageReachesTheMouse) {
+    std::string program = bin_ + "/oakridge";
+    app_ = Spawn(program);
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty(); ++i)
+        std::this_thread::sleep_for(50ms);
+    Shell("xdotool mousemove --window " + window + " 564 28 click 1");
+    std::this_thread::sleep_for(300ms);
+    Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) + " click 1");
+    std::this_thread::sleep_for(500ms);
+    // Stage 1's slider: from its thumb (level 3 at the factory) to the right.
+    const std::string move = "xdotool mousemove --window " + window;
+    Shell(move + " 836 255 mousedown 1");
+    for (int x = 846; x <= 900; x += 9) Shell(move + " " + std::to_string(x) + " 255");
+    Shell(move + " 900 255 mouseup 1");
+    std::this_thread::sleep_for(800ms);
+    Screenshot("egret_stage_dragged.png");
+    std::string dump = Shell("ASAN_OPTIONS=detect_leaks=0 " + bin_ + "/devsim dump egret | grep stageLevel");
+    int first = -1;
+    std::sscanf(dump.c_str(), " stageLevel: %d", &first);
+    EXPECT_GT(first, 20) << dump;
+    EXPECT_LT(first, 40) << dump;
+}
+
 }  // namespace
