@@ -103,6 +103,16 @@ protected:
         return Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
     }
 
+    // Waits for the first read (behind the progress window) and picks the Egret in the device combo.
+    void ShowEgretPage(const std::string& window) {
+        for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty(); ++i)
+            std::this_thread::sleep_for(50ms);
+        Shell("xdotool mousemove --window " + window + " 564 28 click 1");
+        std::this_thread::sleep_for(300ms);
+        Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) + " click 1");
+        std::this_thread::sleep_for(500ms);
+    }
+
     void Screenshot(const std::string& name) {
         Shell("import -window root '" + (artifacts_ / name).string() + "' 2>/dev/null");
         EXPECT_TRUE(fs::exists(artifacts_ / name)) << name;
@@ -162,13 +172,7 @@ TEST_F(RealWindow, UnpluggingTheEgretWithDevsimDisablesItsPage) {
     app_ = Spawn(program);
     std::string window = WaitForWindow("Oakridge");
     ASSERT_FALSE(window.empty());
-    // The first read runs behind the progress window; wait until it has gone.
-    for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty(); ++i)
-        std::this_thread::sleep_for(50ms);
-    Shell("xdotool mousemove --window " + window + " 564 28 click 1");
-    std::this_thread::sleep_for(300ms);
-    Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) + " click 1");
-    std::this_thread::sleep_for(300ms);
+    ShowEgretPage(window);
     const std::string status = "150x24+208+67";  // the page's connection state
     auto [r0, g0] = RedGreen(window, status);
     EXPECT_GT(g0, r0) << "the Egret page should show its mouse as connected";
@@ -185,12 +189,7 @@ TEST_F(RealWindow, DraggingAnEgretStageReachesTheMouse) {
     app_ = Spawn(program);
     std::string window = WaitForWindow("Oakridge");
     ASSERT_FALSE(window.empty());
-    for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty(); ++i)
-        std::this_thread::sleep_for(50ms);
-    Shell("xdotool mousemove --window " + window + " 564 28 click 1");
-    std::this_thread::sleep_for(300ms);
-    Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) + " click 1");
-    std::this_thread::sleep_for(500ms);
+    ShowEgretPage(window);
     // Stage 1's slider: from its thumb (level 3 at the factory) to the right.
     const std::string move = "xdotool mousemove --window " + window;
     Shell(move + " 836 255 mousedown 1");

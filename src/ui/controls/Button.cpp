@@ -9,17 +9,8 @@ namespace ui {
 Button::Button() { align_ = kAlignCenter | kAlignVCenter | kAlignSingleLine; }
 
 AttrResult Button::SetAttribute(std::string_view name, std::string_view value) {
-    std::string n = ToLower(name);
-    auto image = [&](ImageSlot slot) {
-        images_[static_cast<size_t>(slot)] = std::string(value);
-        return AttrResult::Ok;
-    };
-    if (n == "normalimage") return image(ImageSlot::Normal);
-    if (n == "hotimage") return image(ImageSlot::Hot);
-    if (n == "pushedimage") return image(ImageSlot::Pushed);
-    if (n == "focusedimage") return image(ImageSlot::Focused);
-    if (n == "disabledimage") return image(ImageSlot::Disabled);
-    if (n == "hovernotify") {
+    if (AttrResult r = SetStateImageAttribute(name, value); r != AttrResult::Unknown) return r;
+    if (EqualsNoCase(name, "hovernotify")) {
         auto b = ParseBool(value);
         if (!b) return AttrResult::BadValue;
         hoverNotify_ = *b;

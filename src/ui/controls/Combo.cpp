@@ -90,16 +90,8 @@ void Combo::OnDropClosed() {
 AttrResult Combo::SetAttribute(std::string_view name, std::string_view value) {
     AttrResult r = style_.SetAttribute(name, value);
     if (r != AttrResult::Unknown) return r;
+    if (r = SetStateImageAttribute(name, value); r != AttrResult::Unknown) return r;
     std::string n = ToLower(name);
-    auto image = [&](ImageSlot slot) {
-        images_[static_cast<size_t>(slot)] = std::string(value);
-        return AttrResult::Ok;
-    };
-    if (n == "normalimage") return image(ImageSlot::Normal);
-    if (n == "hotimage") return image(ImageSlot::Hot);
-    if (n == "pushedimage") return image(ImageSlot::Pushed);
-    if (n == "focusedimage") return image(ImageSlot::Focused);
-    if (n == "disabledimage") return image(ImageSlot::Disabled);
     if (n == "dropboxsize") {
         auto s = ParseSize(value);
         if (!s) return AttrResult::BadValue;

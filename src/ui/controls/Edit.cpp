@@ -199,10 +199,7 @@ AttrResult Edit::SetAttribute(std::string_view name, std::string_view value) {
         target = *b;
         return AttrResult::Ok;
     };
-    auto image = [&](ImageSlot slot) {
-        images_[static_cast<size_t>(slot)] = std::string(value);
-        return AttrResult::Ok;
-    };
+    if (AttrResult r = SetStateImageAttribute(name, value); r != AttrResult::Unknown) return r;
     if (n == "readonly") return boolean(readOnly_);
     if (n == "numberonly") return boolean(numberOnly_);
     if (n == "password") return boolean(password_);
@@ -222,10 +219,6 @@ AttrResult Edit::SetAttribute(std::string_view name, std::string_view value) {
         else if (n == "selectioncolor") selectionColor_ = *c;
         return AttrResult::Ok;
     }
-    if (n == "normalimage") return image(ImageSlot::Normal);
-    if (n == "hotimage") return image(ImageSlot::Hot);
-    if (n == "focusedimage") return image(ImageSlot::Focused);
-    if (n == "disabledimage") return image(ImageSlot::Disabled);
     return Control::SetAttribute(name, value);
 }
 

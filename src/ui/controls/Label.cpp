@@ -3,7 +3,7 @@
 #include "ui/builder/AttributeParsers.h"
 #include "ui/core/PaintManager.h"
 #include "ui/render/Canvas.h"
-#include "ui/text/Markup.h"
+#include "ui/render/MarkupPainter.h"
 
 namespace ui {
 
@@ -43,35 +43,7 @@ void Label::DrawLabelText(Canvas& canvas, const std::string& text, const Rect& r
         canvas.DrawText(text, rect, spec, color, align);
         return;
     }
-    // Markup rows are single lines laid out left to right.
-    int x = rect.left;
-    for (const auto& run : ParseMarkup(text)) {
-        if (x >= rect.right) break;
-        switch (run.kind) {
-            case MarkupRun::Kind::Space:
-                x += run.amount;
-                break;
-            case MarkupRun::Kind::Image: {
-                Size img = canvas.ImageSize(run.text);
-                if (img.cx <= 0) break;
-                int frame = img.cx / run.amount;
-                ImageSpec is;
-                is.file = run.text;
-                is.source = {frame * run.index, 0, frame * (run.index + 1), img.cy};
-                int top = rect.top + (rect.Height() - img.cy) / 2;
-                canvas.DrawImage(is, {x, top, x + frame, top + img.cy});
-                x += frame;
-                break;
-            }
-            case MarkupRun::Kind::Text: {
-                Size sz = canvas.MeasureText(run.text, spec);
-                canvas.DrawText(run.text, {x, rect.top, rect.right, rect.bottom}, spec, color,
-                                kAlignLeft | (align & (kAlignVCenter | kAlignBottom)) | kAlignSingleLine);
-                x += sz.cx;
-                break;
-            }
-        }
-    }
+    DrawMarkupLine(canvas, text, rect, spec, color, align);
 }
 
 }  // namespace ui

@@ -5,7 +5,7 @@
 #include "ui/core/PaintManager.h"
 #include "ui/render/Canvas.h"
 #include "ui/render/ImageString.h"
-#include "ui/text/Markup.h"
+#include "ui/render/MarkupPainter.h"
 
 namespace ui {
 
@@ -81,27 +81,7 @@ void PaintListRow(Canvas& canvas, PaintManager& manager, const ItemStyle& style,
         canvas.DrawText(text, textRect, font, color, style.align);
         return;
     }
-    int x = textRect.left;
-    for (const auto& run : ParseMarkup(text)) {
-        if (run.kind == MarkupRun::Kind::Space) {
-            x += run.amount;
-        } else if (run.kind == MarkupRun::Kind::Image) {
-            Size img = canvas.ImageSize(run.text);
-            if (img.cx <= 0) continue;
-            int frame = img.cx / run.amount;
-            ImageSpec is;
-            is.file = run.text;
-            is.source = {frame * run.index, 0, frame * (run.index + 1), img.cy};
-            int top = textRect.top + (textRect.Height() - img.cy) / 2;
-            canvas.DrawImage(is, {x, top, x + frame, top + img.cy});
-            x += frame;
-        } else {
-            Size sz = canvas.MeasureText(run.text, font);
-            canvas.DrawText(run.text, {x, textRect.top, textRect.right, textRect.bottom}, font, color,
-                            kAlignLeft | kAlignVCenter | kAlignSingleLine);
-            x += sz.cx;
-        }
-    }
+    DrawMarkupLine(canvas, text, textRect, font, color, kAlignVCenter);
 }
 
 ListOwner* ListLabelElement::GetOwner() const { return dynamic_cast<ListOwner*>(parent_); }

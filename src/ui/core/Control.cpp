@@ -231,6 +231,20 @@ bool Control::DrawImage(Canvas& canvas, const std::string& image, const Rect* de
     return canvas.DrawImage(spec, target);
 }
 
+AttrResult Control::SetStateImageAttribute(std::string_view name, std::string_view value) {
+    static constexpr std::pair<std::string_view, ImageSlot> kSlots[] = {
+        {"normalimage", ImageSlot::Normal},   {"hotimage", ImageSlot::Hot},
+        {"pushedimage", ImageSlot::Pushed},   {"focusedimage", ImageSlot::Focused},
+        {"disabledimage", ImageSlot::Disabled}};
+    for (const auto& [attribute, slot] : kSlots) {
+        if (EqualsNoCase(name, attribute)) {
+            images_[static_cast<size_t>(slot)] = std::string(value);
+            return AttrResult::Ok;
+        }
+    }
+    return AttrResult::Unknown;
+}
+
 void Control::PaintStateImage(Canvas& canvas) {
     ImageSlot slot = ImageSlot::Normal;
     if (!IsEffectivelyEnabled()) slot = ImageSlot::Disabled;

@@ -174,6 +174,9 @@ protected:
     virtual void PaintBorder(Canvas& canvas);
     // Draws an image string into rect_ (or `dest`); false when it could not be drawn.
     bool DrawImage(Canvas& canvas, const std::string& image, const Rect* dest = nullptr);
+    // The state-image attributes (normalimage, hotimage, pushedimage, focusedimage, disabledimage)
+    // of the controls that have states; Unknown for any other name.
+    AttrResult SetStateImageAttribute(std::string_view name, std::string_view value);
     // Draws the normal/hot/pushed/focused/disabled image for the current state (falls back to normal).
     void PaintStateImage(Canvas& canvas);
     // Text colour for the current state.

@@ -1,0 +1,13 @@
+#pragma once
+// Draws one line of row markup ("{x n}", "{i file count index}", text) left to right.
+#include <string>
+
+#include "ui/render/Canvas.h"
+
+namespace ui {
+
+// `align` contributes only its vertical part; the line always starts at the left.
+void DrawMarkupLine(Canvas& canvas, const std::string& text, const Rect& rect, const FontSpec& font, Color color,
+                    unsigned align);
+
+}  // namespace ui
