@@ -36,6 +36,7 @@ MainFrame::MainFrame() {
 MainFrame::~MainFrame() {
     deviceMonitor_.reset();
     JoinWorker();
+    progressWindows_.clear();
 }
 
 void MainFrame::JoinWorker() {
@@ -103,7 +104,7 @@ void MainFrame::InitWindow() {
     ShowWindow(true, true);
     ReadSkinDeviceIds();
     // Up until the first read of every device has finished.
-    progressWindow_ = ReadProgress::Open(*this, true);
+    OpenProgressWindow(true);
     ui::WindowHandle self = GetHandle();
     deviceMonitor_ = platform::DeviceMonitor::Start(
         [self] { PostMessageTo(self, ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0); });
@@ -119,7 +120,7 @@ void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation
     for (int i = 0; i < kTaskPageCount; ++i)
         if (mask[static_cast<size_t>(i)]) job->pages[static_cast<size_t>(i)] = dynamic_cast<DeviceTaskPage*>(pages_[i]);
     PrepareSteps(*job);
-    if (!progressWindow_) progressWindow_ = ReadProgress::Open(*this, false);
+    if (!progressWindow_) OpenProgressWindow(false);
     runningJob_ = job;
     worker_ = std::thread([job] {
         switch (job->kind) {
@@ -128,6 +129,13 @@ void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation
             case WorkerKind::Reconnect: ReconnectWorker(*job); break;
         }
     });
+}
+
+void MainFrame::OpenProgressWindow(bool toolWindow) {
+    std::erase_if(progressWindows_, [](const auto& w) { return w->IsClosed(); });
+    auto window = ReadProgress::Open(*this, toolWindow);
+    progressWindow_ = window.get();
+    if (window) progressWindows_.push_back(std::move(window));
 }
 
 void MainFrame::RequestWrite(int selector, int32_t operation) {

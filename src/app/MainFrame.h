@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "app/DeviceTask.h"
 #include "ui/core/Window.h"
@@ -71,12 +72,15 @@ private:
     void OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam);
     // Waits for a worker that is still running (only at destruction).
     void JoinWorker();
+    void OpenProgressWindow(bool toolWindow);
 
     std::array<ui::Control*, kPageCount> pages_{};
     ReadProgress* progressWindow_ = nullptr;
     std::shared_ptr<DeviceTaskJob> runningJob_;
     std::thread worker_;
     std::deque<std::pair<int, int32_t>> pendingWrites_;
+    // Progress windows opened so far; closed ones go when the next opens or the frame goes.
+    std::vector<std::unique_ptr<ReadProgress>> progressWindows_;
     bool closeRequested_ = false;
     std::unique_ptr<platform::DeviceMonitor> deviceMonitor_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The busy window shown while a device task runs. It has no buttons; it closes itself (result 2)
-// when it receives message 1002, and deletes itself once closed.
+// when it receives message 1002. Its opener owns it.
+#include <memory>
+
 #include "ui/core/Window.h"
 
 namespace app {
@@ -8,13 +10,12 @@ namespace app {
 class ReadProgress final : public ui::WindowImplBase {
 public:
     // Creates and shows the window over `owner`; a tool window when `toolWindow` is set.
-    static ReadProgress* Open(ui::WindowImplBase& owner, bool toolWindow);
+    static std::unique_ptr<ReadProgress> Open(ui::WindowImplBase& owner, bool toolWindow);
 
     std::string GetWindowClassName() const override { return "ReadProgress"; }
     std::string GetSkinFile() const override { return "XML/ProgressBox.xml"; }
     void InitWindow() override;
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
-    void OnFinalMessage() override;
 
 private:
     ReadProgress() = default;

@@ -67,7 +67,10 @@ FamilyEPage::FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model)
 
 FamilyEPage::~FamilyEPage() {
     auto& slot = Registry()[static_cast<size_t>(eModel_.page.model)];
-    if (slot == this) slot = nullptr;
+    if (slot == this) {
+        slot = nullptr;
+        DeviceLibraryBinding::Instance().Call(eModel_.setCallback, DeviceChangeCallback{nullptr}, static_cast<void*>(nullptr));
+    }
 }
 
 std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view className) {

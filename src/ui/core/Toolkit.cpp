@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 
@@ -14,6 +15,8 @@ namespace ui {
 namespace {
 
 struct State {
+    // Other threads post through the backend; this keeps it alive while they do.
+    std::mutex backendMutex;
     std::unique_ptr<Backend> backend;
     std::string resourcePath;
     std::string instancePath;
@@ -31,6 +34,7 @@ State& S() {
 }  // namespace
 
 void Toolkit::Init(std::unique_ptr<Backend> backend) {
+    std::lock_guard lock(S().backendMutex);
     S().backend = std::move(backend);
     S().uiThread = std::this_thread::get_id();
 }
@@ -38,7 +42,11 @@ void Toolkit::Init(std::unique_ptr<Backend> backend) {
 void Toolkit::Shutdown() {
     ImageCache::Instance().Clear();
     S().windows.clear();
-    S().backend.reset();
+    std::unique_ptr<Backend> gone;
+    {
+        std::lock_guard lock(S().backendMutex);
+        gone = std::move(S().backend);
+    }
 }
 
 bool Toolkit::IsInitialised() { return S().backend != nullptr; }
@@ -77,7 +85,11 @@ void Toolkit::PostQuitMessage(int code) {
     GetBackend().Post([code] { GetBackend().Quit(code); });
 }
 
-void Toolkit::PostTask(std::function<void()> task) { GetBackend().Post(std::move(task)); }
+void Toolkit::PostTask(std::function<void()> task) {
+    // A device library's thread may report after the windows are gone; its news is dropped then.
+    std::lock_guard lock(S().backendMutex);
+    if (S().backend) S().backend->Post(std::move(task));
+}
 
 bool Toolkit::IsUiThread() { return std::this_thread::get_id() == S().uiThread; }
 
