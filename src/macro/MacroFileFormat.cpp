@@ -19,6 +19,7 @@ constexpr std::array<MacroFileFormat, kDeviceModelCount> kFormats = {{
 }};
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
@@ -27,7 +28,7 @@ const MacroFileFormat& FileFormat(DeviceModel model) { return kFormats[static_ca
 std::u16string CutName(std::u16string_view name, size_t maxChars) {
     if (name.size() <= maxChars) return std::u16string(name);
     size_t keep = maxChars;
-    if (keep > 0 && IsHighSurrogate(name[keep - 1])) --keep;
+    if (keep > 0 && IsHighSurrogate(name[keep - 1]) && IsLowSurrogate(name[keep])) --keep;
     return std::u16string(name.substr(0, keep));
 }
 
