@@ -13,7 +13,8 @@ TEST(FuzzReplay, CorpusRunsClean) {
     size_t replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(FUZZ_CORPUS)) {
         std::ifstream in(entry.path(), std::ios::binary);
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
         SCOPED_TRACE(entry.path().string());
         EXPECT_EQ(LLVMFuzzerTestOneInput(bytes.data(), bytes.size()), 0);
         ++replayed;

@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto model = static_cast<DeviceModel>(data[0] % kDeviceModelCount);
     const std::span<const uint8_t> bytes(data + 1, size - 1);
     StepNames names = StepNames::FolderPage();
-    names.keyName = [](int code) { return code % 3 ? std::string("K") + std::to_string(code) : std::string(); };
+    names.keyName = [](int code) {
+        return code % 3 ? std::string("K") + std::to_string(code) : std::string();
+    };
 
     TrimMacroData(model, bytes);
     const DecodedMacro decoded = DecodeMacro(model, bytes, names);

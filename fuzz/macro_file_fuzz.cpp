@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const MacroList list = ParseMacroRecords(model, file);
     const MacroFileFormat& format = FileFormat(model);
     for (const auto& entry : list) {
-        if (entry->name.empty() || entry->name.size() > format.nameChars() || entry->data.size() > format.dataBytes)
+        if (entry->name.empty() || entry->name.size() > format.nameChars() ||
+            entry->data.size() > format.dataBytes)
             __builtin_trap();
     }
     const MacroList again = ParseMacroRecords(model, SerializeMacroRecords(model, list));

@@ -38,8 +38,10 @@ bool IsStep(OpKind kind) {
         case OpKind::LoopContinue:
         case OpKind::End:
         case OpKind::Skip:
-        case OpKind::Terminator: return false;
-        default: return true;
+        case OpKind::Terminator:
+            return false;
+        default:
+            return true;
     }
 }
 
@@ -73,7 +75,8 @@ std::vector<uint8_t> LoopBytes(const EncodingSpec& spec, const LoopSettings& loo
     return {};
 }
 
-void ApplyLoop(const EncodingSpec& spec, const Opcode& op, std::span<const uint8_t> bytes, LoopSettings& loop) {
+void ApplyLoop(const EncodingSpec& spec, const Opcode& op, std::span<const uint8_t> bytes,
+               LoopSettings& loop) {
     if (op.kind == OpKind::LoopStop) {
         loop.mode = LoopMode::Stop;
         return;
@@ -93,7 +96,9 @@ void ApplyLoop(const EncodingSpec& spec, const Opcode& op, std::span<const uint8
                 loop.mode = LoopMode::Count;
                 loop.count = n;
             } else {
-                loop.mode = n == 0x7F ? LoopMode::StopOnAnyKey : n == 0x80 ? LoopMode::Stop : LoopMode::Continue;
+                loop.mode = n == 0x7F   ? LoopMode::StopOnAnyKey
+                            : n == 0x80 ? LoopMode::Stop
+                                        : LoopMode::Continue;
             }
             break;
         case MacroEncoding::Counted:
@@ -109,7 +114,9 @@ void ApplyLoop(const EncodingSpec& spec, const Opcode& op, std::span<const uint8
 }
 
 // Largest pause one delay entry holds, in milliseconds.
-int64_t DelayPiece(const EncodingSpec& spec) { return int64_t{spec.maxDelayCount} * spec.delayUnit; }
+int64_t DelayPiece(const EncodingSpec& spec) {
+    return int64_t{spec.maxDelayCount} * spec.delayUnit;
+}
 
 void AppendDelay(const EncodingSpec& spec, const Opcode& op, int64_t ms, std::vector<uint8_t>& out) {
     ms = std::max<int64_t>(ms, 0);
@@ -127,39 +134,55 @@ void AppendDelay(const EncodingSpec& spec, const Opcode& op, int64_t ms, std::ve
     } while (ms > 0);
 }
 
-uint8_t SignedByte(int value) { return static_cast<uint8_t>(std::clamp(value, -128, 127)); }
+uint8_t SignedByte(int value) {
+    return static_cast<uint8_t>(std::clamp(value, -128, 127));
+}
 
 // Appends the bytes of steps[i]; returns how many rows it used (0 when the step has no bytes).
-size_t AppendStep(const EncodingSpec& spec, std::span<const MacroStep> steps, size_t i, std::vector<uint8_t>& out) {
+size_t AppendStep(const EncodingSpec& spec, std::span<const MacroStep> steps, size_t i,
+                  std::vector<uint8_t>& out) {
     const MacroStep& step = steps[i];
-    const Opcode* op = step.tag >= 0 && step.tag <= 0xFF ? FindOpcode(spec, static_cast<uint8_t>(step.tag)) : nullptr;
+    const Opcode* op =
+        step.tag >= 0 && step.tag <= 0xFF ? FindOpcode(spec, static_cast<uint8_t>(step.tag)) : nullptr;
     if (!op || !IsStep(op->kind)) return 0;
     const auto low = static_cast<uint8_t>(step.value);
     switch (op->kind) {
         case OpKind::ButtonPress:
-        case OpKind::ButtonRelease: out.push_back(op->tag); return 1;
+        case OpKind::ButtonRelease:
+            out.push_back(op->tag);
+            return 1;
         case OpKind::MoveXY:
             out.insert(out.end(), {op->tag, static_cast<uint8_t>(step.value >> 8), low});
             return 1;
         case OpKind::MoveX:
-        case OpKind::MoveY: out.insert(out.end(), {op->tag, SignedByte(step.value)}); return 1;
+        case OpKind::MoveY:
+            out.insert(out.end(), {op->tag, SignedByte(step.value)});
+            return 1;
         case OpKind::MoveRows: {
             // The X row carries the Y row after it; an X row without one moves along X only.
             const bool hasY = i + 1 < steps.size() && steps[i + 1].tag == op->tag;
-            out.insert(out.end(), {op->tag, SignedByte(step.value), SignedByte(hasY ? steps[i + 1].value : 0)});
+            out.insert(out.end(),
+                       {op->tag, SignedByte(step.value), SignedByte(hasY ? steps[i + 1].value : 0)});
             return hasY ? 2 : 1;
         }
-        case OpKind::Delay: AppendDelay(spec, *op, step.value, out); return 1;
-        default: out.insert(out.end(), {op->tag, low}); return 1;
+        case OpKind::Delay:
+            AppendDelay(spec, *op, step.value, out);
+            return 1;
+        default:
+            out.insert(out.end(), {op->tag, low});
+            return 1;
     }
 }
 
 // Bytes after the steps: the end marker and the terminator or check byte.
-size_t TrailerBytes(const EncodingSpec& spec) { return spec.encoding == MacroEncoding::Keyboard ? 1 : 2; }
+size_t TrailerBytes(const EncodingSpec& spec) {
+    return spec.encoding == MacroEncoding::Keyboard ? 1 : 2;
+}
 
 }  // namespace
 
-std::vector<uint8_t> EncodeMacro(DeviceModel model, std::span<const MacroStep> steps, const LoopSettings& loop) {
+std::vector<uint8_t> EncodeMacro(DeviceModel model, std::span<const MacroStep> steps,
+                                 const LoopSettings& loop) {
     const EncodingSpec& spec = EncodingFor(model);
     std::vector<uint8_t> out;
     if (spec.hasEndMode()) {
@@ -180,8 +203,12 @@ std::vector<uint8_t> EncodeMacro(DeviceModel model, std::span<const MacroStep> s
 
     switch (spec.encoding) {
         case MacroEncoding::Terminated:
-        case MacroEncoding::TerminatedStop: out.insert(out.end(), {0xFC, 0x00}); break;
-        case MacroEncoding::Keyboard: out.push_back(0x06); break;
+        case MacroEncoding::TerminatedStop:
+            out.insert(out.end(), {0xFC, 0x00});
+            break;
+        case MacroEncoding::Keyboard:
+            out.push_back(0x06);
+            break;
         case MacroEncoding::Counted:
         case MacroEncoding::Counted16: {
             out.push_back(0xFC);
@@ -228,10 +255,16 @@ DecodedMacro DecodeMacro(DeviceModel model, std::span<const uint8_t> data, const
         };
         switch (op.kind) {
             case OpKind::ButtonPress:
-            case OpKind::ButtonRelease: add(op.tag); break;
-            case OpKind::MoveXY: add((bytes[1] << 8) | bytes[2]); break;
+            case OpKind::ButtonRelease:
+                add(op.tag);
+                break;
+            case OpKind::MoveXY:
+                add((bytes[1] << 8) | bytes[2]);
+                break;
             case OpKind::MoveX:
-            case OpKind::MoveY: add(static_cast<int8_t>(bytes[1])); break;
+            case OpKind::MoveY:
+                add(static_cast<int8_t>(bytes[1]));
+                break;
             case OpKind::MoveRows:
                 add(static_cast<int8_t>(bytes[1]), MoveAxis::X);
                 add(static_cast<int8_t>(bytes[2]), MoveAxis::Y);
@@ -239,21 +272,32 @@ DecodedMacro DecodeMacro(DeviceModel model, std::span<const uint8_t> data, const
             case OpKind::Delay:
                 add(op.length == 3 ? (bytes[1] << 8) | bytes[2] : bytes[1] * spec.delayUnit);
                 break;
-            default: add(bytes[1]); break;
+            default:
+                add(bytes[1]);
+                break;
         }
     });
     return result;
 }
 
-bool FitsInMacro(DeviceModel model, std::span<const MacroStep> steps, const LoopSettings& loop, int extraBytes) {
+bool FitsInMacro(DeviceModel model, std::span<const MacroStep> steps, const LoopSettings& loop,
+                 int extraBytes) {
     const EncodingSpec& spec = EncodingFor(model);
     const LoopMode mode = SupportedMode(spec, loop.mode);
     int64_t total = 0;
     switch (spec.encoding) {
-        case MacroEncoding::Terminated: total = 5; break;
-        case MacroEncoding::TerminatedStop: total = mode == LoopMode::Continue ? 2 : 4; break;
-        case MacroEncoding::Counted: total = 13; break;
-        case MacroEncoding::Counted16: total = 5; break;
+        case MacroEncoding::Terminated:
+            total = 5;
+            break;
+        case MacroEncoding::TerminatedStop:
+            total = mode == LoopMode::Continue ? 2 : 4;
+            break;
+        case MacroEncoding::Counted:
+            total = 13;
+            break;
+        case MacroEncoding::Counted16:
+            total = 5;
+            break;
         case MacroEncoding::Keyboard:
             total = mode == LoopMode::Count ? 2 : mode == LoopMode::Stop ? 4 : 3;
             break;
@@ -282,7 +326,8 @@ std::vector<uint8_t> TrimMacroData(DeviceModel model, std::span<const uint8_t> f
             return {field.begin(), field.begin() + static_cast<std::ptrdiff_t>(keep)};
         }
         case MacroEncoding::Counted16:
-        case MacroEncoding::Keyboard: break;
+        case MacroEncoding::Keyboard:
+            break;
     }
     return {field.begin(), field.end()};
 }

@@ -6,6 +6,7 @@ namespace {
 
 using K = OpKind;
 
+// clang-format off
 // 03 and 83 carry one argument byte on the device; trimming steps over them as two bytes, and the
 // decoder does the same so that it sees exactly the bytes trimming kept.
 constexpr Opcode kTerminatedOps[] = {
@@ -13,7 +14,7 @@ constexpr Opcode kTerminatedOps[] = {
     {0x81, 2, K::ModifierPress}, {0x01, 2, K::ModifierRelease},
     {0x82, 2, K::KeyPress},      {0x02, 2, K::KeyRelease},
     {0x03, 2, K::Skip},          {0x83, 2, K::Skip},
-    {0xA1, 1, K::ButtonPress},   {0xA2, 1, K::ButtonPress}, {0xA4, 1, K::ButtonPress},
+    {0xA1, 1, K::ButtonPress},   {0xA2, 1, K::ButtonPress},   {0xA4, 1, K::ButtonPress},
     {0xA8, 1, K::ButtonPress},   {0xB0, 1, K::ButtonPress},
     {0x21, 1, K::ButtonRelease}, {0x22, 1, K::ButtonRelease}, {0x24, 1, K::ButtonRelease},
     {0x28, 1, K::ButtonRelease}, {0x30, 1, K::ButtonRelease},
@@ -26,7 +27,7 @@ constexpr Opcode kTerminatedOps[] = {
 constexpr Opcode kCountedOps[] = {
     {0x81, 2, K::ModifierPress}, {0x01, 2, K::ModifierRelease},
     {0x82, 2, K::KeyPress},      {0x02, 2, K::KeyRelease},
-    {0xA1, 1, K::ButtonPress},   {0xA2, 1, K::ButtonPress}, {0xA4, 1, K::ButtonPress},
+    {0xA1, 1, K::ButtonPress},   {0xA2, 1, K::ButtonPress},   {0xA4, 1, K::ButtonPress},
     {0xA8, 1, K::ButtonPress},   {0xB0, 1, K::ButtonPress},
     {0x21, 1, K::ButtonRelease}, {0x22, 1, K::ButtonRelease}, {0x24, 1, K::ButtonRelease},
     {0x28, 1, K::ButtonRelease}, {0x30, 1, K::ButtonRelease},
@@ -45,6 +46,7 @@ constexpr Opcode kKeyboardOps[] = {
     {0x07, 3, K::LoopStop},  {0x08, 3, K::LoopContinue},
     {0x06, 1, K::End},
 };
+// clang-format on
 
 constexpr const char* kMouseIcons = "Image\\macroicons.png";
 constexpr const char* kKeyboardIcons = "macroicons.png";
@@ -73,16 +75,23 @@ bool EncodingSpec::hasMode(LoopMode mode) const {
     return false;
 }
 
-const EncodingSpec& Encoding(MacroEncoding encoding) { return kEncodings[static_cast<size_t>(encoding)]; }
+const EncodingSpec& Encoding(MacroEncoding encoding) {
+    return kEncodings[static_cast<size_t>(encoding)];
+}
 
 MacroEncoding EncodingOf(DeviceModel model) {
     switch (model) {
-        case DeviceModel::Plover: return MacroEncoding::Keyboard;
-        case DeviceModel::Heron: return MacroEncoding::Counted;
-        case DeviceModel::HeronDriver: return MacroEncoding::Counted16;
-        case DeviceModel::Crane: return MacroEncoding::TerminatedStop;
+        case DeviceModel::Plover:
+            return MacroEncoding::Keyboard;
+        case DeviceModel::Heron:
+            return MacroEncoding::Counted;
+        case DeviceModel::HeronDriver:
+            return MacroEncoding::Counted16;
+        case DeviceModel::Crane:
+            return MacroEncoding::TerminatedStop;
         case DeviceModel::Egret:
-        case DeviceModel::Ibis: break;
+        case DeviceModel::Ibis:
+            break;
     }
     return MacroEncoding::Terminated;
 }

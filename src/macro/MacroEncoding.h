@@ -18,25 +18,25 @@ enum class MacroEncoding : uint8_t {
 };
 
 enum class OpKind : uint8_t {
-    ModifierPress,   // tag, modifier bit
+    ModifierPress,  // tag, modifier bit
     ModifierRelease,
-    KeyPress,        // tag, key code
+    KeyPress,  // tag, key code
     KeyRelease,
-    ButtonPress,     // the tag byte itself names the button
+    ButtonPress,  // the tag byte itself names the button
     ButtonRelease,
-    CodePress,       // tag, button code (keyboard)
+    CodePress,  // tag, button code (keyboard)
     CodeRelease,
-    MoveXY,          // tag, x, y: one step, value (x << 8) | y
-    MoveX,           // tag, signed byte (Heron family)
+    MoveXY,  // tag, x, y: one step, value (x << 8) | y
+    MoveX,   // tag, signed byte (Heron family)
     MoveY,
-    MoveRows,        // tag, x, y: two rows, X then Y (keyboard)
-    Delay,           // tag, then the delay in one or two bytes
-    Loop,            // loop entry with one argument byte
-    LoopStop,        // keyboard "07 05 FF"
-    LoopContinue,    // keyboard "08 05 FF"
-    End,             // end of steps
-    Skip,            // a known length without meaning here
-    Terminator,      // 00 where a tag is expected (terminated encodings)
+    MoveRows,      // tag, x, y: two rows, X then Y (keyboard)
+    Delay,         // tag, then the delay in one or two bytes
+    Loop,          // loop entry with one argument byte
+    LoopStop,      // keyboard "07 05 FF"
+    LoopContinue,  // keyboard "08 05 FF"
+    End,           // end of steps
+    Skip,          // a known length without meaning here
+    Terminator,    // 00 where a tag is expected (terminated encodings)
 };
 
 struct Opcode {
@@ -48,20 +48,22 @@ struct Opcode {
 struct EncodingSpec {
     MacroEncoding encoding;
     std::span<const Opcode> opcodes;
-    uint8_t headerBytes;      // end mode and length bytes before the entries
-    size_t dataArea;          // largest encoded macro
-    int delayUnit;            // milliseconds per stored delay count
-    int maxDelayCount;        // largest delay count one delay entry holds
-    int maxLoopCount;         // largest count in count mode
-    int fitsLimit;            // FitsInMacro: total must stay below this
-    const char* iconImage;    // icon strip of the step texts
+    uint8_t headerBytes;    // end mode and length bytes before the entries
+    size_t dataArea;        // largest encoded macro
+    int delayUnit;          // milliseconds per stored delay count
+    int maxDelayCount;      // largest delay count one delay entry holds
+    int maxLoopCount;       // largest count in count mode
+    int fitsLimit;          // FitsInMacro: total must stay below this
+    const char* iconImage;  // icon strip of the step texts
     bool hasMode(LoopMode mode) const;
     bool hasEndMode() const { return headerBytes > 0; }
 };
 
 const EncodingSpec& Encoding(MacroEncoding encoding);
 MacroEncoding EncodingOf(DeviceModel model);
-inline const EncodingSpec& EncodingFor(DeviceModel model) { return Encoding(EncodingOf(model)); }
+inline const EncodingSpec& EncodingFor(DeviceModel model) {
+    return Encoding(EncodingOf(model));
+}
 
 // The opcode with this tag byte, or null for a byte the encoding does not know.
 const Opcode* FindOpcode(const EncodingSpec& spec, uint8_t tag);

@@ -18,12 +18,18 @@ constexpr std::array<MacroFileFormat, kDeviceModelCount> kFormats = {{
     {DeviceModel::HeronDriver, "MacroMouseHeronDriverData.bin", "MacroMouseHeronDriverData", 2048, 32, 2016},
 }};
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 }  // namespace
 
-const MacroFileFormat& FileFormat(DeviceModel model) { return kFormats[static_cast<size_t>(model)]; }
+const MacroFileFormat& FileFormat(DeviceModel model) {
+    return kFormats[static_cast<size_t>(model)];
+}
 
 std::u16string CutName(std::u16string_view name, size_t maxChars) {
     if (name.size() <= maxChars) return std::u16string(name);
@@ -57,7 +63,8 @@ std::vector<uint8_t> SerializeMacroRecords(DeviceModel model, const MacroList& l
             EncodeDeviceName(CutName(entry->name, format.nameChars()), format.nameBytes);
         out.insert(out.end(), name.begin(), name.end());
         const size_t dataBytes = std::min(entry->data.size(), format.dataBytes);
-        out.insert(out.end(), entry->data.begin(), entry->data.begin() + static_cast<std::ptrdiff_t>(dataBytes));
+        out.insert(out.end(), entry->data.begin(),
+                   entry->data.begin() + static_cast<std::ptrdiff_t>(dataBytes));
         out.resize(out.size() + format.dataBytes - dataBytes, 0);
     }
     return out;

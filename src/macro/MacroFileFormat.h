@@ -18,8 +18,8 @@ struct MacroFileFormat {
     const char* fileName;    // the model's macro file
     const char* folderName;  // the model's macro folder; null for the keyboard
     size_t recordSize;
-    size_t nameBytes;        // UTF-16 big-endian name field
-    size_t dataBytes;        // encoded macro, zero-filled
+    size_t nameBytes;  // UTF-16 big-endian name field
+    size_t dataBytes;  // encoded macro, zero-filled
 
     size_t nameChars() const { return nameBytes / 2; }
 };

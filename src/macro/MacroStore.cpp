@@ -1,11 +1,12 @@
 #include "macro/MacroStore.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -105,7 +106,8 @@ bool MacroStore::LoadMacroFile(DeviceModel model, const std::string& name, bool 
     return true;
 }
 
-bool MacroStore::SaveMacroFile(DeviceModel model, const MacroList& list, const std::string& name, bool tempFolder) {
+bool MacroStore::SaveMacroFile(DeviceModel model, const MacroList& list, const std::string& name,
+                               bool tempFolder) {
     if (tempFolder && !workingFolder_.empty()) platform::CreateFolderTree(workingFolder_);
     return WriteBytes(tempFolder ? WorkingPath(name) : name, SerializeMacroRecords(model, list));
 }
@@ -119,12 +121,14 @@ void MacroStore::SyncMacroFolder(DeviceModel model, const std::string& folderNam
     const std::string working = WorkingPath(folderName);
     if (working.empty() || !FileFormat(model).folderName) return;
     if (platform::FolderExists(working)) {
-        for (const std::string& name : ListBinFiles(working)) LoadFolderFile(model, Join(working, name), name);
+        for (const std::string& name : ListBinFiles(working))
+            LoadFolderFile(model, Join(working, name), name);
         return;
     }
     // First run: shipped files are found beside the program, never in the current directory.
     const std::string shipped = ShippedPath(folderName);
-    const std::vector<std::string> names = shipped.empty() ? std::vector<std::string>() : ListBinFiles(shipped);
+    const std::vector<std::string> names =
+        shipped.empty() ? std::vector<std::string>() : ListBinFiles(shipped);
     platform::CreateFolderTree(working);
     for (const std::string& name : names) {
         const std::string source = Join(shipped, name);
@@ -139,10 +143,12 @@ void MacroStore::SyncMacroFolder(DeviceModel model, const std::string& folderNam
 void MacroStore::LoadFolderFile(DeviceModel model, const std::string& path, const std::string& key) {
     if (!FileFormat(model).folderName || !IsPlainName(key)) return;
     MacroList& list = FileSet(model)[key];
-    if (const auto bytes = platform::ReadFileBytes(path, kMacroFileReadLimit)) AppendMacroRecords(model, *bytes, list);
+    if (const auto bytes = platform::ReadFileBytes(path, kMacroFileReadLimit))
+        AppendMacroRecords(model, *bytes, list);
 }
 
-bool MacroStore::SaveFolderFile(DeviceModel model, const std::string& key, const std::string& path, bool tempFolder) {
+bool MacroStore::SaveFolderFile(DeviceModel model, const std::string& key, const std::string& path,
+                                bool tempFolder) {
     const MacroFileSet& set = FileSet(model);
     const auto it = set.find(key);
     if (it == set.end()) return false;

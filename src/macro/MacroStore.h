@@ -13,7 +13,7 @@
 #include "records/MacroList.h"
 
 class MacroStore {
-public:
+  public:
     // The Heron driver's four bytes when "DriverTempCPIAndLedData.bin" cannot be read.
     static constexpr std::array<uint8_t, 4> kDriverTempDefault = {0x01, 0x02, 0xFF, 0x04};
     static constexpr const char* kDriverTempFile = "DriverTempCPIAndLedData.bin";
@@ -41,8 +41,11 @@ public:
 
     // Writes `list` in the model's record format: to the working folder under `name`, or with
     // `tempFolder` clear to the full path `name` (export).
-    bool SaveMacroFile(DeviceModel model, const MacroList& list, const std::string& name, bool tempFolder = true);
-    bool SaveMacroFile(DeviceModel model) { return SaveMacroFile(model, List(model), FileFormat(model).fileName); }
+    bool SaveMacroFile(DeviceModel model, const MacroList& list, const std::string& name,
+                       bool tempFolder = true);
+    bool SaveMacroFile(DeviceModel model) {
+        return SaveMacroFile(model, List(model), FileFormat(model).fileName);
+    }
 
     // Refills the model's set: from the working folder when it exists; on the first run from the
     // shipped folder, whose files are first copied into a new working folder (never overwriting).
@@ -67,7 +70,7 @@ public:
     // are checked with it so that no name can reach outside the working folder.
     static bool IsPlainName(std::string_view name);
 
-private:
+  private:
     static size_t Index(DeviceModel model) { return static_cast<size_t>(model); }
     std::string WorkingPath(const std::string& name) const;
     std::string ShippedPath(const std::string& name) const;

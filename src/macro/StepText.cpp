@@ -19,11 +19,21 @@ std::string Prefix(const EncodingSpec& spec, StepIcon icon) {
 // records, so it takes the "back" text; button 5 the "forward" text.
 std::string ButtonByTag(int tag) {
     switch (tag) {
-        case 0xA1: case 0x21: return "%{054}";
-        case 0xA2: case 0x22: return "%{055}";
-        case 0xA4: case 0x24: return "%{056}";
-        case 0xA8: case 0x28: return "%{079}";
-        case 0xB0: case 0x30: return "%{078}";
+        case 0xA1:
+        case 0x21:
+            return "%{054}";
+        case 0xA2:
+        case 0x22:
+            return "%{055}";
+        case 0xA4:
+        case 0x24:
+            return "%{056}";
+        case 0xA8:
+        case 0x28:
+            return "%{079}";
+        case 0xB0:
+        case 0x30:
+            return "%{078}";
     }
     return Hex(tag);
 }
@@ -31,11 +41,16 @@ std::string ButtonByTag(int tag) {
 // The keyboard names buttons by code: 0x10 is the first extra button there.
 std::string ButtonByCode(int code) {
     switch (code) {
-        case 0x01: return "%{054}";
-        case 0x02: return "%{055}";
-        case 0x04: return "%{056}";
-        case 0x08: return "%{078}";
-        case 0x10: return "%{079}";
+        case 0x01:
+            return "%{054}";
+        case 0x02:
+            return "%{055}";
+        case 0x04:
+            return "%{056}";
+        case 0x08:
+            return "%{078}";
+        case 0x10:
+            return "%{079}";
     }
     return Hex(code);
 }
@@ -63,31 +78,49 @@ StepNames StepNames::FolderPage() {
     return {nullptr, {{0x01, "Control"}, {0x02, "Shift"}, {0x04, "Alt"}, {0x08, "LWin"}, {0x80, "RWin"}}};
 }
 
-int PackMove(int x, int y) { return ((x & 0xFF) << 8) | (y & 0xFF); }
-int MoveX(int packed) { return static_cast<int8_t>((packed >> 8) & 0xFF); }
-int MoveY(int packed) { return static_cast<int8_t>(packed & 0xFF); }
+int PackMove(int x, int y) {
+    return ((x & 0xFF) << 8) | (y & 0xFF);
+}
+int MoveX(int packed) {
+    return static_cast<int8_t>((packed >> 8) & 0xFF);
+}
+int MoveY(int packed) {
+    return static_cast<int8_t>(packed & 0xFF);
+}
 
 std::string StepText(const EncodingSpec& spec, const Opcode& op, int value, const StepNames& names,
                      MoveAxis axis) {
     switch (op.kind) {
-        case OpKind::ModifierPress: return Prefix(spec, StepIcon::Press) + ModifierWords(names, value);
-        case OpKind::ModifierRelease: return Prefix(spec, StepIcon::Release) + ModifierWords(names, value);
-        case OpKind::KeyPress: return Prefix(spec, StepIcon::Press) + KeyWords(names, value);
-        case OpKind::KeyRelease: return Prefix(spec, StepIcon::Release) + KeyWords(names, value);
-        case OpKind::ButtonPress: return Prefix(spec, StepIcon::Press) + ButtonByTag(op.tag);
-        case OpKind::ButtonRelease: return Prefix(spec, StepIcon::Release) + ButtonByTag(op.tag);
-        case OpKind::CodePress: return Prefix(spec, StepIcon::Press) + ButtonByCode(value);
-        case OpKind::CodeRelease: return Prefix(spec, StepIcon::Release) + ButtonByCode(value);
+        case OpKind::ModifierPress:
+            return Prefix(spec, StepIcon::Press) + ModifierWords(names, value);
+        case OpKind::ModifierRelease:
+            return Prefix(spec, StepIcon::Release) + ModifierWords(names, value);
+        case OpKind::KeyPress:
+            return Prefix(spec, StepIcon::Press) + KeyWords(names, value);
+        case OpKind::KeyRelease:
+            return Prefix(spec, StepIcon::Release) + KeyWords(names, value);
+        case OpKind::ButtonPress:
+            return Prefix(spec, StepIcon::Press) + ButtonByTag(op.tag);
+        case OpKind::ButtonRelease:
+            return Prefix(spec, StepIcon::Release) + ButtonByTag(op.tag);
+        case OpKind::CodePress:
+            return Prefix(spec, StepIcon::Press) + ButtonByCode(value);
+        case OpKind::CodeRelease:
+            return Prefix(spec, StepIcon::Release) + ButtonByCode(value);
         case OpKind::MoveXY:
             return Prefix(spec, StepIcon::Movement) + "X: " + std::to_string(MoveX(value)) +
                    "  Y: " + std::to_string(MoveY(value));
-        case OpKind::MoveX: return Prefix(spec, StepIcon::Movement) + "X: " + std::to_string(value);
-        case OpKind::MoveY: return Prefix(spec, StepIcon::Movement) + "Y: " + std::to_string(value);
+        case OpKind::MoveX:
+            return Prefix(spec, StepIcon::Movement) + "X: " + std::to_string(value);
+        case OpKind::MoveY:
+            return Prefix(spec, StepIcon::Movement) + "Y: " + std::to_string(value);
         case OpKind::MoveRows:
             return Prefix(spec, StepIcon::Movement) + (axis == MoveAxis::X ? "X " : "Y ") +
                    std::to_string(value);
-        case OpKind::Delay: return Prefix(spec, StepIcon::Delay) + std::to_string(value) + " ms";
-        default: break;
+        case OpKind::Delay:
+            return Prefix(spec, StepIcon::Delay) + std::to_string(value) + " ms";
+        default:
+            break;
     }
     return {};
 }

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
         text << in.rdbuf();
         MacroScript script;
         if (!in || !script.Parse(argv[i], text.str())) {
-            std::fprintf(stderr, "%s\n", in ? script.Error().c_str() : (std::string("cannot read ") + argv[i]).c_str());
+            std::fprintf(stderr, "%s\n",
+                         in ? script.Error().c_str() : (std::string("cannot read ") + argv[i]).c_str());
             return 1;
         }
         const MacroFileFormat& format = FileFormat(*script.Model());
@@ -40,8 +41,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
             // Shipped with the program, so readable by everyone (new files start private).
-            fs::permissions(out / path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                            fs::perms::others_read);
+            fs::permissions(out / path, fs::perms::owner_read | fs::perms::owner_write |
+                                            fs::perms::group_read | fs::perms::others_read);
         }
     }
     return 0;

@@ -10,8 +10,12 @@
 namespace {
 
 const std::map<std::string, DeviceModel> kModels = {
-    {"plover", DeviceModel::Plover}, {"heron", DeviceModel::Heron}, {"heron-driver", DeviceModel::HeronDriver},
-    {"egret", DeviceModel::Egret},   {"ibis", DeviceModel::Ibis},   {"crane", DeviceModel::Crane},
+    {"plover", DeviceModel::Plover},
+    {"heron", DeviceModel::Heron},
+    {"heron-driver", DeviceModel::HeronDriver},
+    {"egret", DeviceModel::Egret},
+    {"ibis", DeviceModel::Ibis},
+    {"crane", DeviceModel::Crane},
 };
 
 // Modifier bits; on the keyboard a modifier is the key code 0x80 + bit (right Win 0x98).
@@ -20,14 +24,14 @@ const std::map<std::string, int> kModifiers = {
 };
 
 const std::map<std::string, int> kNamedKeys = {
-    {"enter", 0x28}, {"esc", 0x29},   {"backspace", 0x2A}, {"tab", 0x2B},  {"space", 0x2C},
-    {"home", 0x4A},  {"delete", 0x4C}, {"end", 0x4D},       {"right", 0x4F}, {"left", 0x50},
-    {"down", 0x51},  {"up", 0x52},
+    {"enter", 0x28},  {"esc", 0x29}, {"backspace", 0x2A}, {"tab", 0x2B},  {"space", 0x2C}, {"home", 0x4A},
+    {"delete", 0x4C}, {"end", 0x4D}, {"right", 0x4F},     {"left", 0x50}, {"down", 0x51},  {"up", 0x52},
 };
 
 // Mouse tags of the press; the release is the same byte without bit 7.
-const std::map<std::string, std::pair<int, int>> kButtons = {  // mouse press tag, keyboard code
-    {"left", {0xA1, 0x01}}, {"right", {0xA2, 0x02}}, {"middle", {0xA4, 0x04}},
+const std::map<std::string, std::pair<int, int>> kButtons = {
+    // mouse press tag, keyboard code
+    {"left", {0xA1, 0x01}}, {"right", {0xA2, 0x02}},   {"middle", {0xA4, 0x04}},
     {"back", {0xA8, 0x10}}, {"forward", {0xB0, 0x08}},
 };
 
@@ -149,10 +153,12 @@ bool MacroScript::ParseLine(const std::string& line) {
         words >> path;
         const std::string folder = format.folderName ? std::string(format.folderName) + "/" : std::string();
         const bool isFile = path == format.fileName;
-        const bool inFolder = !folder.empty() && path.rfind(folder, 0) == 0 && path.size() > folder.size() + 4 &&
+        const bool inFolder = !folder.empty() && path.rfind(folder, 0) == 0 &&
+                              path.size() > folder.size() + 4 &&
                               path.find('/', folder.size()) == std::string::npos &&
                               path.compare(path.size() - 4, 4, ".bin") == 0;
-        if (!isFile && !inFolder) return Fail("\"" + path + "\" is neither the model's file nor in its folder");
+        if (!isFile && !inFolder)
+            return Fail("\"" + path + "\" is neither the model's file nor in its folder");
         if (!FinishMacro()) return false;
         file_ = &files_[path];
         return true;
@@ -162,7 +168,8 @@ bool MacroScript::ParseLine(const std::string& line) {
         if (!FinishMacro()) return false;
         const size_t open = line.find('"');
         const size_t close = line.rfind('"');
-        if (open == std::string::npos || close <= open + 1) return Fail("macro names are quoted and not empty");
+        if (open == std::string::npos || close <= open + 1)
+            return Fail("macro names are quoted and not empty");
         macroName_ = Utf16(line.substr(open + 1, close - open - 1));
         if (macroName_.size() > format.nameChars()) return Fail("name longer than the model's name field");
         for (const auto& entry : *file_)
@@ -182,7 +189,8 @@ bool MacroScript::ParseLine(const std::string& line) {
                                                        {"stop", LoopMode::Stop},
                                                        {"continue", LoopMode::Continue}};
         const auto it = modes.find(a);
-        if (it == modes.end() || !EncodingFor(*model_).hasMode(it->second)) return Fail("loop mode \"" + a + "\"");
+        if (it == modes.end() || !EncodingFor(*model_).hasMode(it->second))
+            return Fail("loop mode \"" + a + "\"");
         loop_.mode = it->second;
         if (it->second == LoopMode::Count) {
             loop_.count = std::atoi(b.c_str());
@@ -196,7 +204,8 @@ bool MacroScript::ParseLine(const std::string& line) {
         return true;
     }
     if (command == "press" || command == "release") return AddKey(command == "press", a);
-    if (command == "tap") return AddKey(true, a) && AddDelay(b.empty() ? 24 : std::atol(b.c_str())) && AddKey(false, a);
+    if (command == "tap")
+        return AddKey(true, a) && AddDelay(b.empty() ? 24 : std::atol(b.c_str())) && AddKey(false, a);
     if (command == "down" || command == "up") return AddButton(command == "down", a);
     if (command == "click") {
         const bool heron = *model_ == DeviceModel::Heron || *model_ == DeviceModel::HeronDriver;
@@ -213,10 +222,16 @@ bool MacroScript::ParseLine(const std::string& line) {
             steps_.push_back(MakeStep(model, tag, value, StepNames::FilePage(), axis));
         };
         switch (EncodingOf(model)) {
-            case MacroEncoding::Keyboard: add(0x03, x, MoveAxis::X), add(0x03, y, MoveAxis::Y); break;
+            case MacroEncoding::Keyboard:
+                add(0x03, x, MoveAxis::X), add(0x03, y, MoveAxis::Y);
+                break;
             case MacroEncoding::Counted:
-            case MacroEncoding::Counted16: add(0xFB, x), add(0xFA, y); break;
-            default: add(0x04, PackMove(x, y)); break;
+            case MacroEncoding::Counted16:
+                add(0xFB, x), add(0xFA, y);
+                break;
+            default:
+                add(0x04, PackMove(x, y));
+                break;
         }
         return true;
     }

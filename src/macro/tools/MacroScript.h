@@ -13,7 +13,7 @@
 #include "records/MacroList.h"
 
 class MacroScript {
-public:
+  public:
     // Parses `text`; on a mistake returns false and sets Error() to "<source>:<line>: <what>".
     bool Parse(const std::string& source, const std::string& text);
 
@@ -22,7 +22,7 @@ public:
     // Relative output path ("MacroMouseEgretData.bin", "MacroMouseEgretData/Office.bin") to macros.
     const std::map<std::string, MacroList>& Files() const { return files_; }
 
-private:
+  private:
     bool Fail(const std::string& what);
     bool ParseLine(const std::string& line);
     bool FinishMacro();

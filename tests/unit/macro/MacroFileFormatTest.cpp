@@ -32,8 +32,12 @@ TEST(MacroRecords, LoadsNamedRecordsInOrder) {
         std::vector<uint8_t> file;
         std::vector<std::u16string> names;
     } cases[] = {
-        {"second record empty", M::Egret, Join({Record(M::Egret, "one", egret), Record(M::Egret, "", egret)}), {u"one"}},
-        {"remainder ignored", M::Egret,
+        {"second record empty",
+         M::Egret,
+         Join({Record(M::Egret, "one", egret), Record(M::Egret, "", egret)}),
+         {u"one"}},
+        {"remainder ignored",
+         M::Egret,
          Join({Record(M::Egret, "a", egret), Record(M::Egret, "b", egret), std::vector<uint8_t>(239, 0x41)}),
          {u"a", u"b"}},
         {"name fills the field", M::Egret, Record(M::Egret, "EightChr", egret), {u"EightChr"}},
@@ -59,9 +63,11 @@ TEST(MacroRecords, TrimsDataPerModel) {
         size_t expectedSize;
     } cases[] = {
         {"terminated up to the 00", M::Egret, Bytes({0xFD, 0x01, 0x82, 0x04, 0xFC, 0x00, 0x82}), 6},
-        {"00 inside an operand is not the end", M::Ibis, Bytes({0x82, 0x00, 0xFE, 0x00, 0x00, 0x03, 0x00, 0x00}), 8},
+        {"00 inside an operand is not the end", M::Ibis,
+         Bytes({0x82, 0x00, 0xFE, 0x00, 0x00, 0x03, 0x00, 0x00}), 8},
         {"no terminator leaves no data", M::Crane, noTerminator, 0},
-        {"counted by its length byte", M::Heron, Bytes({0x01, 0x08, 0xFD, 0x00, 0x82, 0x04, 0x02, 0x04, 0xFC, 0xD7}), 10},
+        {"counted by its length byte", M::Heron,
+         Bytes({0x01, 0x08, 0xFD, 0x00, 0x82, 0x04, 0x02, 0x04, 0xFC, 0xD7}), 10},
         {"counted length capped by the field", M::Heron, Bytes({0x00, 0xFF}), 224},
         {"heron driver kept whole", M::HeronDriver, Bytes({0x00, 0x00, 0x03}), 2016},
         {"keyboard kept whole", M::Plover, Bytes({0x05, 0x00, 0x06}), 144},
@@ -81,8 +87,10 @@ TEST(MacroRecords, WritesBigEndianNamesAndZeroFilledFields) {
     list.Add({u"TooLongName", std::vector<uint8_t>(300, 0x11)});
     const auto bytes = SerializeMacroRecords(M::Egret, list);
     ASSERT_EQ(bytes.size(), 480u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 6), Bytes({0x00, 'A', 0x00, 'b', 0x00, 0x00}));
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 16, bytes.begin() + 21), Bytes({0xFD, 0x00, 0xFC, 0x00, 0x00}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 6),
+              Bytes({0x00, 'A', 0x00, 'b', 0x00, 0x00}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 16, bytes.begin() + 21),
+              Bytes({0xFD, 0x00, 0xFC, 0x00, 0x00}));
     EXPECT_EQ(bytes[239], 0);
     EXPECT_EQ(bytes[240 + 15], 'N');  // eight characters kept
     EXPECT_EQ(bytes[479], 0x11);      // data cut to the field

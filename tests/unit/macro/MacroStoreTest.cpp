@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class MacroStoreTest : public ::testing::Test {
-protected:
+  protected:
     MacroStoreTest() : store_(program_.Path(), working_ / "Lumenor_MacroBin") {}
 
     static MacroList Macros(std::initializer_list<std::u16string> names) {
@@ -27,7 +27,8 @@ protected:
         fs::create_directories(fs::path(path).parent_path());
         ASSERT_TRUE(platform::WriteFileAtomic(path, bytes.data(), bytes.size()));
     }
-    static void WriteMacros(DeviceModel model, const std::string& path, std::initializer_list<std::u16string> names) {
+    static void WriteMacros(DeviceModel model, const std::string& path,
+                            std::initializer_list<std::u16string> names) {
         Write(path, SerializeMacroRecords(model, Macros(names)));
     }
     static std::vector<std::u16string> Names(const MacroList& list) {
@@ -69,7 +70,7 @@ TEST_F(MacroStoreTest, ImportReplacesTheListAndAFailedImportChangesNothing) {
 
     EXPECT_FALSE(store_.LoadMacroFile(M::Crane, working_ / "missing.bin", true));
     EXPECT_FALSE(store_.LoadMacroFile(M::Crane, working_.Path(), true));  // a folder does not read
-    EXPECT_FALSE(store_.LoadMacroFile(M::Crane));                          // no file anywhere
+    EXPECT_FALSE(store_.LoadMacroFile(M::Crane));                         // no file anywhere
     EXPECT_EQ(Names(store_.List(M::Crane)), (std::vector<std::u16string>{u"old1", u"old2"}));
 
     EXPECT_TRUE(store_.LoadMacroFile(M::Crane, imported, true));
@@ -79,7 +80,8 @@ TEST_F(MacroStoreTest, ImportReplacesTheListAndAFailedImportChangesNothing) {
 TEST_F(MacroStoreTest, ReadsAtMostTheReadLimit) {
     // 854 Egret records are 204960 bytes; only the 853 whole records within 204800 bytes load.
     MacroList many;
-    for (int i = 0; i < 854; ++i) many.Add({u"m" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)), {0x00}});
+    for (int i = 0; i < 854; ++i)
+        many.Add({u"m" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)), {0x00}});
     Write(Shipped("MacroMouseEgretData.bin"), SerializeMacroRecords(M::Egret, many));
     ASSERT_TRUE(store_.LoadMacroFile(M::Egret));
     EXPECT_EQ(store_.List(M::Egret).size(), 853u);
@@ -93,7 +95,8 @@ TEST_F(MacroStoreTest, SavesIntoTheWorkingFolderAndExports) {
 
     const std::string exported = working_ / "export.bin";
     ASSERT_TRUE(store_.SaveMacroFile(M::Plover, store_.List(M::Plover), exported, false));
-    EXPECT_EQ(platform::ReadFileBytes(exported), platform::ReadFileBytes(Working("MacroKeyBoardData_Heron.bin")));
+    EXPECT_EQ(platform::ReadFileBytes(exported),
+              platform::ReadFileBytes(Working("MacroKeyBoardData_Heron.bin")));
 
     // A save that cannot replace its target reports it and leaves no temporary file behind.
     fs::create_directories(working_ / "blocked.bin");
@@ -177,15 +180,17 @@ TEST_F(MacroStoreTest, RenameWorksForAnyNameButNeverLeavesTheFolder) {
     EXPECT_EQ(Names(set.at("Déjà vu 宏.bin")), std::vector<std::u16string>{u"x"});
 
     const char* refused[] = {"b.bin", "../escape.bin", "sub/x.bin", "..", ""};
-    for (const char* name : refused) EXPECT_FALSE(store_.RenameFolderFile(M::Egret, "Déjà vu 宏.bin", name)) << name;
+    for (const char* name : refused)
+        EXPECT_FALSE(store_.RenameFolderFile(M::Egret, "Déjà vu 宏.bin", name)) << name;
     EXPECT_FALSE(fs::exists(working_ / "Lumenor_MacroBin/escape.bin"));
     EXPECT_EQ(Names(set.at("b.bin")), std::vector<std::u16string>{u"y"});
 
     // A file that is on disk but not in the set is not replaced either.
     WriteMacros(M::Egret, Working("MacroMouseEgretData/c.bin"), {u"z"});
     EXPECT_FALSE(store_.RenameFolderFile(M::Egret, "b.bin", "c.bin"));
-    EXPECT_EQ(Names(ParseMacroRecords(M::Egret, *platform::ReadFileBytes(Working("MacroMouseEgretData/c.bin")))),
-              std::vector<std::u16string>{u"z"});
+    EXPECT_EQ(
+        Names(ParseMacroRecords(M::Egret, *platform::ReadFileBytes(Working("MacroMouseEgretData/c.bin")))),
+        std::vector<std::u16string>{u"z"});
 
     EXPECT_FALSE(store_.DeleteFolderFile(M::Egret, "../MacroMouseEgretData.bin"));
     store_.LoadFolderFile(M::Egret, Working("MacroMouseEgretData/c.bin"), "../c.bin");

@@ -23,7 +23,7 @@ inline MacroStep Step(DeviceModel model, int tag, int value, MoveAxis axis = Mov
 
 // A fresh folder below the system temporary folder, removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "oakridge-macro-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
@@ -35,7 +35,7 @@ public:
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
