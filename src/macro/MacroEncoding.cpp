@@ -52,8 +52,8 @@ constexpr const char* kMouseIcons = "Image\\macroicons.png";
 constexpr const char* kKeyboardIcons = "macroicons.png";
 
 constexpr std::array<EncodingSpec, 5> kEncodings = {{
-    {MacroEncoding::Terminated, kTerminatedOps, 0, 224, 1, 65534, 254, 224, kMouseIcons},
-    {MacroEncoding::TerminatedStop, kTerminatedOps, 0, 224, 1, 65534, 126, 224, kMouseIcons},
+    {MacroEncoding::Terminated, kTerminatedOps, 0, 224, 1, 65535, 254, 224, kMouseIcons},
+    {MacroEncoding::TerminatedStop, kTerminatedOps, 0, 224, 1, 65535, 126, 224, kMouseIcons},
     {MacroEncoding::Counted, kCountedOps, 2, 224, 8, 255, 254, 224, kMouseIcons},
     {MacroEncoding::Counted16, kCountedOps, 3, 2016, 8, 255, 254, 224, kMouseIcons},
     {MacroEncoding::Keyboard, kKeyboardOps, 0, 144, 1, 65535, 256, 144, kKeyboardIcons},
