@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "device/SharedState.h"
+#include "macro/MacroStore.h"
 #include "app/Language.h"
 #include "app/ReadProgress.h"
 #include "device/DeviceTaskPage.h"
@@ -31,6 +32,8 @@ MainFrame::MainFrame() {
     platform::CreateFolderTree(macroFolder);
     ::SetMacroTempFolder(macroFolder);
     ::SetAppFolder(platform::ProgramFolder());
+    // Before the pages, which load their macro data while the skin is built.
+    MacroStore::Instance().SetFolders(AppFolder(), MacroTempFolder());
 }
 
 MainFrame::~MainFrame() {

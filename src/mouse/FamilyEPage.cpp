@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "device/DeviceLibraryBinding.h"
+#include "macro/MacroStore.h"
 #include "mouse/PageOperation.h"
 #include "platform/DesktopShell.h"
 #include "ui/builder/AttributeParsers.h"
@@ -89,7 +90,9 @@ std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view classNa
 }
 
 void FamilyEPage::InitPage() {
-    // TODO: load the model's macro data set from the macro store once it exists.
+    auto& store = MacroStore::Instance();
+    store.SyncMacroFolder(eModel_.page.model);
+    store.LoadMacroFile(eModel_.page.model);
     nav_.Capture(Manager());
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings"))) Config().fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());
