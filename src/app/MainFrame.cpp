@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "device/SharedState.h"
+#include "assign/LayoutRemap.h"
 #include "macro/MacroStore.h"
 #include "app/Language.h"
 #include "app/ReadProgress.h"
@@ -34,6 +35,8 @@ MainFrame::MainFrame() {
     ::SetAppFolder(platform::ProgramFolder());
     // Before the pages, which load their macro data while the skin is built.
     MacroStore::Instance().SetFolders(AppFolder(), MacroTempFolder());
+    // The key tables switch to the French layout while that language is current.
+    assign::SetLanguageNameProvider([] { return CurrentLanguageName(); });
 }
 
 MainFrame::~MainFrame() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
 #include "mouse/PageOperation.h"
@@ -14,11 +15,6 @@
 
 namespace mouse {
 namespace {
-
-FamilyEPage::KeyLabeler& Labeler() {
-    static FamilyEPage::KeyLabeler labeler;
-    return labeler;
-}
 
 FamilyEPage::ColourChooser& Chooser() {
     static FamilyEPage::ColourChooser chooser;
@@ -48,15 +44,8 @@ const std::vector<std::string> kNavigationButtons = {"profile1",         "profil
                                                      "marco_manager",    "advanced_Settings", "led_Settings",
                                                      "fire_macro_Settings"};
 
-std::string CodeText(const KeySlot& slot) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X %02X %02X %02X", slot.code[0], slot.code[1], slot.code[2], slot.code[3]);
-    return text;
-}
-
 }  // namespace
 
-void FamilyEPage::SetKeyLabeler(KeyLabeler labeler) { Labeler() = std::move(labeler); }
 void FamilyEPage::SetColourChooser(ColourChooser chooser) { Chooser() = std::move(chooser); }
 
 FamilyEPage::FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model)
@@ -131,7 +120,8 @@ void FamilyEPage::LabelKeys() {
         auto* button = Manager().FindControl(names_.KeyButton(static_cast<int>(i)));
         if (!button || i > current.size()) continue;
         const KeySlot& slot = current[i - 1];
-        button->SetText(Labeler() ? Labeler()(slot, c) : CodeText(slot));
+        // Labelling also updates the rapid-fire presets from the fire keys it meets.
+        button->SetText(assign::AssignmentLabel(eModel_.page.model, c, slot.code[0], slot.code[1], slot.code[2], slot.code[3]));
     }
 }
 

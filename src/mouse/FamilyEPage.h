@@ -25,9 +25,6 @@ struct FamilyEModel {
 
 class FamilyEPage : public MousePage, private StageHost {
 public:
-    // Names an assignment code for a key button; the default shows the code bytes.
-    using KeyLabeler = std::function<std::string(const KeySlot& slot, FamilyEConfig& config)>;
-    static void SetKeyLabeler(KeyLabeler labeler);
     // Opens the colour picker; the default keeps the colour (nothing chosen).
     using ColourChooser = std::function<bool(ui::WindowImplBase& owner, uint32_t& argb)>;
     static void SetColourChooser(ColourChooser chooser);
