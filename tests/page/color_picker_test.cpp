@@ -153,6 +153,7 @@ TEST_F(ColorPickerTest, BoxesAndSliderMoveMarkerBarAndSwatch) {
         EXPECT_EQ(Ui().Value("color_lightness_slider", kCls), 128);
         EXPECT_EQ(Swatch(Ui()), 0xFF0000FFu);
         EXPECT_EQ(Ui().Find("color_lightness_control", kCls).GetBkColor2(), 0xFF0000FFu);
+        Ui().Snapshot(::testing::TempDir() + "color_picker_blue.png", kCls);
 
         // Lightness changes the colour, not the point or the bar's middle.
         Ui().DragSlider("color_lightness_slider", 255, kCls);
