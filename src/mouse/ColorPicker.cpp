@@ -177,9 +177,10 @@ void ColorPicker::MoveMarkerTo(double fieldX, double fieldY) {
     if (!field || !marker || !marker->GetParent()) return;
     // Float positions are relative to the marker's parent, which frames the field.
     const ui::Rect& parent = marker->GetParent()->GetPos();
-    int x = field->GetPos().left - parent.left + static_cast<int>(std::lround(fieldX)) - marker->GetFixedWidth() / 2;
-    int y = field->GetPos().top - parent.top + static_cast<int>(std::lround(fieldY)) - marker->GetFixedHeight() / 2;
-    marker->SetFloatPos({x, y, x + marker->GetFixedWidth(), y + marker->GetFixedHeight()});
+    int w = marker->GetFixedWidth(), h = marker->GetFixedHeight();
+    int x = field->GetPos().left - parent.left + static_cast<int>(std::lround(fieldX)) - w / 2;
+    int y = field->GetPos().top - parent.top + static_cast<int>(std::lround(fieldY)) - h / 2;
+    marker->SetFloatPos({x, y, x + w, y + h});
 }
 
 void ColorPicker::SetLightnessBar(const Hsl& hsl) {
@@ -191,8 +192,10 @@ void ColorPicker::ShowRgb(bool boxes) {
     if (auto* swatch = Find<ui::Control>("current_color_control")) swatch->SetBkColor(kOpaque | rgb_);
     if (!boxes) return;
     const std::pair<const char*, int> channels[] = {{"r_edit", 16}, {"g_edit", 8}, {"b_edit", 0}};
-    for (auto [name, shift] : channels)
-        if (auto* edit = Find<ui::Edit>(name)) edit->SetText(std::to_string((rgb_ >> shift) & 0xFF), ui::Notify::No);
+    for (auto [name, shift] : channels) {
+        if (auto* edit = Find<ui::Edit>(name))
+            edit->SetText(std::to_string((rgb_ >> shift) & 0xFF), ui::Notify::No);
+    }
 }
 
 void ColorPicker::OnBoxChanged(ui::Control& box, int shift) {

@@ -107,8 +107,10 @@ TEST_F(ColorPickerTest, GreyStartsAtTheBottomLeftCornerAndEveryLanguageFits) {
         std::string option = "language_" + std::to_string(i);
         Ui().Click(option, "Oakridge");
         Ui().AnswerModal(kCls, [&](ui::WindowImplBase& w) {
-            for (const auto& problem : oaktest::TextFitProblems(w)) ADD_FAILURE() << Ui().Text(option, "Oakridge") << ": " << problem;
-            Ui().Snapshot(::testing::TempDir() + "color_picker_" + Ui().Find(option, "Oakridge").GetUserData() + ".png", kCls);
+            for (const auto& problem : oaktest::TextFitProblems(w))
+                ADD_FAILURE() << Ui().Text(option, "Oakridge") << ": " << problem;
+            std::string file = Ui().Find(option, "Oakridge").GetUserData();
+            Ui().Snapshot(::testing::TempDir() + "color_picker_" + file + ".png", kCls);
             Ui().Click("closebtn", kCls);
         });
         EXPECT_FALSE(ColorPicker(&Frame()).Choose(colour));
@@ -188,19 +190,20 @@ TEST_F(ColorPickerTest, DraggingPastTheFieldPinsTheColourAndPullsThePointerBack)
             ui::Point to, pinned;
             const char* boxes;
         };
+        int midX = f.left + f.Width() / 2, midY = f.top + f.Height() / 2;
         for (const Case c : {Case{{f.left - 40, f.top - 30}, {f.left, f.top}, "255,0,0"},
-                             Case{{f.right + 500, f.top + f.Height() / 2}, {f.right, f.top + f.Height() / 2}, "191,63,63"},
-                             Case{{f.left + f.Width() / 2, f.bottom + 9}, {f.left + f.Width() / 2, f.bottom}, "127,127,127"}}) {
+                             Case{{f.right + 500, midY}, {f.right, midY}, "191,63,63"},
+                             Case{{midX, f.bottom + 9}, {midX, f.bottom}, "127,127,127"}}) {
             Ui().MouseMove(c.to, kCls);
             ASSERT_TRUE(native->WarpedTo().has_value());
             EXPECT_EQ(*native->WarpedTo(), c.pinned) << c.boxes;
             EXPECT_EQ(Boxes(Ui()), c.boxes);
         }
         // Released outside: the marker comes back on the edge where the colour was pinned.
-        Ui().MouseUp({f.left + f.Width() / 2, f.bottom + 9}, kCls);
+        Ui().MouseUp({midX, f.bottom + 9}, kCls);
         Layout at = Measure(Ui(), w);
         EXPECT_TRUE(at.markerShown);
-        EXPECT_EQ(at.marker, (ui::Point{f.left + f.Width() / 2, f.bottom}));
+        EXPECT_EQ(at.marker, (ui::Point{midX, f.bottom}));
         Ui().Snapshot(::testing::TempDir() + "color_picker_dragged.png", kCls);
         Ui().Click("okbtn", kCls);
     });
