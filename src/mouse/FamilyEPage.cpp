@@ -6,6 +6,7 @@
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
 #include "platform/DesktopShell.h"
 #include "ui/builder/AttributeParsers.h"
@@ -109,7 +110,11 @@ void FamilyEPage::StageColourChanged() {
     if (eModel_.stageColourChanged) Manager().SendNotify(nullptr, eModel_.stageColourChanged, 0, 2, true, true);
 }
 
-bool FamilyEPage::ChooseColour(uint32_t& argb) { return Chooser() && Chooser()(Owner(), argb); }
+bool FamilyEPage::ChooseColour(uint32_t& argb) {
+    if (Chooser()) return Chooser()(Owner(), argb);
+    ColorPicker picker(&Owner());
+    return picker.Choose(argb);
+}
 
 void FamilyEPage::LabelKeys() {
     auto& c = Config();

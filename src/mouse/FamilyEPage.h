@@ -25,7 +25,7 @@ struct FamilyEModel {
 
 class FamilyEPage : public MousePage, private StageHost {
 public:
-    // Opens the colour picker; the default keeps the colour (nothing chosen).
+    // Replaces the colour picker (tests); null restores it.
     using ColourChooser = std::function<bool(ui::WindowImplBase& owner, uint32_t& argb)>;
     static void SetColourChooser(ColourChooser chooser);
 

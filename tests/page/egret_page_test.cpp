@@ -139,6 +139,23 @@ TEST_F(EgretPage, StageColoursGoThroughThePicker) {
     EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);
 }
 
+TEST_F(EgretPage, TheRealPickerOpensOverTheMainWindowAndCancelChangesNothing) {
+    OpenEgret();
+    DpiStage before = Page().Egret().stages[0];
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    bool opened = false;
+    Ui().AnswerModal("ColorPicker", [&](ui::WindowImplBase& picker) {
+        opened = true;
+        EXPECT_EQ(picker.GetOwner(), &Frame());
+        Ui().Type("r_edit", "1", "ColorPicker");
+        Ui().Click("cancelbtn", "ColorPicker");
+    });
+    Ui().Click("result_DPI1_color_Egret", kMain);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(Page().Egret().stages[0], before);
+    EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);
+}
+
 TEST_F(EgretPage, TheMouseChangingStageMovesThePageWithoutAWrite) {
     OpenEgret();
     oaktest::NotificationRecorder recorder(Frame().GetManager());
