@@ -167,6 +167,18 @@ TEST_F(EgretPage, TheMouseChangingStageMovesThePageWithoutAWrite) {
     EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);
 }
 
+TEST_F(EgretPage, KeyButtonsBeyondTheReadKeysDoNothing) {
+    // The third key of profile 1 does not read: the page knows two keys.
+    SimControl(DeviceModel::Egret).Inject("Devcie_Get_Macro_Key_Egret", 3);
+    OpenEgret();
+    ASSERT_EQ(Page().Egret().keyLists[0].size(), 2u);
+    std::string before = Ui().Text("profile_key_Egret_5", kMain);
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    Ui().Click("profile_key_Egret_5", kMain);  // no editor may open: an unanswered one fails the test
+    EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);
+    EXPECT_EQ(Ui().Text("profile_key_Egret_5", kMain), before);
+}
+
 TEST_F(EgretPage, ProfileButtonsSwitchAndWrite) {
     OpenEgret();
     Ui().Click("profile2_Egret", kMain);
