@@ -11,7 +11,8 @@ function(oakridge_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    # Prefixed with the executable so cases of the same name in two executables stay apart.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
         DISCOVERY_MODE PRE_TEST)
     # gtest_discover_tests splits list-valued properties, so labels and the environment are set by a
     # ctest include file that runs after the discovery, on everything it discovered.
