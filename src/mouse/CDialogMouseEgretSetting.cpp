@@ -3,6 +3,8 @@
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
 #include "mouse/PageOperation.h"
+#include "mouse/UartLedEdit_Egret.h"
+#include "ui/builder/AttributeParsers.h"
 
 namespace mouse {
 namespace {
@@ -17,6 +19,17 @@ const FamilyEModel kEgretModel{
 }  // namespace
 
 CDialogMouseEgretSetting::CDialogMouseEgretSetting(ui::WindowImplBase& owner) : FamilyEPage(owner, kEgretModel) {}
+
+std::unique_ptr<ui::Control> CDialogMouseEgretSetting::CreateSubPage(std::string_view className) {
+    if (!ui::EqualsNoCase(className, "UartLedSettingPage_Egret")) return FamilyEPage::CreateSubPage(className);
+    auto editor = std::make_unique<UartLedEdit_Egret>(*this);
+    uartLedEditor_ = editor.get();
+    return editor;
+}
+
+void CDialogMouseEgretSetting::LightingShown() {
+    if (config_.deviceKind != 0 && uartLedEditor_) uartLedEditor_->Refresh();
+}
 
 std::shared_ptr<FamilyEConfig> CDialogMouseEgretSetting::CopyConfig() const {
     return std::make_shared<EgretConfig>(config_);
@@ -70,8 +83,9 @@ bool CDialogMouseEgretSetting::WriteRecord(const FamilyEConfig& record, int oper
             return binding.WriteReportRate(c);
         case kOpLighting:
             return binding.WriteLighting(c);
-        // TODO: rapid-fire slots (4-6), profile files (9-11) and UART LED entries (12) write here
-        // with their own work.
+        case kOpUartLed:
+            return binding.WriteUartLed(c, editedKeyIndex);
+        // TODO: rapid-fire slots (4-6) and profile files (9-11) write here with their own work.
         default:
             return true;
     }

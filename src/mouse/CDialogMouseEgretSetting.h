@@ -9,6 +9,8 @@
 
 namespace mouse {
 
+class UartLedEdit_Egret;
+
 class CDialogMouseEgretSetting final : public FamilyEPage {
 public:
     explicit CDialogMouseEgretSetting(ui::WindowImplBase& owner);
@@ -22,9 +24,12 @@ protected:
     bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) override;
     void Adopt(std::shared_ptr<FamilyEConfig> fresh) override;
     int LightingPage() const override { return config_.deviceKind == 0 ? 4 : 3; }
+    void LightingShown() override;
+    std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
 
 private:
     EgretConfig config_;
+    UartLedEdit_Egret* uartLedEditor_ = nullptr;  // owned by the page's control tree
 };
 
 }  // namespace mouse

@@ -104,6 +104,11 @@ void FamilyEPage::RequestOperation(int operation) {
     Manager().SendNotify(nullptr, eModel_.writeRequest, 0, operation, true, true);
 }
 
+void FamilyEPage::RequestEditorOperation(int operation, int uartLed) {
+    if (operation == kOpUartLed) uartLedIndex_ = uartLed;
+    RequestOperation(operation);
+}
+
 void FamilyEPage::RequestStageWrite() { RequestOperation(kOpStages); }
 
 void FamilyEPage::StageColourChanged() {
@@ -198,8 +203,9 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         if (!sender->NameIs(names_(s.button))) continue;
         nav_.Reset(m);
         nav_.Select(m, s.button);
-        // TODO: the fire-key editor and the UART LED editor refresh here when they exist.
+        // TODO: the fire-key editor refreshes here when it exists.
         nav_.ShowPage(m, s.page >= 0 ? s.page : LightingPage());
+        if (s.page < 0) LightingShown();
         return true;
     }
     if (sender->NameIs(names_("reset_data"))) {
@@ -257,7 +263,7 @@ std::unique_ptr<PageWork> FamilyEPage::ReadDevice() {
 std::unique_ptr<PageWork> FamilyEPage::Perform(int operation) {
     if (operation == kOpUartLed) ledTabPending_ = true;
     auto copy = CopyConfig();
-    int key = editedKeyIndex_;
+    int key = operation == kOpUartLed ? uartLedIndex_ : editedKeyIndex_;
     return std::make_unique<FunctionWork>([this, copy, operation, key] { return WriteRecord(*copy, operation, key); },
                                           nullptr);
 }

@@ -39,6 +39,11 @@ public:
     void Refresh();
     // The mouse itself switched profile or stage (marshalled to the UI thread).
     void OnDeviceChanged(int profile, int stage);
+    // For editors embedded in the page: requests `operation`; `uartLed` is the entry operation 12
+    // writes.
+    void RequestEditorOperation(int operation, int uartLed = 0);
+    // Opens the colour picker on `argb`; true when the user confirmed a new colour.
+    bool PickColour(uint32_t& argb) { return ChooseColour(argb); }
 
     std::unique_ptr<PageWork> ReadDevice() override;
     std::unique_ptr<PageWork> Perform(int operation) override;
@@ -51,12 +56,14 @@ protected:
     virtual std::shared_ptr<FamilyEConfig> NewConfig() const = 0;
     // Worker: open the device and read everything into `fresh`.
     virtual bool ReadRecord(FamilyEConfig& fresh, int keyCount) = 0;
-    // Worker: run `operation` from `copy`.
+    // Worker: run `operation` from `copy`; `editedKeyIndex` is the UART LED entry for operation 12.
     virtual bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) = 0;
     // UI thread: the read record becomes the live one.
     virtual void Adopt(std::shared_ptr<FamilyEConfig> fresh) = 0;
     // The tab page of the lighting button.
     virtual int LightingPage() const { return 4; }
+    // The lighting button showed LightingPage().
+    virtual void LightingShown() {}
 
     void InitPage() override;
     void OnNotify(ui::Notification& n) override;
@@ -76,6 +83,7 @@ protected:
     int editedKeyIndex_ = 0;
     std::string filePath_;
     bool ledTabPending_ = false;
+    int uartLedIndex_ = 0;  // the entry of the latest operation 12 request
 
 private:
     void RequestStageWrite() override;
