@@ -327,6 +327,13 @@ TEST_F(UartLedEditor, TheSwatchTakesCoarseOrFixedColoursThroughThePicker) {
     EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);
     EXPECT_EQ(Page().Egret().uartLeds[23], (UartLedEntry{1, 0xAB, 0xCD, 0xEF}));
     EXPECT_EQ(Ui().Find("result_uart_RGB_Egret", kMain).GetBkColor(), 0xFFABCDEFu);
+
+    // Without a test hook the swatch opens the real picker.
+    mouse::FamilyEPage::SetColourChooser(nullptr);
+    Ui().PressInNextModal("ColorPicker", "cancelbtn");
+    Ui().Click("result_uart_RGB_Egret", kMain);
+    Ui().RunUntilIdle();
+    EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);
 }
 
 TEST_F(UartLedEditor, AReconnectionReadsExactly32Entries) {
