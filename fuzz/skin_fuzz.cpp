@@ -6,12 +6,19 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/backend/headless/HeadlessBackend.h"
 #include "ui/builder/Builder.h"
+#include "ui/core/Toolkit.h"
 #include "ui/core/Container.h"
 #include "ui/core/PaintManager.h"
 #include "ui/render/CairoCanvas.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool toolkit = [] {
+        ui::Toolkit::Init(std::make_unique<ui::HeadlessBackend>());
+        return true;
+    }();
+    (void)toolkit;
     std::string_view xml(reinterpret_cast<const char*>(data), size);
     ui::PaintManager manager;
     ui::Builder builder;

@@ -307,6 +307,7 @@ void PaintManager::MoveFocus(bool forward) {
 
 void PaintManager::SetTimer(Control* control, uintptr_t id, uint32_t elapseMs) {
     KillTimer(control, id);
+    if (!Toolkit::IsInitialised()) return;  // a tree built off-screen (the language loader) has no clock
     std::weak_ptr<PaintManager*> alive = alive_;
     uint64_t backendId = Toolkit::GetBackend().StartTimer(elapseMs, [alive, control, id] {
         auto p = alive.lock();
