@@ -6,6 +6,7 @@
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
+#include "macro/MarcoMangerFile_Egret.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
 #include "platform/DesktopShell.h"
@@ -73,6 +74,8 @@ std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view classNa
         if (ui::EqualsNoCase(className, std::string(base) + suffix)) {
             if (std::string_view(base) == "MacroSettingFolderPage") Config().macroUsesFolders = 1;
             if (std::string_view(base) == "MacroSettingFilePage") Config().macroUsesFolders = 0;
+            if (eModel_.page.model == DeviceModel::Egret && std::string_view(base) == "MacroSettingFilePage")
+                return std::make_unique<MarcoMangerFile_Egret>(Owner());
             return std::make_unique<ui::SkinPage>();
         }
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "UiDriver.h"
+#include "macro/MarcoListUI.h"
 #include "ui/builder/Builder.h"
 #include "ui/core/Container.h"
 #include "ui/core/PaintManager.h"
@@ -22,6 +23,7 @@ TEST(ShippedSkins, BuildWithoutProblems) {
         // Custom classes stand in as plain containers; their own skins are checked on their own.
         auto result = builder.Build("XML/" + entry.path().filename().string(), manager,
                                     [](std::string_view cls) -> std::unique_ptr<ui::Control> {
+                                        if (cls == "MarcoList") return std::make_unique<MarcoListUI>();
                                         for (const char* known : {"KeyboardPage", "MousePage", "MacroSetting", "FireMacroSettingPage",
                                                                    "UartLedSettingPage"})
                                             if (std::string_view(cls).starts_with(known))

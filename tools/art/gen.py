@@ -432,6 +432,8 @@ def build():
     device_keyboard()
     device_mouse()
     busy_ring()
+    import macro_art  # the macro pages' images, drawn with this palette and these helpers
+    macro_art.build(sys.modules[__name__])
 
 
 def main():

@@ -23,11 +23,17 @@ void Button::DoEvent(UiEvent& event) {
     switch (event.type) {
         case EventType::MouseEnter:
             SetHot(true);
-            if (hoverNotify_ && IsEffectivelyEnabled()) SendNotify("mouseenter");
+            if (hoverNotify_ && IsEffectivelyEnabled()) {
+                SendNotify("mouseenter");
+                SendNotify("Button_Mouse_Focus");
+            }
             return;
         case EventType::MouseLeave:
             SetHot(false);
-            if (hoverNotify_ && IsEffectivelyEnabled()) SendNotify("mouseleave");
+            if (hoverNotify_ && IsEffectivelyEnabled()) {
+                SendNotify("mouseleave");
+                SendNotify("Button_Mouse_Lose_Focus");
+            }
             return;
         case EventType::ButtonDown:
         case EventType::DblClick:

@@ -1,6 +1,8 @@
 #pragma once
 // Push button: state images, "click" on release inside, Space/Enter when focused. With
-// hovernotify it also reports "mouseenter" and "mouseleave".
+// hovernotify it also reports the pointer entering and leaving, each twice: "mouseenter" /
+// "mouseleave" and, for the macro pages' record buttons, "Button_Mouse_Focus" /
+// "Button_Mouse_Lose_Focus".
 #include "ui/controls/Label.h"
 
 namespace ui {

@@ -97,7 +97,8 @@ TEST_F(ControlsTest, HiddenControlsCannotBeClickedAndDisabledOnesDoNothing) {
 TEST_F(ControlsTest, ButtonReportsPointerEnterAndLeave) {
     ui.Hover("btn");
     ui.Hover("check");
-    EXPECT_EQ(recorder->Seen(), (Seen{"mouseenter:btn", "mouseleave:btn"}));
+    EXPECT_EQ(recorder->Seen(), (Seen{"mouseenter:btn", "Button_Mouse_Focus:btn", "mouseleave:btn",
+                                      "Button_Mouse_Lose_Focus:btn"}));
 }
 
 TEST_F(ControlsTest, SliderDragReportsEveryValueThenTheRelease) {

@@ -1,0 +1,65 @@
+#pragma once
+// What differs between the macro pages of the models, as data: control suffix, skins, encoding,
+// limits, loop options, step words and the entry dialog. The file and folder pages and the entry
+// dialog are one pattern each, instantiated with one of these.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "macro/LoopSettings.h"
+#include "records/DeviceModel.h"
+
+// The model's entry dialog ("MarcoEdit_<model>").
+struct MarcoEditSpec {
+    const char* className;  // "MarcoEdit_Egret"
+    const char* skinFile;   // "XML/MarcoEdit_Egret.xml"
+    const char* suffix;     // control suffix, "Egret"; empty for bare names
+    int nameChars;          // modes 0 and 1
+    int delayMax;           // mode 6
+
+    std::string Name(std::string_view base) const {
+        return *suffix ? std::string(base) + "_" + suffix : std::string(base);
+    }
+};
+
+struct LoopOption {
+    const char* control;  // base name, "circle_all"
+    LoopMode mode;
+};
+
+// Words for modifier steps: the fixed English words of a page kind, or the language's texts.
+enum class ModifierWords { FilePage, FolderPage, Language };
+
+struct ButtonTags {
+    int press;
+    int release;
+};
+
+struct MacroPageSpec {
+    DeviceModel model;
+    const char* suffix;      // "Egret"
+    const char* fileSkin;    // "XML/MarcoManagerFile_Egret.xml"
+    const char* folderSkin;  // "XML/MarcoManagerFolder_Egret.xml"
+    int delayFieldMax;       // largest number the delay field takes
+    int delayFieldUnit;      // milliseconds per unit of the delay field
+    int countMax;            // largest loop count
+    int recordSpace;         // bytes FitsInMacro must still find for a recorded event
+    int clickDelayMs;        // delay inside an inserted click
+    std::vector<LoopOption> loopOptions;  // the first is the count option
+    ModifierWords fileWords;
+    ModifierWords folderWords;
+    int keyPressTag;
+    int keyReleaseTag;
+    int modifierPressTag;
+    int modifierReleaseTag;
+    int moveTag;
+    // Left, right, middle, button 4, button 5.
+    std::array<ButtonTags, 5> buttons;
+    const MarcoEditSpec& edit;
+
+    std::string Name(std::string_view base) const { return std::string(base) + "_" + suffix; }
+};
+
+const MarcoEditSpec& EgretEditSpec();
+const MacroPageSpec& EgretPageSpec();
