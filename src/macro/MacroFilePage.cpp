@@ -5,7 +5,9 @@
 #include "ui/controls/ListItem.h"
 
 MacroFilePage::MacroFilePage(ui::WindowImplBase& owner, const MacroPageSpec& spec)
-    : MacroManagerPage(owner, spec, spec.fileWords) {}
+    : MacroManagerPage(owner, spec, spec.fileWords) {
+    SetName("macro_file_page_" + std::string(spec.suffix));
+}
 
 MacroList& MacroFilePage::Macros() const { return MacroStore::Instance().List(Spec().model); }
 

@@ -50,9 +50,7 @@ constexpr const char* kRecordDown = "Image/recbtn_dn.png";
 }  // namespace
 
 MacroManagerPage::MacroManagerPage(ui::WindowImplBase& owner, const MacroPageSpec& spec, ModifierWords words)
-    : owner_(owner), spec_(spec), names_(NamesFor(words)) {
-    SetName("macro_page_" + std::string(spec.suffix));
-}
+    : owner_(owner), spec_(spec), names_(NamesFor(words)) {}
 
 MacroManagerPage::~MacroManagerPage() {
     // The menu points at this page's lists.
@@ -141,6 +139,12 @@ void MacroManagerPage::DoInit() {
     FillMacroList();
     ShowLoop();
     if (auto* field = FindOwn<ui::Edit>("delay_edit")) field->SetEnabled(false);
+}
+
+void MacroManagerPage::Reload() {
+    if (!initialised_ || recorder_->IsRecording()) return;
+    ClearSteps();
+    FillMacroList();
 }
 
 int MacroManagerPage::FieldNumber(std::string_view base) const {

@@ -29,6 +29,9 @@ public:
     // Builds the page's skin once it is in the window's tree, then fills the macro list.
     void DoInit() override;
 
+    // Fills the macro list again from the store (after the device page loaded its macros).
+    void Reload();
+
     const MacroPageSpec& Spec() const { return spec_; }
     const MacroRecorder& Recorder() const { return *recorder_; }
     const LoopSettings& LoopState() const { return loop_; }

@@ -74,8 +74,11 @@ std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view classNa
         if (ui::EqualsNoCase(className, std::string(base) + suffix)) {
             if (std::string_view(base) == "MacroSettingFolderPage") Config().macroUsesFolders = 1;
             if (std::string_view(base) == "MacroSettingFilePage") Config().macroUsesFolders = 0;
-            if (eModel_.page.model == DeviceModel::Egret && std::string_view(base) == "MacroSettingFilePage")
-                return std::make_unique<MarcoMangerFile_Egret>(Owner());
+            if (eModel_.page.model == DeviceModel::Egret && std::string_view(base) == "MacroSettingFilePage") {
+                auto page = std::make_unique<MarcoMangerFile_Egret>(Owner());
+                macroPages_.push_back(page.get());
+                return page;
+            }
             return std::make_unique<ui::SkinPage>();
         }
     }
@@ -86,6 +89,8 @@ void FamilyEPage::InitPage() {
     auto& store = MacroStore::Instance();
     store.SyncMacroFolder(eModel_.page.model);
     store.LoadMacroFile(eModel_.page.model);
+    // The macro pages were built with the page's skin, before the macros were loaded.
+    for (auto* page : macroPages_) page->Reload();
     nav_.Capture(Manager());
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings"))) Config().fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "macro/MacroManagerPage.h"
 #include "mouse/MousePage.h"
 #include "mouse/PageNames.h"
 #include "mouse/PageNavigation.h"
@@ -84,6 +85,7 @@ protected:
     std::string filePath_;
     bool ledTabPending_ = false;
     int uartLedIndex_ = 0;  // the entry of the latest operation 12 request
+    std::vector<MacroManagerPage*> macroPages_;  // owned by the page's tree
 
 private:
     void RequestStageWrite() override;

@@ -1,0 +1,447 @@
+// The Egret's macro manager as its user meets it: recording through the input hooks with the
+// test's clock, the entry dialog, the insert chooser, the menus and what lands in the working file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "AppFixture.h"
+#include "TextFit.h"
+#include "macro/CMenuWnd.h"
+#include "macro/MacroCodec.h"
+#include "macro/MacroFileFormat.h"
+#include "macro/MacroManagerPage.h"
+#include "macro/MacroStore.h"
+#include "macro/MarcoListUI.h"
+#include "macro/StepText.h"
+#include "ui/controls/List.h"
+#include "ui/core/InputHooks.h"
+#include "ui/core/Toolkit.h"
+#include "ui/text/TextTable.h"
+#include "ui/core/VirtualKeys.h"
+
+namespace {
+
+constexpr const char* kMain = "Oakridge";
+constexpr const char* kDialog = "MarcoEdit_Egret";
+constexpr const char* kMenu = "CMenuWnd";
+constexpr uint32_t kVkAlt = 0xA4;
+
+struct Step {
+    int tag;
+    int value;
+    bool operator==(const Step&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Step& s) {
+    return out << "{0x" << std::hex << s.tag << std::dec << ", " << s.value << "}";
+}
+
+class MacroManager : public oaktest::AppFixture {
+protected:
+    void OpenMacros() {
+        StartApp();
+        WaitForDeviceTasks();
+        // The test program lives outside the program folder; the shipped macros do not.
+        auto& store = MacroStore::Instance();
+        store.SetFolders(std::string(std::getenv("OAKRIDGE_BIN_DIR")) + "/", store.WorkingFolder());
+        store.LoadMacroFile(DeviceModel::Egret);
+        Page().Reload();
+        Ui().SelectComboItem("device_combo", 3, kMain);
+        Ui().Click("marco_manager_Egret", kMain);
+    }
+    MacroManagerPage& Page() { return Ui().Find<MacroManagerPage>("macro_file_page_Egret", kMain); }
+    // Replaces an edit's text the way a user does: select all, then type.
+    void Replace(const std::string& edit, const std::string& text, const std::string& cls) {
+        Ui().Click(edit, cls);
+        Ui().PressKey(ui::kVkA, ui::kModCtrl);
+        Ui().TypeText(text);
+    }
+    MarcoListUI& StepList() { return Ui().Find<MarcoListUI>("Marco_Content_list_Egret", kMain); }
+    ui::List& NameList() { return Ui().Find<ui::List>("Marco_Info_list_Egret", kMain); }
+    ::MacroList& Macros() { return MacroStore::Instance().List(DeviceModel::Egret); }
+    void ClickRow(ui::List& list, int index, const std::string& cls = kMain) {
+        Ui().Window(cls).GetManager().LayoutIfNeeded();
+        list.EnsureVisible(index);
+        Ui().Window(cls).GetManager().LayoutIfNeeded();
+        Ui().ClickAt(list.GetItemAt(index)->GetPos().Center(), cls);
+    }
+    void SelectMacro(int index) { ClickRow(NameList(), index); }
+    std::vector<Step> Rows() {
+        std::vector<Step> rows;
+        for (int i = 0; i < StepList().RowCount(); ++i) rows.push_back({StepList().RowAt(i)->tag, StepList().RowAt(i)->value});
+        return rows;
+    }
+    // The macros of the working macro file, as the next start would read them.
+    ::MacroList OnDisk() {
+        std::ifstream in(MacroStore::Instance().WorkingFolder() + "/MacroMouseEgretData.bin", std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return ParseMacroRecords(DeviceModel::Egret, bytes);
+    }
+    std::vector<Step> Decoded(const std::vector<uint8_t>& data) {
+        std::vector<Step> steps;
+        for (const auto& s : DecodeMacro(DeviceModel::Egret, data, StepNames::FilePage()).steps) steps.push_back({s.tag, s.value});
+        return steps;
+    }
+    void Record(const std::function<void()>& actions) {
+        Ui().Click("recordButton_Egret", kMain);
+        // Away from the record button, so its own clicks are the only ones left out.
+        Ui().Hover("Marco_Content_list_Egret", kMain);
+        actions();
+        Ui().Click("recordButton_Egret", kMain);
+    }
+    // Answers the next entry dialog: fills the fields that are given, then OK.
+    void AnswerDialog(std::string value, std::string value2 = {}) {
+        Ui().AnswerModal(kDialog, [this, value, value2](ui::WindowImplBase&) {
+            if (!value.empty()) Replace("result_value_Egret", value, kDialog);
+            if (!value2.empty()) Replace("result_value2_Egret", value2, kDialog);
+            Ui().Click("btn_ok_Egret", kDialog);
+        });
+    }
+    void NewMacro(const std::string& name) {
+        AnswerDialog(name);
+        Ui().Click("AddMarcoButton_Egret", kMain);
+    }
+};
+
+TEST_F(MacroManager, RecordsKeysWithThePausesBetweenThem) {
+    OpenMacros();
+    SelectMacro(0);
+    Ui().AdvanceClock(5000);  // a long wait before the first key never becomes a delay
+    Record([&] {
+        Ui().KeyDown(ui::kVkA);
+        Ui().AdvanceClock(300);
+        Ui().KeyUp(ui::kVkA);
+    });
+    const std::vector<Step> want{{0x82, 0x04}, {0xFE, 300}, {0x02, 0x04}};
+    EXPECT_EQ(Rows(), want);
+    EXPECT_EQ(Decoded(OnDisk()[0].data), want);
+    EXPECT_EQ(Decoded(Macros()[0].data), want);
+    EXPECT_EQ(Page().Recorder().State(), RecordState::Idle);
+    EXPECT_EQ(Ui().ResolvedText("recordButton_Egret", kMain), ui::TextTable::Instance().Resolve("%{042}"));
+    EXPECT_TRUE(Ui().IsEnabled("macro_edit_layout_Egret", kMain));
+    Ui().Snapshot(::testing::TempDir() + "macro_file_page.png", kMain);
+}
+
+TEST_F(MacroManager, DelayModesDecideThePausesRecorded) {
+    OpenMacros();
+    auto pressA = [&] {
+        Ui().KeyDown(ui::kVkA);
+        Ui().AdvanceClock(300);
+        Ui().KeyUp(ui::kVkA);
+    };
+    Ui().Click("delay_no_Egret", kMain);
+    EXPECT_FALSE(Ui().IsEnabled("delay_edit_Egret", kMain));
+    SelectMacro(1);
+    Record(pressA);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0x82, 0x04}, {0x02, 0x04}}));
+
+    Ui().Click("delay_setting_Egret", kMain);
+    EXPECT_TRUE(Ui().IsEnabled("delay_edit_Egret", kMain));
+    Replace("delay_edit_Egret", "99999", kMain);
+    EXPECT_EQ(Ui().Text("delay_edit_Egret", kMain), "65534");
+    Replace("delay_edit_Egret", "25", kMain);
+    SelectMacro(2);
+    Record(pressA);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0x82, 0x04}, {0xFE, 25}, {0x02, 0x04}}));
+}
+
+TEST_F(MacroManager, RecordButtonClicksAreNotCapturedButOtherClicksAre) {
+    OpenMacros();
+    SelectMacro(0);
+    Record([&] { Ui().Click("Marco_Content_list_Egret", kMain); });
+    // Press and release of the left button on the list; nothing from the record button.
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 0}, {0x21, 0x21}}));
+}
+
+TEST_F(MacroManager, StoppingDropsThePressesOfKeysStillHeld) {
+    OpenMacros();
+    SelectMacro(0);
+    Ui().KeyDown('C');  // held before recording: its release stays
+    Record([&] {
+        Ui().KeyUp('C');
+        Ui().KeyDown(kVkAlt);  // Alt's bit 0x04 equals the key code of A
+        Ui().KeyDown(ui::kVkA);
+        Ui().KeyUp(ui::kVkA);
+        Ui().KeyDown('B');
+    });
+    // The presses of Alt and B go; the pauses before them stay.
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0x02, 0x06}, {0xFE, 0}, {0xFE, 0}, {0x82, 0x04}, {0xFE, 0}, {0x02, 0x04},
+                                         {0xFE, 0}}));
+    EXPECT_EQ(Decoded(OnDisk()[0].data), Rows());
+}
+
+TEST_F(MacroManager, AFullMacroTakesNoMoreKeys) {
+    OpenMacros();
+    SelectMacro(0);
+    Ui().Click("delay_no_Egret", kMain);
+    Record([&] {
+        for (int i = 0; i < 150; ++i) Ui().PressKey(ui::kVkA + static_cast<uint32_t>(i % 26));
+    });
+    const int rows = StepList().RowCount();
+    EXPECT_GT(rows, 100);
+    EXPECT_LT(rows, 112);  // 224 bytes, two per key step
+    EXPECT_EQ(Decoded(OnDisk()[0].data).size(), static_cast<size_t>(rows));
+    EXPECT_LE(Macros()[0].data.size(), 224u);
+}
+
+TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
+    OpenMacros();
+    const size_t before = Macros().size();
+    NewMacro(MacroManagerPage::ToUtf8(Macros()[0].name));
+    EXPECT_EQ(Macros().size(), before);
+    EXPECT_EQ(NameList().GetCount(), static_cast<int>(before));
+
+    NewMacro("Fresh");
+    ASSERT_EQ(Macros().size(), before + 1);
+    EXPECT_EQ(Macros()[before].data, (std::vector<uint8_t>{0x00}));
+    EXPECT_EQ(OnDisk().size(), before + 1);
+    EXPECT_EQ(NameList().GetCurSel(), static_cast<int>(before));
+    EXPECT_EQ(StepList().RowCount(), 0);
+
+    // The first change writes a whole macro: loop entry, the click, end marker.
+    Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 50}, {0x21, 0x21}}));
+    EXPECT_EQ(OnDisk()[before].data, (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
+    EXPECT_EQ(Ui().CurSel("macro_insert_combo_Egret", kMain), -1);
+}
+
+TEST_F(MacroManager, LoopOptionsTakeEffectWithTheNextChange) {
+    OpenMacros();
+    NewMacro("Loops");
+    const size_t index = Macros().size() - 1;
+    Ui().SelectComboItem("macro_insert_combo_Egret", 5, kMain);
+    const auto saved = OnDisk()[index].data;
+    ASSERT_EQ(saved[0], 0xFD);
+    EXPECT_EQ(saved[1], 0x01);
+
+    Ui().Click("circle_all_Egret", kMain);
+    EXPECT_FALSE(Ui().IsEnabled("circle_edit_Egret", kMain));
+    EXPECT_EQ(OnDisk()[index].data, saved);
+
+    Ui().SelectComboItem("macro_insert_combo_Egret", 4, kMain);
+    EXPECT_EQ(OnDisk()[index].data[1], 0x00);  // continuous
+    Ui().Click("circle_setting_Egret", kMain);
+    Replace("circle_edit_Egret", "999", kMain);
+    EXPECT_EQ(Ui().Text("circle_edit_Egret", kMain), "254");
+}
+
+TEST_F(MacroManager, EntryDialogKeepsNumbersInRange) {
+    OpenMacros();
+    NewMacro("Fields");
+    std::string movedX, movedY, delay;
+    Ui().AnswerModal(kDialog, [&](ui::WindowImplBase&) {
+        Replace("result_value_Egret", "300", kDialog);
+        Replace("result_value2_Egret", "-300", kDialog);
+        movedX = Ui().Text("result_value_Egret", kDialog);
+        movedY = Ui().Text("result_value2_Egret", kDialog);
+        Ui().Click("btn_ok_Egret", kDialog);
+    });
+    Ui().SelectComboItem("macro_insert_combo_Egret", 6, kMain);
+    EXPECT_EQ(movedX, "127");
+    EXPECT_EQ(movedY, "-128");
+    ASSERT_EQ(StepList().RowCount(), 1);
+    EXPECT_EQ(StepList().RowAt(0)->value, PackMove(127, -128));
+    EXPECT_NE(StepList().RowAt(0)->text.find("X: 127  Y: -128"), std::string::npos);
+
+    Ui().AnswerModal(kDialog, [&](ui::WindowImplBase&) {
+        Replace("result_value_Egret", "70000", kDialog);
+        delay = Ui().Text("result_value_Egret", kDialog);
+        Ui().Snapshot(::testing::TempDir() + "macro_delay_dialog.png", kDialog);
+        Ui().Click("btn_ok_Egret", kDialog);
+    });
+    Ui().SelectComboItem("macro_insert_combo_Egret", 2, kMain);
+    EXPECT_EQ(delay, "65534");
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0x04, PackMove(127, -128)}, {0xFE, 65534}}));
+
+    // A key is taken on its release; cancelling changes nothing.
+    Ui().AnswerModal(kDialog, [&](ui::WindowImplBase&) {
+        Ui().PressKey('Q');
+        EXPECT_EQ(Ui().Text("result_value_Egret", kDialog), "Q");
+        Ui().Click("btn_ok_Egret", kDialog);
+    });
+    Ui().SelectComboItem("macro_insert_combo_Egret", 1, kMain);
+    EXPECT_EQ(Rows().back(), (Step{0x02, 0x14}));
+    Ui().PressInNextModal(kDialog, "btn_cancel_Egret");
+    Ui().SelectComboItem("macro_insert_combo_Egret", 0, kMain);
+    EXPECT_EQ(StepList().RowCount(), 3);
+}
+
+TEST_F(MacroManager, MenuOpensOnScreenAndSendsOneCommand) {
+    OpenMacros();
+    NewMacro("Menu");
+    Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
+    // Put the step list's centre near the bottom-right corner of the work area.
+    auto& frame = Ui().Window(kMain);
+    frame.GetManager().LayoutIfNeeded();
+    ui::Rect r = frame.GetWindowRect();
+    ui::Point centre = StepList().GetPos().Center();
+    ui::Rect work = ui::Toolkit::GetBackend().WorkArea();
+    int left = work.right - 6 - centre.x, top = work.bottom - 6 - centre.y;
+    frame.SetWindowRect({left, top, left + r.Width(), top + r.Height()});
+    oaktest::NotificationRecorder seen(frame.GetManager());
+
+    ClickRow(StepList(), 1);
+    Ui().RightClick("Marco_Content_list_Egret", kMain);
+    auto* menu = dynamic_cast<CMenuWnd*>(&Ui().Window(kMenu));
+    ASSERT_NE(menu, nullptr);
+    ui::Rect full = menu->FullRect();
+    EXPECT_GE(full.left, work.left);
+    EXPECT_GE(full.top, work.top);
+    EXPECT_LE(full.right, work.right);
+    EXPECT_LE(full.bottom, work.bottom);
+    EXPECT_LT(menu->GetWindowRect().left, left + centre.x);  // shifted left to fit
+    EXPECT_EQ(menu->Shadow()->GetWindowRect(), full);
+    Ui().Snapshot(::testing::TempDir() + "macro_content_menu.png", kMenu);
+    Ui().PressKey(ui::kVkEscape);
+    EXPECT_EQ(ui::Toolkit::FindWindowByClass(kMenu), nullptr);
+    EXPECT_EQ(seen.Count("menu_Content_Delete") + seen.Count("menu_Content_Edit"), 0u);
+
+    Ui().RightClick("Marco_Content_list_Egret", kMain);
+    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().Click("menu_Content_Delete", kMenu);
+    EXPECT_EQ(seen.Count("menu_Content_Delete"), 1u);
+    EXPECT_EQ(seen.Entries().back().type, "menu_Content_Delete");
+    EXPECT_EQ(seen.Entries().back().sender, "Marco_Content_list_Egret");
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0x21, 0x21}}));
+    EXPECT_EQ(ui::Toolkit::FindWindowByClass(kMenu), nullptr);
+}
+
+TEST_F(MacroManager, EditingAStepReplacesItInPlace) {
+    OpenMacros();
+    NewMacro("Edit");
+    Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
+    ClickRow(StepList(), 1);
+    AnswerDialog("120");
+    Ui().RightClick("Marco_Content_list_Egret", kMain);
+    Ui().Click("menu_Content_Edit", kMenu);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 120}, {0x21, 0x21}}));
+    EXPECT_EQ(Ui().CurSel("Marco_Content_list_Egret", kMain), 1);
+    EXPECT_EQ(Decoded(OnDisk()[OnDisk().size() - 1].data), Rows());
+}
+
+TEST_F(MacroManager, RenameDeleteExportAndImportKeepTheFileInStep) {
+    OpenMacros();
+    const size_t before = Macros().size();
+    SelectMacro(0);
+    AnswerDialog("Renamed");
+    Ui().RightClick("Marco_Info_list_Egret", kMain);
+    EXPECT_FALSE(Ui().Exists("menu_Name_New_File", kMenu) && Ui().IsVisible("menu_Name_New_File", kMenu));
+    Ui().Click("menu_Name_ChangeName", kMenu);
+    EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[0].name), "Renamed");
+    EXPECT_EQ(NameList().GetItemAt(0)->GetText(), "Renamed");
+
+    const std::string exported = (TempDir() / "all.bin").string();
+    Ui().AnswerFileDialog(exported);
+    Ui().RightClick("Marco_Info_list_Egret", kMain);
+    Ui().Click("menu_Name_Export", kMenu);
+
+    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().Click("DeleteMarcoButton_Egret", kMain);
+    EXPECT_EQ(Macros().size(), before - 1);
+    EXPECT_EQ(OnDisk().size(), before - 1);
+    EXPECT_EQ(StepList().RowCount(), 0);
+
+    Ui().AnswerFileDialog(exported);
+    Ui().RightClick("Marco_Info_list_Egret", kMain);
+    Ui().Click("menu_Name_Import", kMenu);
+    EXPECT_EQ(Macros().size(), before);
+    EXPECT_EQ(NameList().GetCount(), static_cast<int>(before));
+    EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[0].name), "Renamed");
+}
+
+TEST_F(MacroManager, TextsFitInEveryLanguage) {
+    OpenMacros();
+    SelectMacro(0);
+    for (int i = 1; i <= 15; ++i) {
+        std::string option = "language_" + std::to_string(i);
+        Ui().Click(option, kMain);
+        for (const auto& problem : oaktest::TextFitProblems(Frame()))
+            // Step rows are measured with their markup as plain text, far wider than drawn.
+            if (problem.find("{i Image") == std::string::npos) ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
+        for (int mode : {MarcoEditDialog::kConfirm, MarcoEditDialog::kMove, MarcoEditDialog::kDelay}) {
+            Ui().AnswerModal(kDialog, [&](ui::WindowImplBase& dialog) {
+                for (const auto& problem : oaktest::TextFitProblems(dialog))
+                    ADD_FAILURE() << Ui().Text(option, kMain) << " dialog " << mode << ": " << problem;
+                Ui().Click("btn_cancel_Egret", kDialog);
+            });
+            MarcoEdit_Egret(mode).Run(Ui().Window(kMain));
+        }
+        Ui().RightClick("Marco_Info_list_Egret", kMain);
+        for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kMenu)))
+            ADD_FAILURE() << Ui().Text(option, kMain) << " menu: " << problem;
+        Ui().PressKey(ui::kVkEscape);
+        if (i == 9) Ui().Snapshot(::testing::TempDir() + "macro_file_page_9.png", kMain);
+    }
+}
+
+// A window holding one step list, for the list's own behaviour.
+class ListWindow : public ui::WindowImplBase {
+public:
+    std::string GetWindowClassName() const override { return "ListWindow"; }
+    std::string GetSkinFile() const override { return {}; }
+    std::unique_ptr<ui::Control> CreateRootInCode() override {
+        auto list = std::make_unique<MarcoListUI>();
+        list->SetName("steps");
+        list_ = list.get();
+        return list;
+    }
+    MarcoListUI* list_ = nullptr;
+};
+
+TEST(MarcoListUITest, RowsFormATreeUnderTheRoot) {
+    oaktest::UiDriver ui;
+    ListWindow window;
+    window.Create(nullptr, "", {}, {0, 0, 300, 200});
+    MarcoListUI& list = *window.list_;
+    auto* a = list.AddRow("a");
+    auto* c = list.AddRow("c");
+    auto* a1 = list.AddRow("a1", a);  // shown below its parent, before "c"
+    auto* b = list.InsertRow("b", 2);
+    ASSERT_TRUE(a && c && a1 && b);
+    EXPECT_EQ(list.RowAt(1), a1);
+    EXPECT_EQ(list.RowAt(2), b);
+    EXPECT_EQ(a1->level, 1);
+    EXPECT_EQ(MarcoListUI::DisplayText(*a1), "{x 6}{x 24}a1");
+    EXPECT_EQ(list.GetItemAt(1)->GetText(), "{x 6}{x 24}a1");
+    list.SelectItem(3, ui::Notify::No);  // "c"
+    EXPECT_TRUE(list.RemoveRow(0));     // "a" with its child
+    EXPECT_EQ(list.RowCount(), 2);
+    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(list.RowAt(1), c);
+    list.RemoveAllRows();
+    auto* only = list.AddRow("only");
+    EXPECT_EQ(list.RowCount(), 1);
+    EXPECT_EQ(only->level, 0);
+    EXPECT_EQ(list.Root().children.size(), 1u);
+    EXPECT_FALSE(list.RemoveRow(5));
+}
+
+TEST(MarcoListUITest, WheelScrollsSmoothlyAndStops) {
+    oaktest::UiDriver ui;
+    ListWindow window;
+    window.Create(nullptr, "", {}, {0, 0, 300, 200});
+    window.ShowWindow();
+    MarcoListUI& list = *window.list_;
+    for (int i = 0; i < 40; ++i) list.AddRow("row " + std::to_string(i));
+    ui.RunUntilIdle();
+    ui.Wheel("steps", -120, "ListWindow");
+    EXPECT_EQ(list.ScrollSpeed(), -8);
+    EXPECT_EQ(list.ScrollStepsLeft(), 14);  // 5 * sqrt(8)
+    ui.Wheel("steps", -120, "ListWindow");
+    EXPECT_LT(list.ScrollSpeed(), -8);  // a second notch adds to what is left
+    ui.AdvanceClock(2000);
+    EXPECT_GT(list.GetScrollPos(), 0);
+    EXPECT_EQ(list.ScrollStepsLeft(), 0);
+    const int down = list.GetScrollPos();
+    // Scrolling up past the top stops at the first row.
+    for (int i = 0; i < 15; ++i) ui.Wheel("steps", 120, "ListWindow");
+    EXPECT_EQ(list.ScrollSpeed(), 100);
+    ui.AdvanceClock(5000);
+    EXPECT_EQ(list.GetScrollPos(), 0);
+    EXPECT_EQ(list.ScrollSpeed(), 0);
+    EXPECT_GT(down, 0);
+}
+
+}  // namespace
