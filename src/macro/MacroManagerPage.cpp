@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "assign/KeyCodes.h"
 #include "macro/MacroCodec.h"
 #include "macro/MacroEncoding.h"
-#include "macro/MacroKeys.h"
 #include "macro/MarcoListUI.h"
 #include "macro/StepText.h"
 #include "platform/Trace.h"
@@ -31,7 +31,7 @@ StepNames NamesFor(ModifierWords words) {
             names.modifierNames = {{0x01, "%{015}"}, {0x02, "%{017}"}, {0x04, "%{016}"}, {0x08, "%{195}"}, {0x80, "%{196}"}};
             break;
     }
-    names.keyName = [](int code) { return MacroKeyName(code); };
+    names.keyName = [](int code) { return assign::KeyName(static_cast<unsigned>(code)); };
     return names;
 }
 

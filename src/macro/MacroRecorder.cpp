@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "assign/KeyCodes.h"
 #include "macro/MacroCodec.h"
-#include "macro/MacroKeys.h"
 #include "macro/MarcoListUI.h"
 #include "macro/StepText.h"
 #include "platform/Clock.h"
@@ -125,7 +125,7 @@ void MacroRecorder::OnKey(bool press, uint32_t vk) {
     MarcoListUI* list = host_.StepList();
     if (!list) return;
     const int bit = ModifierBit(vk);
-    const int code = bit ? bit : MacroKeyCode(vk);
+    const int code = bit ? bit : assign::KeyCodeFromVirtualKey(vk);
     // A key without a key code cannot be played back by the mouse.
     if (code == 0) return;
     if (!Prepare(*list)) return;

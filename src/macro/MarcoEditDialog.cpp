@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "macro/MacroKeys.h"
+#include "assign/KeyCodes.h"
 #include "platform/Trace.h"
 #include "ui/controls/Edit.h"
 #include "ui/core/InputHooks.h"
@@ -129,10 +129,10 @@ void MarcoEditDialog::ShowFor(int mode) {
 
 void MarcoEditDialog::OnKeyHook(uint32_t message, uint32_t vk) {
     if (message != ui::kWmKeyUp && message != ui::kWmSysKeyUp) return;
-    int code = MacroKeyCode(vk);
+    int code = assign::KeyCodeFromVirtualKey(vk);
     if (code == 0) return;
     keyCode_ = code;
-    std::string name = MacroKeyName(code);
+    std::string name = assign::KeyName(static_cast<unsigned>(code));
     if (auto* edit = Find<ui::Edit>(spec_.Name("result_value"))) edit->SetText(name, ui::Notify::No);
 }
 
