@@ -3,6 +3,8 @@
 #include <atomic>
 
 #include "app/MainFrame.h"
+#include "app/WarrningMessage.h"
+#include "mouse/ProfileFiles.h"
 #include "platform/CrashHandler.h"
 #include "platform/MessageEndpoint.h"
 #include "platform/Paths.h"
@@ -30,6 +32,9 @@ int RunApplication(std::unique_ptr<ui::Backend> backend) {
     if (!backend) return 0;
     ui::Toolkit::Init(std::move(backend));
     SetUpToolkitPaths();
+    // Profile-file failures reach the user through the message box (tests install their own).
+    mouse::ProfileFiles::SetMessageShower(
+        [](ui::WindowImplBase* owner, const std::string& text) { ShowMessage(owner, text); });
     {
         auto frame = std::make_unique<MainFrame>();
         if (frame->Open()) {

@@ -1,5 +1,6 @@
 #include "app/DeviceTask.h"
 
+#include "mouse/PointerSettings.h"
 #include "platform/Clock.h"
 
 namespace app {
@@ -31,8 +32,22 @@ std::array<bool, kTaskPageCount> PagesForSelector(int selector) {
     return mask;
 }
 
+// The desktop pointer settings every mouse page shows, read into a copy on the worker and taken in
+// on the UI thread before the pages take their records.
+std::unique_ptr<PageWork> PointerSettingsWork() {
+    auto values = std::make_shared<mouse::PointerValues>(mouse::PointerSettings::Instance().Get());
+    return std::make_unique<FunctionWork>(
+        [values] {
+            mouse::PointerSettings::ReadFromSystem(*values);
+            return true;
+        },
+        [values](bool) { mouse::PointerSettings::Instance().Set(*values); });
+}
+
 void PrepareSteps(DeviceTaskJob& job) {
     job.steps.clear();
+    // Not a page: its index is outside the task order, so it never names a lost device.
+    if (job.kind == WorkerKind::ReadAll) job.steps.push_back(DeviceTaskJob::Step{-1, PointerSettingsWork()});
     for (int i = 0; i < kTaskPageCount; ++i) {
         DeviceTaskPage* page = job.pages[static_cast<size_t>(i)];
         if (!page) continue;
@@ -54,8 +69,8 @@ void PrepareSteps(DeviceTaskJob& job) {
 }
 
 int ReadAllWorker(DeviceTaskJob& job) {
-    // TODO: refresh the desktop pointer settings first, once the advanced settings exist.
-    RunSteps(job);
+    RunSteps(job);  // the pointer settings first, then the pages
+
     Finished(job);
     return 0;
 }

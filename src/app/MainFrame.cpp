@@ -5,6 +5,7 @@
 #include "macro/MacroStore.h"
 #include "app/Language.h"
 #include "app/ReadProgress.h"
+
 #include "device/DeviceTaskPage.h"
 #include "keyboard/CDialogKeySetting.h"
 #include "mouse/CDialogMouseEgretSetting.h"

@@ -14,7 +14,9 @@ const FamilyEModel kEgretModel{
     "WRITE_EgretDATA",
     "READ_EgretDATA",
     "Change_DPIColor_Egret_Data",
-    EntryPoint::Device_SetCallBack_Egret};
+    EntryPoint::Device_SetCallBack_Egret,
+    &LightingEditor::EgretModes(),
+    &ProfileFileModel::Egret()};
 
 }  // namespace
 
@@ -81,14 +83,23 @@ bool CDialogMouseEgretSetting::WriteRecord(const FamilyEConfig& record, int oper
             return binding.WriteMacroKey(c, c.currentProfile, editedKeyIndex);
         case kOpReportRate:
             return binding.WriteReportRate(c);
+        case kOpRapidFire1:
+        case kOpRapidFire2:
+        case kOpRapidFire3:
+            // The matching fire keys were written before, through WriteKey.
+            return binding.WriteFireSlot(c, operation - kOpRapidFire1);
         case kOpLighting:
             return binding.WriteLighting(c);
         case kOpUartLed:
             return binding.WriteUartLed(c, editedKeyIndex);
-        // TODO: rapid-fire slots (4-6) and profile files (9-11) write here with their own work.
+        // Profile files (9-11) run as the page's own work (FamilyEPage::Perform).
         default:
             return true;
     }
+}
+
+bool CDialogMouseEgretSetting::WriteKey(const FamilyEConfig& record, int profile, int keyIndex) {
+    return DeviceLibraryBinding::Instance().WriteMacroKey(static_cast<const EgretConfig&>(record), profile, keyIndex);
 }
 
 void CDialogMouseEgretSetting::Adopt(std::shared_ptr<FamilyEConfig> fresh) {

@@ -22,6 +22,7 @@ protected:
     std::shared_ptr<FamilyEConfig> NewConfig() const override;
     bool ReadRecord(FamilyEConfig& fresh, int keyCount) override;
     bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) override;
+    bool WriteKey(const FamilyEConfig& copy, int profile, int keyIndex) override;
     void Adopt(std::shared_ptr<FamilyEConfig> fresh) override;
     int LightingPage() const override { return config_.deviceKind == 0 ? 4 : 3; }
     void LightingShown() override;

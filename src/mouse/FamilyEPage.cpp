@@ -9,6 +9,7 @@
 #include "macro/MarcoMangerFile_Egret.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
+#include "mouse/PointerSettings.h"
 #include "platform/DesktopShell.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/core/Container.h"
@@ -55,7 +56,10 @@ FamilyEPage::FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model)
       eModel_(model),
       names_(model.page.suffix),
       nav_(names_, kNavigationButtons, "Setting_switch"),
-      stages_(names_, *this) {}
+      stages_(names_, *this),
+      rapidFire_(names_),
+      lighting_(names_, model.lighting ? *model.lighting : LightingEditor::EgretModes()),
+      advanced_(names_) {}
 
 FamilyEPage::~FamilyEPage() {
     auto& slot = Registry()[static_cast<size_t>(eModel_.page.model)];
@@ -108,6 +112,11 @@ StageModel FamilyEPage::StageFields() {
     return {c.stageCount, c.currentStage, c.stages};
 }
 
+LightingFields FamilyEPage::Lighting() {
+    auto& c = Config();
+    return {c.lightingMode, c.lightAll, c.lightingSpeed};
+}
+
 void FamilyEPage::RequestOperation(int operation) {
     Manager().SendNotify(nullptr, eModel_.writeRequest, 0, operation, true, true);
 }
@@ -158,9 +167,16 @@ void FamilyEPage::Refresh() {
     nav_.Reset(Manager());
     LabelKeys();
     SelectProfile(Config().currentProfile);
-    // TODO: the rapid-fire slots and the pointer settings show here with the advanced settings.
+    // The slots take their continuous flags from the current profile's fire keys, as labelling them does.
+    auto& c = Config();
+    if (!c.keyLists.empty())
+        for (const KeySlot& slot : c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))])
+            RapidFireEditor::NoteFireCode(slot.code, c);
+    rapidFire_.Show(Manager(), c);
+    advanced_.ShowPointer(Manager(), PointerSettings::Instance().Get());
     stages_.Show(Manager(), StageFields());
-    // TODO: the lighting shows here with the lighting settings.
+    advanced_.ShowReportRate(Manager(), c.reportRate);
+    lighting_.Show(Manager(), Lighting());
     if (ledTabPending_) {
         ledTabPending_ = false;
         HandleClick(Manager().FindControl(names_("led_Settings")));
@@ -220,7 +236,13 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         RequestOperation(kOpRestoreDefaults);
         return true;
     }
-    // TODO: "save_data" and "import_data" ask for a file with the profile files.
+    for (const bool save : {true, false}) {
+        if (!sender->NameIs(names_(save ? "save_data" : "import_data"))) continue;
+        auto path = save ? ProfileFiles::AskSavePath(&Owner()) : ProfileFiles::AskOpenPath(&Owner());
+        filePath_ = path.value_or("");
+        if (!filePath_.empty()) RequestOperation(save ? kOpSaveFile : kOpLoadFile);
+        return true;
+    }
     ui::Notification click;
     click.type = "click";
     click.sender = sender;
@@ -241,9 +263,8 @@ void FamilyEPage::OnNotify(ui::Notification& n) {
     if (n.type == "click") {
         HandleClick(n.sender);
     } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
-               n.type == "valuechanging") {
-        // TODO: rapid fire, report rate, pointer settings and lighting join with their own work.
-        if (n.sender) stages_.Handle(m, n, StageFields());
+               n.type == "valuechanging" || n.type == "textchanged" || n.type == "killfocus") {
+        if (n.sender && !HandleSettings(n)) stages_.Handle(m, n, StageFields());
     } else if (!n.sender && n.type == eModel_.page.connectionError) {
         SetConnected(false);
     } else if (!n.sender && n.type == eModel_.readNotification) {
@@ -268,7 +289,80 @@ std::unique_ptr<PageWork> FamilyEPage::ReadDevice() {
                                           });
 }
 
+bool FamilyEPage::HandleSettings(ui::Notification& n) {
+    auto& m = Manager();
+    auto& c = Config();
+    int slot = 0;
+    bool changed = false;
+    if (rapidFire_.Handle(m, n, c, slot)) {
+        if (slot) RequestOperation(kOpRapidFire1 + slot - 1);
+        return true;
+    }
+    if (advanced_.HandlePointer(m, n)) return true;
+    if (advanced_.HandleReportRate(n, c.reportRate, changed)) {
+        if (changed) RequestOperation(kOpReportRate);
+        return true;
+    }
+    if (lighting_.Handle(n, Lighting(), changed)) {
+        if (changed) RequestOperation(kOpLighting);
+        return true;
+    }
+    return false;
+}
+
+std::unique_ptr<PageWork> FamilyEPage::RapidFireWork(int operation) {
+    // The slot's boxes as they are now; the record's fire keys follow at once, the device on the worker.
+    const int slot = operation - kOpRapidFire1;
+    auto keys = RapidFireEditor::UpdateSlot(Config(), slot, rapidFire_.Edited(Manager(), slot + 1));
+    auto copy = CopyConfig();
+    return std::make_unique<FunctionWork>(
+        [this, copy, operation, keys] {
+            bool ok = true;
+            for (const auto& [profile, key] : keys) ok = WriteKey(*copy, profile, key) && ok;
+            return WriteRecord(*copy, operation, 0) && ok;
+        },
+        nullptr);
+}
+
+std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
+    const ProfileFileModel& files = *eModel_.profileFiles;
+    if (operation == kOpRestoreDefaults) filePath_ = ProfileFiles::DefaultFile(files);
+    const std::string path = filePath_;
+    const int32_t flag = Config().fireMacroVisible;
+    auto open = [this, flag] { return Open(false, flag); };
+    if (operation == kOpSaveFile) {
+        auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
+        return std::make_unique<FunctionWork>(
+            [&files, path, open, result] { return (*result = ProfileFiles::Save(files, path, open)) == ProfileFileResult::Done; },
+            [this, result](bool) { ProfileFiles::Report(&Owner(), *result, true); });
+    }
+    // A load, then the device is read again: the page shows what the device took.
+    auto fresh = NewConfig();
+    int keyCount = 0;
+    if (auto* keys = Manager().Find<ui::Container>(names_("profile_page"))) keyCount = keys->GetCount();
+    auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
+    auto readOk = std::make_shared<bool>(false);
+    const bool reset = operation == kOpRestoreDefaults;
+    return std::make_unique<FunctionWork>(
+        [this, &files, path, open, result, readOk, fresh, keyCount] {
+            *result = ProfileFiles::Load(files, path, open);
+            if (*result != ProfileFileResult::Done) return false;
+            return *readOk = ReadRecord(*fresh, keyCount);
+        },
+        [this, result, readOk, fresh, reset](bool) {
+            if (*result == ProfileFileResult::Done) {
+                if (*readOk) Adopt(fresh);
+                SetConnected(*readOk);
+            }
+            // A missing default file makes a reset do nothing.
+            if (!(reset && *result == ProfileFileResult::FileUnreadable)) ProfileFiles::Report(&Owner(), *result, false);
+        });
+}
+
 std::unique_ptr<PageWork> FamilyEPage::Perform(int operation) {
+    if (operation >= kOpRapidFire1 && operation <= kOpRapidFire3) return RapidFireWork(operation);
+    if ((operation == kOpRestoreDefaults || operation == kOpSaveFile || operation == kOpLoadFile) && eModel_.profileFiles)
+        return ProfileFileWork(operation);
     if (operation == kOpUartLed) ledTabPending_ = true;
     auto copy = CopyConfig();
     int key = operation == kOpUartLed ? uartLedIndex_ : editedKeyIndex_;

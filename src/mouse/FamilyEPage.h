@@ -8,9 +8,13 @@
 #include <string>
 
 #include "macro/MacroManagerPage.h"
+#include "mouse/AdvancedSettings.h"
+#include "mouse/LightingEditor.h"
 #include "mouse/MousePage.h"
 #include "mouse/PageNames.h"
 #include "mouse/PageNavigation.h"
+#include "mouse/ProfileFiles.h"
+#include "mouse/RapidFireEditor.h"
 #include "mouse/StageEditor.h"
 #include "records/FamilyEConfig.h"
 
@@ -22,6 +26,8 @@ struct FamilyEModel {
     const char* readNotification;    // "READ_EgretDATA"
     const char* stageColourChanged;  // "Change_DPIColor_Egret_Data"; null when no editor follows it
     EntryPoint setCallback;          // Device_SetCallBack_<model>
+    const LightingModel* lighting = nullptr;      // the lighting page's options; null: the Egret's
+    const ProfileFileModel* profileFiles = nullptr;  // null: the page has no profile files
 };
 
 class FamilyEPage : public MousePage, private StageHost {
@@ -35,6 +41,7 @@ public:
 
     const PageNames& Names() const { return names_; }
     const StageEditor& Stages() const { return stages_; }
+    const std::string& FilePath() const { return filePath_; }
     virtual FamilyEConfig& Config() = 0;
     // Shows the record in the controls.
     void Refresh();
@@ -59,6 +66,8 @@ protected:
     virtual bool ReadRecord(FamilyEConfig& fresh, int keyCount) = 0;
     // Worker: run `operation` from `copy`; `editedKeyIndex` is the UART LED entry for operation 12.
     virtual bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) = 0;
+    // Worker: write key `keyIndex` of profile 0..2 from `copy`.
+    virtual bool WriteKey(const FamilyEConfig& copy, int profile, int keyIndex) = 0;
     // UI thread: the read record becomes the live one.
     virtual void Adopt(std::shared_ptr<FamilyEConfig> fresh) = 0;
     // The tab page of the lighting button.
@@ -81,6 +90,9 @@ protected:
     PageNames names_;
     PageNavigation nav_;
     StageEditor stages_;
+    RapidFireEditor rapidFire_;
+    LightingEditor lighting_;
+    AdvancedSettings advanced_;
     int editedKeyIndex_ = 0;
     std::string filePath_;
     bool ledTabPending_ = false;
@@ -92,7 +104,12 @@ private:
     void StageColourChanged() override;
     bool ChooseColour(uint32_t& argb) override;
     StageModel StageFields();
+    LightingFields Lighting();
     bool HandleClick(ui::Control* sender);
+    // Notifications of the advanced and lighting pages; true when handled.
+    bool HandleSettings(ui::Notification& n);
+    std::unique_ptr<PageWork> RapidFireWork(int operation);
+    std::unique_ptr<PageWork> ProfileFileWork(int operation);
     int KeyButtonNumber(const ui::Control* sender);
 };
 

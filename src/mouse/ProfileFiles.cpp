@@ -1,0 +1,127 @@
+#include "mouse/ProfileFiles.h"
+
+#include "device/DeviceLibraryBinding.h"
+#include "device/SharedState.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "ui/core/FileDialog.h"
+#include "ui/text/TextTable.h"
+
+namespace mouse {
+namespace {
+
+ProfileFiles::MessageShower& Shower() {
+    static ProfileFiles::MessageShower shower;
+    return shower;
+}
+
+ui::FileDialogRequest Request(bool save) {
+    ui::FileDialogRequest request;
+    request.save = save;
+    request.title = "Please Seleted File";
+    request.filterName = "Bin File";
+    request.filterPattern = "*.bin";
+    request.defaultExtension = save ? "bin" : "";
+    request.overwritePrompt = save;
+    request.mustExist = true;
+    return request;
+}
+
+// The library's waits are counted in single milliseconds, as the device expects them.
+void Wait(uint32_t ms) {
+    auto& clock = platform::CurrentClock();
+    for (uint32_t i = 0; i < ms; ++i) clock.SleepMs(1);
+}
+
+int32_t CallWithSize(EntryPoint entry, ProfileFileModel::SizeArgument sizeArgument, uint8_t* buffer, size_t imageSize,
+                     size_t fileSize) {
+    auto& binding = DeviceLibraryBinding::Instance();
+    switch (sizeArgument) {
+        case ProfileFileModel::SizeArgument::None: return binding.Call(entry, buffer);
+        case ProfileFileModel::SizeArgument::ImageSize: return binding.Call(entry, buffer, static_cast<int32_t>(imageSize));
+        case ProfileFileModel::SizeArgument::FileSize: return binding.Call(entry, buffer, static_cast<int32_t>(fileSize));
+    }
+    return DeviceLibraryBinding::kUnresolved;
+}
+
+}  // namespace
+
+const ProfileFileModel& ProfileFileModel::Egret() {
+    static const ProfileFileModel model{2048,
+                                        EntryPoint::EEPROM_Save_Configuration_Egret,
+                                        SizeArgument::None,
+                                        EntryPoint::EEPROM_Write_Configuration_Egret,
+                                        SizeArgument::None,
+                                        100,
+                                        500,
+                                        {"EgretBData_Cfg1.bin"}};
+    return model;
+}
+
+void ProfileFiles::SetMessageShower(MessageShower shower) { Shower() = std::move(shower); }
+
+std::optional<std::string> ProfileFiles::AskSavePath(ui::WindowImplBase* owner) {
+    auto path = ui::ShowFileDialog(owner, Request(true));
+    if (path && path->empty()) return std::nullopt;
+    return path;
+}
+
+std::optional<std::string> ProfileFiles::AskOpenPath(ui::WindowImplBase* owner) {
+    auto path = ui::ShowFileDialog(owner, Request(false));
+    if (path && path->empty()) return std::nullopt;
+    return path;
+}
+
+std::string ProfileFiles::DefaultFile(const ProfileFileModel& model, size_t index) {
+    if (index >= model.defaults.size()) return {};
+    std::string folder = AppFolder().empty() ? platform::ProgramFolder() : AppFolder();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + model.defaults[index];
+}
+
+ProfileFileResult ProfileFiles::Save(const ProfileFileModel& model, const std::string& path,
+                                     const std::function<bool()>& open) {
+    if (!open || !open()) return ProfileFileResult::DeviceUnavailable;
+    std::vector<uint8_t> image(model.imageSize, 0);
+    int32_t status = CallWithSize(model.save, model.saveSize, image.data(), image.size(), image.size());
+    Wait(model.saveWaitMs);
+    if (status != 0) return ProfileFileResult::DeviceRefused;
+    // Written beside and renamed over: a failed save never destroys the previous file.
+    return platform::WriteFileAtomic(path, image.data(), image.size()) ? ProfileFileResult::Done
+                                                                      : ProfileFileResult::WriteFailed;
+}
+
+ProfileFileResult ProfileFiles::Load(const ProfileFileModel& model, const std::string& path,
+                                     const std::function<bool()>& open) {
+    auto bytes = platform::ReadFileBytes(path, model.imageSize + 1);
+    if (!bytes) return ProfileFileResult::FileUnreadable;
+    if (bytes->size() > model.imageSize) return ProfileFileResult::FileTooLong;
+    const size_t fileSize = bytes->size();
+    std::vector<uint8_t> image(model.imageSize, 0);
+    std::copy(bytes->begin(), bytes->end(), image.begin());
+    if (!open || !open()) return ProfileFileResult::DeviceUnavailable;
+    int32_t status = CallWithSize(model.load, model.loadSize, image.data(), image.size(), fileSize);
+    Wait(model.loadWaitMs);
+    return status == 0 ? ProfileFileResult::Done : ProfileFileResult::DeviceRefused;
+}
+
+std::string ProfileFiles::MessageFor(ProfileFileResult result, bool saving) {
+    switch (result) {
+        case ProfileFileResult::Done:
+        case ProfileFileResult::DeviceUnavailable:  // the page shows the device as gone already
+            return {};
+        case ProfileFileResult::DeviceRefused: return saving ? "%{350}" : "%{351}";
+        case ProfileFileResult::FileUnreadable: return "%{352}";
+        case ProfileFileResult::FileTooLong: return "%{353}";
+        case ProfileFileResult::WriteFailed: return "%{354}";
+    }
+    return {};
+}
+
+void ProfileFiles::Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving) {
+    std::string text = MessageFor(result, saving);
+    if (text.empty() || !Shower()) return;
+    Shower()(owner, ui::TextTable::Instance().Resolve(text));
+}
+
+}  // namespace mouse

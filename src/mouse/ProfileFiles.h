@@ -1,0 +1,65 @@
+#pragma once
+// Profile files: the device's raw configuration memory saved to a file, loaded back into the
+// device, and the default files in the program's folder. The model's image size, library calls,
+// waits and default files are data, so every mouse page uses this one unit.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/EntryPoint.h"
+#include "ui/core/Window.h"
+
+namespace mouse {
+
+struct ProfileFileModel {
+    enum class SizeArgument { None, ImageSize, FileSize };
+
+    size_t imageSize;                   // 2048; 40960 for the Heron driver
+    EntryPoint save;                    // fills the buffer with the device's image
+    SizeArgument saveSize;
+    EntryPoint load;                    // writes the buffer into the device
+    SizeArgument loadSize;
+    uint32_t saveWaitMs;                // after the save call
+    uint32_t loadWaitMs;                // after the load call
+    std::vector<std::string> defaults;  // default files in the program folder
+
+    static const ProfileFileModel& Egret();
+};
+
+enum class ProfileFileResult {
+    Done,
+    DeviceUnavailable,  // the device did not open
+    DeviceRefused,      // the library refused the save or the load
+    FileUnreadable,
+    FileTooLong,        // not this model's memory image
+    WriteFailed,
+};
+
+class ProfileFiles {
+public:
+    // Shows a resolved text in a message box over `owner`; the main window installs its box.
+    using MessageShower = std::function<void(ui::WindowImplBase* owner, const std::string& text)>;
+    static void SetMessageShower(MessageShower shower);
+
+    // The save and open dialogs ("Bin File", "*.bin"); nullopt when cancelled.
+    static std::optional<std::string> AskSavePath(ui::WindowImplBase* owner);
+    static std::optional<std::string> AskOpenPath(ui::WindowImplBase* owner);
+    // Default file `index` of the model in the program folder; empty when it has none.
+    static std::string DefaultFile(const ProfileFileModel& model, size_t index = 0);
+
+    // Worker: opens the device with `open`, saves its image to `path` (atomically).
+    static ProfileFileResult Save(const ProfileFileModel& model, const std::string& path, const std::function<bool()>& open);
+    // Worker: reads `path` (a shorter file is padded with zeros), opens the device and loads it.
+    // The caller reads the device again after Done.
+    static ProfileFileResult Load(const ProfileFileModel& model, const std::string& path, const std::function<bool()>& open);
+
+    // The text reference that explains a failure; empty for results the user needs no word on.
+    static std::string MessageFor(ProfileFileResult result, bool saving);
+    // UI thread: tells the user about a failure worth a word.
+    static void Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving);
+};
+
+}  // namespace mouse
