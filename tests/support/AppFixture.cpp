@@ -5,6 +5,7 @@
 
 #include "app/Application.h"
 #include "app/Language.h"
+#include "platform/PointerSettingsStore.h"
 
 namespace oaktest {
 
@@ -20,6 +21,16 @@ void AppFixture::SetUp() {
     std::filesystem::create_directories(temp_ / "run");
     std::filesystem::permissions(temp_ / "run", std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace);
+    // The desktop's pointer settings are never read or changed by a test.
+    struct NoDesktop final : platform::PointerDesktop {
+        bool GetAcceleration(bool&) override { return false; }
+        bool SetAcceleration(bool) override { return false; }
+        bool GetSpeed(int&) override { return false; }
+        bool SetSpeed(int) override { return false; }
+        bool SetDoubleClickTime(int) override { return false; }
+        bool SetWheelScrollLines(int) override { return false; }
+    };
+    platform::SetPointerDesktop(std::make_shared<NoDesktop>());
     driver_ = std::make_unique<UiDriver>();
     app::Languages() = {};
 }
@@ -44,6 +55,7 @@ void AppFixture::TearDown() {
     if (frame_ && frame_->IsDeviceTaskRunning()) WaitForDeviceTasks();
     frame_.reset();
     driver_.reset();
+    platform::SetPointerDesktop(nullptr);
     std::error_code ec;
     std::filesystem::remove_all(temp_, ec);
 }
