@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "assign/KeyCodes.h"
+#include "assign/Utf16.h"
 #include "macro/MacroCodec.h"
 #include "macro/MacroEncoding.h"
 #include "macro/MarcoListUI.h"
@@ -57,34 +58,7 @@ MacroManagerPage::~MacroManagerPage() {
     menu_.reset();
 }
 
-std::string MacroManagerPage::ToUtf8(std::u16string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;  // a lone surrogate
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+std::string MacroManagerPage::ToUtf8(std::u16string_view text) { return assign::Utf8FromUtf16(text); }
 
 std::u16string MacroManagerPage::ToUtf16(std::string_view text) {
     std::u16string out;
