@@ -33,7 +33,10 @@ MainFrame::MainFrame() {
     // Failing here is not reported: the macro operations that need the folder fail later.
     platform::CreateFolderTree(macroFolder);
     ::SetMacroTempFolder(macroFolder);
-    ::SetAppFolder(platform::ProgramFolder());
+    // The toolkit's instance path is the program folder (the entry point sets it; tests point it at
+    // the built program folder).
+    const std::string& instance = ui::Toolkit::GetInstancePath();
+    ::SetAppFolder(instance.empty() ? platform::ProgramFolder() : instance);
     // Before the pages, which load their macro data while the skin is built.
     MacroStore::Instance().SetFolders(AppFolder(), MacroTempFolder());
     // The key tables switch to the French layout while that language is current.

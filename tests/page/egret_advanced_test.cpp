@@ -54,11 +54,7 @@ protected:
         platform::SetPointerDesktop(nullptr);
         AppFixture::TearDown();
     }
-    void OpenEgret() {
-        StartApp();
-        WaitForDeviceTasks();
-        Ui().SelectComboItem("device_combo", 3, kMain);
-    }
+    void OpenEgret() { ShowDevice(3); }
     void ShowSection(const char* button) {
         Ui().Click(button, kMain);
         Ui().RunUntilIdle();

@@ -27,11 +27,7 @@ protected:
         mouse::FamilyEPage::SetColourChooser(nullptr);
         AppFixture::TearDown();
     }
-    void OpenEgret() {
-        StartApp();
-        WaitForDeviceTasks();
-        Ui().SelectComboItem("device_combo", 3, kMain);
-    }
+    void OpenEgret() { ShowDevice(3); }
     mouse::CDialogMouseEgretSetting& Page() {
         return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
     }

@@ -41,14 +41,7 @@ std::ostream& operator<<(std::ostream& out, const Step& s) {
 class MacroManager : public oaktest::AppFixture {
 protected:
     void OpenMacros() {
-        StartApp();
-        WaitForDeviceTasks();
-        // The test program lives outside the program folder; the shipped macros do not.
-        auto& store = MacroStore::Instance();
-        store.SetFolders(std::string(std::getenv("OAKRIDGE_BIN_DIR")) + "/", store.WorkingFolder());
-        store.LoadMacroFile(DeviceModel::Egret);
-        Page().Reload();
-        Ui().SelectComboItem("device_combo", 3, kMain);
+        ShowDevice(3);
         Ui().Click("marco_manager_Egret", kMain);
     }
     MacroManagerPage& Page() { return Ui().Find<MacroManagerPage>("macro_file_page_Egret", kMain); }

@@ -63,9 +63,7 @@ protected:
     }
     void OpenEditor(int variant = 1) {
         SeedStrip(variant);
-        StartApp();
-        WaitForDeviceTasks();
-        Ui().SelectComboItem("device_combo", 3, kMain);
+        ShowDevice(3);
         Ui().Click("led_Settings_Egret", kMain);
     }
     mouse::CDialogMouseEgretSetting& Page() {

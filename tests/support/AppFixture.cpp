@@ -45,6 +45,12 @@ void AppFixture::StartApp() {
     driver_->RunUntilIdle();
 }
 
+void AppFixture::ShowDevice(int comboIndex) {
+    StartApp();
+    WaitForDeviceTasks();
+    driver_->SelectComboItem("device_combo", comboIndex, "Oakridge");
+}
+
 void AppFixture::WaitForDeviceTasks() {
     ASSERT_TRUE(driver_->RunUntil([this] { return !frame_->IsDeviceTaskRunning(); }, 20000))
         << "the device task did not finish";

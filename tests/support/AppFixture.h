@@ -21,6 +21,8 @@ protected:
     void OpenApp();
     // Runs until the running device task (and any pending one) has finished.
     void WaitForDeviceTasks();
+    // Starts the program, waits for the first read and picks device `comboIndex` (3 is the Egret).
+    void ShowDevice(int comboIndex);
     app::MainFrame& Frame() { return *frame_; }
     UiDriver& Ui() { return *driver_; }
     // A private folder for this test, removed afterwards.
