@@ -1,5 +1,7 @@
 #include "mouse/CDialogMouseEgretSetting.h"
 
+#include "assign/FireKeyEdit_Egret.h"
+#include "assign/KeyEdit_Egret.h"
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
 #include "mouse/PageOperation.h"
@@ -104,6 +106,22 @@ bool CDialogMouseEgretSetting::WriteKey(const FamilyEConfig& record, int profile
 
 void CDialogMouseEgretSetting::Adopt(std::shared_ptr<FamilyEConfig> fresh) {
     config_ = static_cast<EgretConfig&>(*fresh);
+    if (firePanel_) firePanel_->ResetSelection();  // the tab shows the fresh patterns when next opened
+}
+
+bool CDialogMouseEgretSetting::EditKey(KeySlot& slot) {
+    assign::KeyEdit_Egret editor(&Owner(), config_, slot);
+    return editor.RunModal();
+}
+
+std::unique_ptr<ui::Control> CDialogMouseEgretSetting::CreateFireKeyPanel() {
+    auto panel = std::make_unique<assign::FireKeyEdit_Egret>(config_, [this](uint32_t& argb) { return ChooseColour(argb); });
+    firePanel_ = panel.get();
+    return panel;
+}
+
+void CDialogMouseEgretSetting::FireKeyTabOpened() {
+    if (firePanel_) firePanel_->ShowGunIfNone();
 }
 
 }  // namespace mouse

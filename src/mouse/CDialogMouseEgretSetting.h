@@ -7,6 +7,10 @@
 #include "mouse/FamilyEPage.h"
 #include "records/EgretConfig.h"
 
+namespace assign {
+class FireKeyEdit_Egret;
+}
+
 namespace mouse {
 
 class UartLedEdit_Egret;
@@ -27,10 +31,14 @@ protected:
     int LightingPage() const override { return config_.deviceKind == 0 ? 4 : 3; }
     void LightingShown() override;
     std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
+    bool EditKey(KeySlot& slot) override;
+    std::unique_ptr<ui::Control> CreateFireKeyPanel() override;
+    void FireKeyTabOpened() override;
 
 private:
     EgretConfig config_;
     UartLedEdit_Egret* uartLedEditor_ = nullptr;  // owned by the page's control tree
+    assign::FireKeyEdit_Egret* firePanel_ = nullptr;  // owned by the page's control tree
 };
 
 }  // namespace mouse

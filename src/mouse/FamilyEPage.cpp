@@ -83,6 +83,8 @@ std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view classNa
                 macroPages_.push_back(page.get());
                 return page;
             }
+            if (std::string_view(base) == "FireMacroSettingPage")
+                if (auto panel = CreateFireKeyPanel()) return panel;
             return std::make_unique<ui::SkinPage>();
         }
     }
@@ -227,9 +229,9 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         if (!sender->NameIs(names_(s.button))) continue;
         nav_.Reset(m);
         nav_.Select(m, s.button);
-        // TODO: the fire-key editor refreshes here when it exists.
         nav_.ShowPage(m, s.page >= 0 ? s.page : LightingPage());
         if (s.page < 0) LightingShown();
+        if (s.page == 5) FireKeyTabOpened();
         return true;
     }
     if (sender->NameIs(names_("reset_data"))) {
@@ -251,8 +253,20 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         platform::OpenWithDefaultHandler(sender->GetUserData());
         return true;
     }
-    if (KeyButtonNumber(sender)) {
-        // TODO: open the key assignment editor for this key when it exists.
+    if (int number = KeyButtonNumber(sender)) {
+        // Looked up again after the editor: a reconnection while it was open replaces the lists.
+        auto slotOf = [this, number]() -> KeySlot* {
+            auto& c = Config();
+            if (c.currentProfile < 0 || static_cast<size_t>(c.currentProfile) >= c.keyLists.size()) return nullptr;
+            auto& keys = c.keyLists[static_cast<size_t>(c.currentProfile)];
+            return static_cast<size_t>(number) <= keys.size() ? &keys[static_cast<size_t>(number - 1)] : nullptr;
+        };
+        KeySlot* slot = slotOf();
+        if (!slot || !EditKey(*slot) || !(slot = slotOf())) return true;
+        sender->SetText(assign::AssignmentLabel(eModel_.page.model, Config(), slot->code[0], slot->code[1],
+                                                slot->code[2], slot->code[3]));
+        editedKeyIndex_ = slot->keyIndex;
+        RequestOperation(kOpKey);
         return true;
     }
     return false;

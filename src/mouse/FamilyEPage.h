@@ -74,6 +74,11 @@ protected:
     virtual int LightingPage() const { return 4; }
     // The lighting button showed LightingPage().
     virtual void LightingShown() {}
+    // Runs the model's key editor on `slot`, a key of the current profile; true when confirmed.
+    virtual bool EditKey(KeySlot& slot) { return false; }
+    // The model's fire-key panel for the fire-macro tab; null leaves the tab's plain panel.
+    virtual std::unique_ptr<ui::Control> CreateFireKeyPanel() { return nullptr; }
+    virtual void FireKeyTabOpened() {}
 
     void InitPage() override;
     void OnNotify(ui::Notification& n) override;
@@ -85,6 +90,7 @@ protected:
     void RequestOperation(int operation);
     void LabelKeys();
     void SelectProfile(int profile);
+    bool ChooseColour(uint32_t& argb) override;
 
     const FamilyEModel& eModel_;
     PageNames names_;
@@ -102,7 +108,6 @@ protected:
 private:
     void RequestStageWrite() override;
     void StageColourChanged() override;
-    bool ChooseColour(uint32_t& argb) override;
     StageModel StageFields();
     LightingFields Lighting();
     bool HandleClick(ui::Control* sender);

@@ -1,0 +1,77 @@
+#pragma once
+// The fire-key panel of the family-E mice, hosted in a page's fire-macro tab: seven gun presets,
+// each shown as one to three segments of the device's fire-macro table (shot count, movement,
+// adjustments, shoot time, colour). Every valid change of a field is written to the gun's slots at
+// once; an out-of-range value is corrected in the field and not stored. The panel also keeps the
+// model's keep-left flag that the key editor puts into fire-macro codes.
+//
+// One class serves every model: the model's names and its slot layout come as data
+// (`FireKeyEditSpec`, `Slots()`), the typed device write as an override.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "assign/FirePattern.h"
+#include "records/DeviceModel.h"
+#include "records/FamilyEConfig.h"
+#include "ui/core/PaintManager.h"
+#include "ui/layout/SkinPage.h"
+
+namespace assign {
+
+// Slots of each gun's segments, in segment order; -1 ends a gun's list.
+using GunSlots = std::array<std::array<int8_t, 3>, 7>;
+
+struct FireKeyEditSpec {
+    DeviceModel model;
+    const char* suffix;                     // "Egret"
+    std::array<const char*, 7> gunButtons;  // without the suffix, in gun order
+};
+
+class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
+public:
+    static constexpr int kSegments = 3;
+    // Opens the colour dialog with `argb`; true (and `argb` changed) when the user confirmed.
+    using ColourChooser = std::function<bool(uint32_t& argb)>;
+
+    FireKeyEdit(const FireKeyEditSpec& spec, FamilyEConfig& config, ColourChooser chooser);
+    std::string_view GetClass() const override { return "FireKeyEdit"; }
+    void DoInit() override;
+    void Notify(ui::Notification& notification) override;
+
+    // Shows gun 0 when none is shown yet (the page calls it whenever the tab opens).
+    void ShowGunIfNone();
+    // After a connection read: the next opening shows fresh data.
+    void ResetSelection() { selectedGun_ = -1; }
+    void ShowGun(int gun);
+    void StoreGun();
+    int SelectedGun() const { return selectedGun_; }
+
+protected:
+    // The slots of each gun as the connected variant lays them out.
+    virtual const GunSlots& Slots() const = 0;
+    // Writes fire-macro slot `slot` of the record to the device.
+    virtual bool WriteSlot(int slot) = 0;
+    FamilyEConfig& Config() { return config_; }
+
+private:
+    std::string Field(std::string_view base, int segment) const;
+    std::string Name(std::string_view base) const { return std::string(base) + "_" + spec_.suffix; }
+    bool SlotsPresent(int gun) const;
+    std::string FieldText(std::string_view base, int segment) const;
+    void SetField(std::string_view base, int segment, const std::string& text);
+    void OnFieldChanged(ui::Control& sender);
+    bool CheckField(std::string_view base, int segment);
+    void OnColourClick(int segment);
+
+    const FireKeyEditSpec& spec_;
+    FamilyEConfig& config_;
+    ColourChooser chooser_;
+    ui::ListenerHandle listener_;
+    int selectedGun_ = -1;
+    std::array<FirePattern, kSegments> patterns_{};
+};
+
+}  // namespace assign

@@ -1,0 +1,115 @@
+#pragma once
+// The key assignment editor of the family-E mice: a modal window in which the user picks what one
+// button does (a mouse button, a special function, a media, web or PC key, a captured keyboard key
+// with modifiers, a macro, a fire macro or a lighting switch). On OK or Reset the choice becomes the
+// key's four-byte code in the record; macros and the lighting block go to the device at once. One
+// class serves every model; a model supplies its names, codes and limits as a `KeyEditSpec` and
+// overrides the categories only it has.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "assign/DeviceMacroSync.h"
+#include "assign/KeyCapture.h"
+#include "assign/KeyEditDevice.h"
+#include "records/FamilyEConfig.h"
+#include "ui/core/Window.h"
+
+namespace ui {
+class List;
+}
+
+namespace assign {
+
+struct KeyEditSpec {
+    DeviceModel model;
+    const char* suffix;  // of class, skin and control names: "Egret"
+    // Codes that count as a primary-button function on `reservedProfile` (zero-based): the special
+    // list's double click and the macro code the device keeps for it.
+    uint32_t reservedSpecial;
+    std::array<uint8_t, 3> reservedMacro;
+    int reservedProfile;
+    // Gun code by row of the fire-macro list.
+    std::array<uint8_t, 7> gunCodes;
+    bool combinations;  // two keys within 500 ms make one code
+};
+
+class KeyEdit : public ui::WindowImplBase {
+public:
+    using Code = std::array<uint8_t, 4>;
+    enum class Category { None, Mouse, Special, Multimedia, Web, Pc, Keyboard, Macro, FireMacro, Led };
+
+    // `slot` is a key of the current profile's list in `config`.
+    KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConfig& config, const KeySlot& slot,
+            std::unique_ptr<KeyEditDevice> device);
+    ~KeyEdit() override;
+
+    // Runs modally over the owner; on OK or Reset applies the choice to the key. True exactly then
+    // (also when the check refused the change: the key keeps its code and the page rewrites it).
+    bool RunModal();
+
+    std::string GetWindowClassName() const override { return "KeyEdit_" + std::string(spec_.suffix); }
+    std::string GetSkinFile() const override { return "XML/KeyEdit_" + std::string(spec_.suffix) + ".xml"; }
+    void InitWindow() override;
+    void Notify(ui::Notification& notification) override;
+
+    uint32_t CapturedKey() const { return capture_.Captured(); }
+    bool HookInstalled() const { return hooked_; }
+
+protected:
+    // The model's own categories: shown at open, and applied after the key's code was set.
+    virtual void InitModelCategories() {}
+    virtual void ApplyModelCategories(Category chosen) {}
+
+    std::string Name(std::string_view base) const { return std::string(base) + "_" + spec_.suffix; }
+    bool IsChecked(std::string_view base) const;
+    FamilyEConfig& Config() { return config_; }
+    const KeyEditSpec& Spec() const { return spec_; }
+    ui::WindowImplBase* Owner() const { return owner_; }
+
+private:
+    struct MacroRow {
+        bool folder = false;
+        std::string key;   // file of the folder store
+        size_t entry = 0;  // index in its list
+    };
+
+    void ShowOnly(Category category);
+    void InstallHook();
+    void RemoveHook();
+    void OnKey(uint32_t message, uint32_t vk);
+    void OnModifierClick(std::string_view word, bool wasChecked);
+    void FillMacros();
+    void ToggleFolder(int row);
+    void Preselect(const Code& code);
+    bool SelectListItem(std::string_view list, const std::function<bool(const ui::Control&)>& match);
+
+    Category Chosen() const;
+    int ListSel(std::string_view list) const;
+    const ui::Control* ListItem(std::string_view list) const;
+    const MacroEntry* ChosenMacro() const;
+    bool Validate(const KeySlot& slot) const;
+    std::optional<Code> BuildCode(Category category);
+    std::optional<Code> FireKeyCode(const ui::Control& item) const;
+    void Apply();
+    KeySlot* Slot();
+
+    ui::WindowImplBase* owner_;
+    const KeyEditSpec& spec_;
+    FamilyEConfig& config_;
+    int profile_;
+    int keyIndex_;
+    std::unique_ptr<KeyEditDevice> device_;
+    DeviceMacroSync macros_;
+    KeyCapture capture_;
+    ui::ListenerHandle hook_;
+    bool hooked_ = false;
+    std::vector<MacroRow> folderRows_;
+};
+
+}  // namespace assign

@@ -1,0 +1,422 @@
+// The Egret's key assignment editor and fire-key panel, opened from the Egret page and driven like a
+// user against the simulated Egret.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "AppFixture.h"
+#include "SimControl.h"
+#include "TextFit.h"
+#include "assign/FirePattern.h"
+#include "assign/KeepLeftFlag.h"
+#include "assign/KeyCapture.h"
+#include "assign/KeyEdit.h"
+#include "device/DeviceLibraryBinding.h"
+#include "macro/MacroStore.h"
+#include "device/DeviceIds.h"
+#include "mouse/CDialogMouseEgretSetting.h"
+#include "ui/controls/Combo.h"
+#include "ui/controls/Edit.h"
+#include "ui/controls/List.h"
+#include "ui/core/Container.h"
+#include "ui/core/VirtualKeys.h"
+#include "ui/text/TextTable.h"
+
+namespace {
+
+constexpr const char* kMain = "Oakridge";
+constexpr const char* kEd = "KeyEdit_Egret";
+using Code = std::array<uint8_t, 4>;
+
+// Direct access to the simulated Egret, for setting up and reading back what the program wrote.
+struct Egret {
+    DeviceLibraryBinding& b = DeviceLibraryBinding::Instance();
+    // The ids of the device itself: usable before the main window has read the skin's.
+    Egret() { b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0}); }
+    Code Key(int profile, int key) {
+        Code c{};
+        b.Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0], &c[1], &c[2], &c[3]);
+        return c;
+    }
+    void SetKey(int profile, int key, Code c) {
+        b.Call(EntryPoint::Devcie_Set_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, int32_t{c[0]}, int32_t{c[1]},
+               int32_t{c[2]}, int32_t{c[3]});
+    }
+    MacroList Macros() {
+        EgretConfig c;
+        b.ReadMacros(c);
+        return c.macros;
+    }
+    void AddMacro(std::u16string name) {
+        const uint8_t events[] = {0xFD, 0x01, 0x05, 0x00, 0x04, 0x85, 0x00, 0x04, 0xFC, 0x00};
+        b.WriteMacro(DeviceModel::Egret, -1, name, events, static_cast<int>(sizeof events));
+    }
+    FireMacroEntry Fire(int slot) {
+        EgretConfig c;
+        b.ReadFireMacro(c, slot);
+        return c.fireMacros.empty() ? FireMacroEntry{} : c.fireMacros[0];
+    }
+    std::array<uint8_t, 8> EffectBlock() {
+        std::array<uint8_t, 8> block{};
+        b.Call(EntryPoint::Devcie_Get_Led_Mode_Data_Egret, block.data());
+        return block;
+    }
+};
+
+Code MacroCode(int id) { return {0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0}; }
+
+class KeyEditor : public oaktest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        assign::SetKeepLeftFlag(DeviceModel::Egret, 1);
+        mouse::FamilyEPage::SetColourChooser(nullptr);
+    }
+    void TearDown() override {
+        mouse::FamilyEPage::SetColourChooser(nullptr);
+        AppFixture::TearDown();
+    }
+    void OpenEgret() {
+        StartApp();
+        // The shipped macros, wherever the test program runs from.
+        auto& store = MacroStore::Instance();
+        if (store.List(DeviceModel::Egret).empty()) {
+            store.SetFolders(BinFolder(), (TempDir() / "macros").string());
+            store.SyncMacroFolder(DeviceModel::Egret);
+            store.LoadMacroFile(DeviceModel::Egret);
+        }
+        WaitForDeviceTasks();
+        Ui().SelectComboItem("device_combo", 3, kMain);
+    }
+    mouse::CDialogMouseEgretSetting& Page() {
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+    }
+    // Opens the editor on key `key` (1-based) of the current profile, lets `act` work in it, and waits
+    // for the write the page requests.
+    void Edit(int key, const std::function<void(assign::KeyEdit&)>& act) {
+        bool opened = false;
+        Ui().AnswerModal(kEd, [&](ui::WindowImplBase& w) {
+            opened = true;
+            act(dynamic_cast<assign::KeyEdit&>(w));
+        });
+        Ui().Click("profile_key_Egret_" + std::to_string(key), kMain);
+        WaitForDeviceTasks();
+        ASSERT_TRUE(opened);
+    }
+    void ClickRow(const std::string& list, int index) {
+        auto& l = Ui().Find<ui::List>(list, kEd);
+        l.EnsureVisible(index);
+        Ui().Window(kEd).GetManager().LayoutIfNeeded();
+        Ui().ClickAt(l.GetItemAt(index)->GetPos().Center(), kEd);
+    }
+    // Picks the macro `name` from whichever macro control the store style shows.
+    void ChooseMacro(const std::string& name) {
+        Ui().Click("base_macro_setting_Egret", kEd);
+        for (const char* list : {"result_marco_file_value_Egret", "result_marco_folder_value_Egret"}) {
+            if (!Ui().IsVisible(list, kEd)) continue;
+            auto& l = Ui().Find<ui::List>(list, kEd);
+            int folder = -1;
+            for (int i = 0; i < l.GetCount(); ++i) {
+                std::string text = l.GetItemAt(i)->GetText();
+                if (text.rfind(" ", 0) != 0 && text.find(name) == std::string::npos) folder = i;
+                if (text.find_first_not_of(' ') == std::string::npos || text.substr(text.find_first_not_of(' ')) != name)
+                    continue;
+                if (!l.GetItemAt(i)->IsVisible()) ClickRow(list, folder);  // open its folder
+                ClickRow(list, i);
+                return;
+            }
+        }
+        std::string seen;
+        for (const char* list : {"result_marco_file_value_Egret", "result_marco_folder_value_Egret"}) {
+            auto& l = Ui().Find<ui::List>(list, kEd);
+            seen += std::string(list) + (Ui().IsVisible(list, kEd) ? " (shown):" : ":");
+            for (int i = 0; i < l.GetCount(); ++i) seen += " [" + l.GetItemAt(i)->GetText() + "]";
+        }
+        ADD_FAILURE() << "no macro " << name << " in " << seen;
+    }
+    std::string Shown(const std::string& name) { return Ui().ResolvedText(name, kMain); }
+};
+
+TEST(KeyCaptureText, ModifierBoxesEditTheText) {
+    struct Case {
+        const char* text;
+        const char* word;
+        bool wasChecked;
+        const char* expected;
+    };
+    for (const Case c : {Case{"", "Alt", false, "Alt"}, Case{"A", "Alt", false, "Alt+A"},
+                         Case{"Ctrl+Shift+Ctrl+A", "Ctrl", true, "Shift+A"}, Case{"Ctrl", "Ctrl", true, ""},
+                         Case{"Shift+A", "Win", true, "Shift+A"}})
+        EXPECT_EQ(assign::KeyCapture::EditModifierText(c.text, c.word, c.wasChecked), c.expected) << c.text << " " << c.word;
+    EXPECT_EQ(assign::KeyCapture::WithModifiers("A", true, true, true, true), "Win+Shift+Alt+Ctrl+A");
+}
+
+TEST(FirePatternCode, ReadsAndWritesOnlyWhatItFound) {
+    using B = assign::FirePattern::Bytes;
+    struct Case {
+        B data;
+        std::optional<int> count, x, y, shootTime;
+        B written;  // after writing count 9, x -1, y 3, shoot time 0x1234
+    };
+    const B tail = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFD, 0x07};
+    B tailWritten = tail;
+    tailWritten[23] = 9;
+    const Case cases[] = {
+        {{0xFD, 5, 0x04, 0xFE, 0x02, 0xFE, 0x00, 40, 0xA1, 0x21, 0xFC}, 5, -2, 2, 40,
+         {0xFD, 9, 0x04, 0xFF, 0x03, 0xFE, 0x12, 0x34, 0xA1, 0x21, 0xFC}},
+        {{0xA1, 0x21, 0xFC}, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {0xA1, 0x21, 0xFC}},
+        // A shoot time before any movement is neither read nor written.
+        {{0xFD, 3, 0xFE, 0x00, 0x10, 0x04, 0x01, 0x02, 0xFC}, 3, 1, 2, std::nullopt,
+         {0xFD, 9, 0xFE, 0x00, 0x10, 0x04, 0xFF, 0x03, 0xFC}},
+        // A movement cut off by the end of the data is not read.
+        {tail, 7, std::nullopt, std::nullopt, std::nullopt, tailWritten},
+    };
+    for (const Case& c : cases) {
+        auto p = assign::FirePattern::Read(c.data);
+        auto found = p.Found();
+        EXPECT_EQ(found.count, c.count);
+        EXPECT_EQ(found.x, c.x);
+        EXPECT_EQ(found.y, c.y);
+        EXPECT_EQ(found.shootTime, c.shootTime);
+        B written = c.data;
+        p.Write(written, {9, -1, 3, 0x1234});
+        EXPECT_EQ(written, c.written);
+    }
+}
+
+TEST_F(KeyEditor, TwoKeysWithinHalfASecondCombineAndAThirdStartsAnew) {
+    OpenEgret();
+    const Code before = Egret().Key(0, 1);
+    Edit(2, [&](assign::KeyEdit& ed) {
+        Ui().Click("user_defined_setting_Egret", kEd);
+        EXPECT_TRUE(ed.HookInstalled());
+        Ui().PressKey(ui::kVkA);
+        Ui().AdvanceClock(499);
+        Ui().PressKey(ui::kVkA + 1);  // B
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "A+B");
+        EXPECT_EQ(ed.CapturedKey(), 0x0405u);
+        Ui().AdvanceClock(10);
+        Ui().PressKey(ui::kVkA + 2);  // C: the pair is complete, so this starts anew
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "C");
+        Ui().AdvanceClock(500);
+        Ui().PressKey(ui::kVkA + 3);  // D, exactly 500 ms later: a new press
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "D");
+        EXPECT_EQ(ed.CapturedKey(), 0x07u);
+        Ui().Click("standard_mouse_keys_setting_Egret", kEd);
+        EXPECT_FALSE(ed.HookInstalled());
+        Ui().Click("btn_cancel_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 1), before);
+}
+
+TEST_F(KeyEditor, ModifierBoxesPrefixTheKeyAndOkWritesTheCombination) {
+    OpenEgret();
+    Edit(2, [&](assign::KeyEdit&) {
+        Ui().Click("user_defined_setting_Egret", kEd);
+        Ui().Click("ctrl_check_Egret", kEd);
+        Ui().Click("shift_check_Egret", kEd);
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "Shift+Ctrl");
+        Ui().PressKey(ui::kVkA);
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "Shift+Ctrl+A");
+        for (uint32_t vk : {ui::kVkLControl, ui::kVkRShift, ui::kVkLMenu, ui::kVkRMenu, ui::kVkLWin})
+            Ui().PressKey(vk);
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "Shift+Ctrl+A");
+        Ui().Click("ctrl_check_Egret", kEd);
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "Shift+A");
+        Ui().Click("ctrl_check_Egret", kEd);
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 1), (Code{2, 0x03, 0, 0x04}));
+    EXPECT_EQ(Shown("profile_key_Egret_2"), "Ctrl+Shift+A");
+}
+
+TEST_F(KeyEditor, TheLastLeftButtonCannotBeGivenAway) {
+    OpenEgret();
+    const std::string message = ui::TextTable::Instance().Resolve("%{183}");
+    std::string shown;
+    Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) {
+        shown = Ui().Text("label_display", "MessageBox");
+        Ui().Click("btn_ok", "MessageBox");
+    });
+    Edit(1, [&](assign::KeyEdit&) {
+        // The editor opens on the key's own function.
+        EXPECT_TRUE(Ui().IsSelected("standard_mouse_keys_setting_Egret", kEd));
+        EXPECT_EQ(Ui().CurSel("result_standard_mouse_keys_value_Egret", kEd), 0);
+        ClickRow("result_standard_mouse_keys_value_Egret", 1);
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(shown, message);
+    EXPECT_EQ(Egret().Key(0, 0), (Code{1, 1, 0, 0}));
+    EXPECT_EQ(Page().Egret().keyLists[0][0].code, (Code{1, 1, 0, 0}));
+
+    // Another key may change: key 1 still holds the left button. Reset applies like OK.
+    Edit(2, [&](assign::KeyEdit&) {
+        ClickRow("result_standard_mouse_keys_value_Egret", 2);
+        Ui().Click("btn_reset_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 1), (Code{1, 4, 0, 0}));
+}
+
+TEST_F(KeyEditor, OnTheSecondProfileTheDoubleClickCountsAsAPrimaryButton) {
+    OpenEgret();
+    Ui().Click("profile2_Egret", kMain);
+    WaitForDeviceTasks();
+    Edit(1, [&](assign::KeyEdit&) {
+        EXPECT_TRUE(Ui().IsVisible("key_office_mode_element", kEd));
+        EXPECT_FALSE(Ui().IsVisible("key_game_mode_element", kEd));
+        Ui().Click("special_keys_setting_Egret", kEd);
+        auto& list = Ui().Find<ui::List>("result_special_keys_value_Egret", kEd);
+        int doubleClick = -1;
+        for (int i = 0; i < list.GetCount(); ++i)
+            if (list.GetItemAt(i)->GetUserData() == std::to_string(0x100710FF)) doubleClick = i;
+        ASSERT_GE(doubleClick, 0);
+        ClickRow("result_special_keys_value_Egret", doubleClick);
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(1, 0), (Code{0x10, 0x07, 0x10, 0xFF}));
+    // The reserved macro code on key 1 now lets key 2 give up nothing it needs.
+    Edit(2, [&](assign::KeyEdit&) {
+        Ui().Click("multimedia_setting_Egret", kEd);
+        ClickRow("result_multimedia_value_Egret", 4);  // mute
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(1, 1), (Code{3, 0, 0xE2, 0}));
+}
+
+TEST_F(KeyEditor, FireMacrosCarryTheGunCodeAndTheKeepLeftFlag) {
+    OpenEgret();
+    Edit(3, [&](assign::KeyEdit&) {
+        Ui().Click("fire_macro_setting_Egret", kEd);
+        ClickRow("result_fire_macro_value_Egret", 6);
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 2), (Code{0x0B, 0x17, 1, 0}));
+
+    // The keep-left box of the fire-key panel reaches the next fire-macro code.
+    Ui().Click("fire_macro_Settings_Egret", kMain);
+    Ui().Click("keep_left_check_Egret", kMain);
+    Ui().Click("profile1_Egret", kMain);
+    WaitForDeviceTasks();
+    Edit(3, [&](assign::KeyEdit&) {
+        EXPECT_EQ(Ui().CurSel("result_fire_macro_value_Egret", kEd), 6);
+        ClickRow("result_fire_macro_value_Egret", 2);
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 2), (Code{0x0B, 0x02, 1, 0}));
+}
+
+TEST_F(KeyEditor, AMacroOnTheDeviceIsReusedWhateverItsCase) {
+    Egret().AddMacro(u"PASTE");
+    const int id = Egret().Macros()[0].id;
+    OpenEgret();
+    SimControl sim(DeviceModel::Egret);
+    sim.ResetCallCounts();
+    Edit(4, [&](assign::KeyEdit&) {
+        ChooseMacro("Paste");
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(sim.CallCount("Device_Set_Macro_Data_Egret"), 0);
+    EXPECT_EQ(Egret().Key(0, 3), MacroCode(id));
+    EXPECT_EQ(Shown("profile_key_Egret_4"), "PASTE");
+}
+
+TEST_F(KeyEditor, ANewMacroIsDownloadedAndOtherKeysFollowTheRenumbering) {
+    // Three macros on the device; key 4 alone plays the first, keys 5 (both profiles) and 6 the others.
+    Egret dev;
+    for (auto name : {u"One", u"Two", u"Three"}) dev.AddMacro(name);
+    MacroList before = dev.Macros();
+    ASSERT_EQ(before.size(), 3u);
+    dev.SetKey(0, 3, MacroCode(before[0].id));
+    dev.SetKey(0, 4, MacroCode(before[1].id));
+    dev.SetKey(1, 4, MacroCode(before[1].id));
+    dev.SetKey(0, 5, MacroCode(before[2].id));
+    OpenEgret();
+    Edit(4, [&](assign::KeyEdit&) {
+        ChooseMacro("Paste");
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    MacroList after = Egret().Macros();
+    ASSERT_EQ(after.size(), 3u);  // "One" released, "Paste" appended
+    EXPECT_EQ(after[0].name, u"Two");
+    EXPECT_EQ(after[1].name, u"Three");
+    EXPECT_EQ(after[2].name, u"Paste");
+    EXPECT_NE(after[0].id, before[1].id);  // the device renumbered
+    EXPECT_EQ(Egret().Key(0, 3), MacroCode(after[2].id));
+    EXPECT_EQ(Egret().Key(0, 4), MacroCode(after[0].id));
+    EXPECT_EQ(Egret().Key(1, 4), MacroCode(after[0].id));
+    EXPECT_EQ(Egret().Key(0, 5), MacroCode(after[1].id));
+    EXPECT_EQ(Shown("profile_key_Egret_5"), "Two");
+    EXPECT_EQ(Shown("profile_key_Egret_6"), "Three");
+}
+
+TEST_F(KeyEditor, AFailedDownloadLeavesTheKeyAlone) {
+    OpenEgret();
+    SimControl sim(DeviceModel::Egret);
+    sim.Inject("Device_Set_Macro_Data_Egret", 1);
+    const Code before = Egret().Key(0, 3);
+    Edit(4, [&](assign::KeyEdit&) {
+        ChooseMacro("Paste");
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    sim.ClearFailures();
+    EXPECT_EQ(Egret().Key(0, 3), before);
+    EXPECT_TRUE(Egret().Macros().empty());
+}
+
+TEST_F(KeyEditor, ACategoryWithoutAChoiceKeepsTheKey) {
+    OpenEgret();
+    const Code before = Egret().Key(0, 7);  // the factory fire key
+    for (const char* category : {"multimedia_setting_Egret", "base_macro_setting_Egret", "user_defined_setting_Egret"}) {
+        Edit(8, [&](assign::KeyEdit&) {
+            Ui().Click(category, kEd);
+            Ui().Click("btn_ok_Egret", kEd);
+        });
+        EXPECT_EQ(Egret().Key(0, 7), before) << category;
+    }
+}
+
+TEST_F(KeyEditor, TheLightingSwitchWritesTheEffectBlock) {
+    SimControl(DeviceModel::Egret).SetVariant(1);
+    OpenEgret();
+    Edit(8, [&](assign::KeyEdit&) {
+        Ui().Click("led_switch_setting_Egret", kEd);
+        EXPECT_TRUE(Ui().IsVisible("result_led_switch_Egret_3", kEd));
+        Ui().SelectComboItem("result_led_switch_Egret_3", 5, kEd);
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 7), (Code{0x07, 0x80, 0, 0}));
+    EXPECT_EQ(Egret().EffectBlock()[2], 5);
+    EXPECT_EQ(Page().Egret().ledEffectBlock[2], 5);
+}
+
+TEST_F(KeyEditor, EveryCategoryFitsInEveryLanguage) {
+    OpenEgret();
+    const std::vector<std::string> categories = {
+        "standard_mouse_keys_setting_Egret", "special_keys_setting_Egret", "multimedia_setting_Egret",
+        "web_setting_Egret", "pc_setting_Egret", "user_defined_setting_Egret", "base_macro_setting_Egret",
+        "fire_macro_setting_Egret", "led_switch_setting_Egret"};
+    int options = Ui().Find<ui::Container>("language_option", kMain).GetCount();
+    for (int i = 1; i <= options; ++i) {
+        std::string option = "language_" + std::to_string(i);
+        Ui().Click(option, kMain);
+        std::string file = Ui().Find(option, kMain).GetUserData();
+        Edit(8, [&](assign::KeyEdit&) {
+            for (const auto& category : categories) {
+                Ui().Click(category, kEd);
+                for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kEd)))
+                    ADD_FAILURE() << file << " " << category << ": " << problem;
+                if (i == 1) Ui().Snapshot(::testing::TempDir() + "key_edit_" + category + ".png", kEd);
+            }
+            Ui().Snapshot(::testing::TempDir() + "key_edit_" + file + ".png", kEd);
+            Ui().Click("btn_colse_Egret", kEd);
+        });
+        Ui().Click("fire_macro_Settings_Egret", kMain);
+        for (const auto& problem : oaktest::TextFitProblems(Frame()))
+            ADD_FAILURE() << file << " fire keys: " << problem;
+        Ui().Snapshot(::testing::TempDir() + "fire_keys_" + file + ".png", kMain);
+        Ui().Click("profile1_Egret", kMain);
+        WaitForDeviceTasks();
+    }
+}
+
+}  // namespace
