@@ -419,4 +419,119 @@ TEST_F(KeyEditor, EveryCategoryFitsInEveryLanguage) {
     }
 }
 
+// The fire-key panel in the page's fire-macro tab.
+class FireKeys : public KeyEditor {
+protected:
+    void OpenFireTab() {
+        OpenEgret();
+        Ui().Click("fire_macro_Settings_Egret", kMain);
+    }
+    // Puts `text` into a field as one change (as pasting does).
+    void Enter(const std::string& field, const std::string& text) {
+        Ui().Find<ui::Edit>(field, kMain).SetText(text, ui::Notify::Yes);
+        Ui().RunUntilIdle();
+    }
+    std::string Field(const std::string& name) { return Ui().Text(name, kMain); }
+    int Writes() { return sim_.CallCount("Device_Set_Fire_Macro_Data_Egret"); }
+    SimControl sim_{DeviceModel::Egret};
+};
+
+TEST_F(FireKeys, TheTabShowsTheFirstGunAndValidChangesGoToTheMouse) {
+    OpenFireTab();
+    EXPECT_TRUE(Ui().IsSelected("gun_AKM_Egret", kMain));
+    // Factory slot 0: FD 05, 04 00 02, FE 00 28.
+    EXPECT_EQ(Field("result_fire_gun_count1_Egret"), "5");
+    EXPECT_EQ(Field("result_fire_X_Value1_Egret"), "0");
+    EXPECT_EQ(Field("result_fire_Y_Value1_Egret"), "2");
+    EXPECT_EQ(Field("result_fire_shoot_time_Value1_Egret"), "40");
+    EXPECT_FALSE(Ui().IsVisible("result_fire_gun_count2_Egret", kMain));
+    const FireMacroEntry before = Egret().Fire(0);
+    Enter("result_fire_gun_count1_Egret", "9");
+    Enter("result_fire_Y_Adjustment_Value1_Egret", "-3");
+    FireMacroEntry after = Egret().Fire(0);
+    FireMacroEntry expected = before;
+    expected.data[1] = 9;
+    expected.yAdjust = -3;
+    EXPECT_EQ(after, expected);
+    Ui().Snapshot(::testing::TempDir() + "fire_keys.png", kMain);
+}
+
+TEST_F(FireKeys, OutOfRangeFieldsAreCorrectedWithoutAWrite) {
+    OpenFireTab();
+    Enter("result_fire_X_Adjustment_Value1_Egret", "20");
+    sim_.ResetCallCounts();
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* shown;
+    };
+    for (const Case c : {Case{"result_fire_gun_count1_Egret", "300", "255"},
+                         Case{"result_fire_X_Value1_Egret", "120", "107"},
+                         Case{"result_fire_X_Value1_Egret", "-200", "-128"},
+                         Case{"result_fire_X_Adjustment_Value1_Egret", "-300", "-128"},
+                         Case{"result_fire_shoot_time_Value1_Egret", "0", "1"},
+                         Case{"result_fire_shoot_time_Value1_Egret", "65535", "65534"}}) {
+        Enter(c.field, c.typed);
+        EXPECT_EQ(Field(c.field), c.shown) << c.field << " " << c.typed;
+    }
+    EXPECT_EQ(Writes(), 0);
+    EXPECT_EQ(Egret().Fire(0).data[1], 5);
+}
+
+TEST_F(FireKeys, FieldsThePatternLacksShowNothingAndStoreNothing) {
+    Egret dev;
+    const uint8_t bare[24] = {0xA1, 0x21, 0xFC};
+    dev.b.Call(EntryPoint::Device_Set_Fire_Macro_Data_Egret, int32_t{1}, bare, int32_t{0}, int32_t{0}, int32_t{10},
+               int32_t{20}, int32_t{30});
+    OpenFireTab();
+    Ui().Click("gun_M16_Egret", kMain);
+    for (const char* f : {"result_fire_gun_count1_Egret", "result_fire_X_Value1_Egret", "result_fire_Y_Value1_Egret",
+                          "result_fire_shoot_time_Value1_Egret"})
+        EXPECT_EQ(Field(f), "") << f;
+    Enter("result_fire_X_Adjustment_Value1_Egret", "7");
+    FireMacroEntry after = Egret().Fire(1);
+    EXPECT_EQ(after.xAdjust, 7);
+    EXPECT_TRUE(std::equal(after.data.begin(), after.data.end(), std::begin(bare)));
+    EXPECT_EQ((std::array<int, 3>{after.red, after.green, after.blue}), (std::array<int, 3>{10, 20, 30}));
+}
+
+TEST_F(FireKeys, SegmentsFollowTheVariant) {
+    struct Case {
+        int variant;
+        const char* gun;
+        int segments;
+        std::array<int, 3> counts;  // factory slot s holds shot count 5 + s
+    };
+    for (const Case c : {Case{0, "gun_762mm_Fire_Egret", 3, {12, 13, 14}}, Case{0, "gun_556mm_Fire_Egret", 2, {10, 11, 0}},
+                         Case{1, "gun_762mm_Fire_Egret", 1, {11, 0, 0}}}) {
+        SimControl(DeviceModel::Egret).SetVariant(c.variant);
+        OpenFireTab();
+        Ui().Click(c.gun, kMain);
+        for (int s = 1; s <= 3; ++s) {
+            const std::string count = "result_fire_gun_count" + std::to_string(s) + "_Egret";
+            EXPECT_EQ(Ui().IsVisible(count, kMain), s <= c.segments) << c.variant << " " << c.gun << " " << s;
+            if (s <= c.segments) EXPECT_EQ(Field(count), std::to_string(c.counts[s - 1])) << c.gun << " " << s;
+        }
+        frame_.reset();  // the next case starts the program again on the new variant
+    }
+}
+
+TEST_F(FireKeys, TheColourBoxOpensThePickerAndStoresItsChoice) {
+    OpenFireTab();
+    uint32_t offered = 0;
+    mouse::FamilyEPage::SetColourChooser([&](ui::WindowImplBase&, uint32_t& argb) {
+        offered = argb;
+        argb = 0xFF102030;
+        return true;
+    });
+    Ui().Click("result_fire_color1_Egret", kMain);
+    EXPECT_EQ(offered, 0xFFFF0000u);  // factory slot 0 is red
+    FireMacroEntry after = Egret().Fire(0);
+    EXPECT_EQ((std::array<int, 3>{after.red, after.green, after.blue}), (std::array<int, 3>{0x10, 0x20, 0x30}));
+    mouse::FamilyEPage::SetColourChooser([](ui::WindowImplBase&, uint32_t&) { return false; });
+    sim_.ResetCallCounts();
+    Ui().Click("result_fire_color1_Egret", kMain);
+    EXPECT_EQ(Writes(), 0);
+}
+
 }  // namespace
