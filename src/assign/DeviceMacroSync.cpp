@@ -5,7 +5,9 @@
 namespace assign {
 namespace {
 
-int MacroId(const KeySlot& slot) { return slot.code[1] << 8 | slot.code[2]; }
+int MacroId(const KeySlot& slot) {
+    return slot.code[1] << 8 | slot.code[2];
+}
 
 const MacroEntry* ById(const MacroList& list, int id) {
     for (const auto& entry : list)
@@ -20,7 +22,8 @@ const MacroEntry* ByName(const MacroList& list, std::u16string_view name) {
 }
 
 std::array<uint8_t, 4> MacroCode(int id) {
-    return {DeviceMacroSync::kMacroClass, static_cast<uint8_t>((id >> 8) & 0xFF), static_cast<uint8_t>(id & 0xFF), 0};
+    return {DeviceMacroSync::kMacroClass, static_cast<uint8_t>((id >> 8) & 0xFF),
+            static_cast<uint8_t>(id & 0xFF), 0};
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 namespace assign {
 
 class DeviceMacroSync {
-public:
+  public:
     static constexpr uint8_t kMacroClass = 0x10;
 
     // The edited key is key `keyIndex` of profile `profile`; `config.macros` is taken as the ids the
@@ -30,7 +30,7 @@ public:
     // Names compare without regard to case.
     static bool SameName(std::u16string_view a, std::u16string_view b);
 
-private:
+  private:
     const KeySlot* Edited() const;
     bool IsEdited(size_t profile, size_t key) const;
     void RemapOtherKeys();

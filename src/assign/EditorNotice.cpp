@@ -6,7 +6,8 @@
 
 namespace assign {
 
-EditorNotice::EditorNotice(ui::WindowImplBase* owner, std::string text) : owner_(owner), text_(std::move(text)) {}
+EditorNotice::EditorNotice(ui::WindowImplBase* owner, std::string text)
+    : owner_(owner), text_(std::move(text)) {}
 
 bool EditorNotice::Show(ui::WindowImplBase* owner, const std::string& text) {
     EditorNotice box(owner, text);
@@ -24,8 +25,10 @@ void EditorNotice::InitWindow() {
 
 void EditorNotice::Notify(ui::Notification& n) {
     if (n.type != "click" || !n.sender) return;
-    if (n.sender->NameIs("btn_ok")) Close(1);
-    else if (n.sender->NameIs("btn_cancel") || n.sender->NameIs("btn_colse")) Close(2);
+    if (n.sender->NameIs("btn_ok"))
+        Close(1);
+    else if (n.sender->NameIs("btn_cancel") || n.sender->NameIs("btn_colse"))
+        Close(2);
 }
 
 intptr_t EditorNotice::HandleMessage(uint32_t message, intptr_t wParam, intptr_t, bool& handled) {

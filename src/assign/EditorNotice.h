@@ -10,7 +10,7 @@
 namespace assign {
 
 class EditorNotice final : public ui::WindowImplBase {
-public:
+  public:
     EditorNotice(ui::WindowImplBase* owner, std::string text);
     // Shows `text` (resolved) over `owner`; true for OK.
     static bool Show(ui::WindowImplBase* owner, const std::string& text);
@@ -21,7 +21,7 @@ public:
     void Notify(ui::Notification& notification) override;
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
 
-private:
+  private:
     ui::WindowImplBase* owner_;
     std::string text_;
 };

@@ -55,8 +55,10 @@ std::string FireKeyEdit::FieldText(std::string_view base, int segment) const {
 
 void FireKeyEdit::SetField(std::string_view base, int segment, const std::string& text) {
     auto* c = GetManager() ? GetManager()->FindControl(Field(base, segment)) : nullptr;
-    if (auto* edit = dynamic_cast<ui::Edit*>(c)) edit->SetText(text, ui::Notify::No);
-    else if (c) c->SetText(text);
+    if (auto* edit = dynamic_cast<ui::Edit*>(c))
+        edit->SetText(text, ui::Notify::No);
+    else if (c)
+        c->SetText(text);
 }
 
 bool FireKeyEdit::SlotsPresent(int gun) const {
@@ -72,7 +74,8 @@ void FireKeyEdit::ShowGunIfNone() {
 void FireKeyEdit::ShowGun(int gun) {
     if (gun < 0 || gun >= static_cast<int>(Slots().size()) || !GetManager()) return;
     auto& m = *GetManager();
-    if (auto* keep = m.Find<ui::Option>(Name(kKeepLeft))) keep->SetSelected(KeepLeftFlag(spec_.model) != 0, ui::Notify::No);
+    if (auto* keep = m.Find<ui::Option>(Name(kKeepLeft)))
+        keep->SetSelected(KeepLeftFlag(spec_.model) != 0, ui::Notify::No);
     selectedGun_ = gun;
     if (auto* button = m.Find<ui::Option>(Name(spec_.gunButtons[static_cast<size_t>(gun)])))
         button->SetSelected(true, ui::Notify::No);
@@ -90,7 +93,8 @@ void FireKeyEdit::ShowGun(int gun) {
         SetField(kYAdjust, s, std::to_string(e.yAdjust));
         if (auto* box = m.FindControl(Field(kColour, s)))
             box->SetBkColor(kOpaque | static_cast<uint32_t>(e.red & 0xFF) << 16 |
-                            static_cast<uint32_t>(e.green & 0xFF) << 8 | static_cast<uint32_t>(e.blue & 0xFF));
+                            static_cast<uint32_t>(e.green & 0xFF) << 8 |
+                            static_cast<uint32_t>(e.blue & 0xFF));
         patterns_[static_cast<size_t>(s)] = FirePattern::Read(e.data);
         const auto found = patterns_[static_cast<size_t>(s)].Found();
         auto text = [](std::optional<int> v) { return v ? std::to_string(*v) : std::string(); };
@@ -103,7 +107,8 @@ void FireKeyEdit::ShowGun(int gun) {
 
 void FireKeyEdit::StoreGun() {
     if (!GetManager()) return;
-    if (auto* keep = GetManager()->Find<ui::Option>(Name(kKeepLeft))) SetKeepLeftFlag(spec_.model, keep->IsSelected());
+    if (auto* keep = GetManager()->Find<ui::Option>(Name(kKeepLeft)))
+        SetKeepLeftFlag(spec_.model, keep->IsSelected());
     if (selectedGun_ < 0 || !SlotsPresent(selectedGun_)) return;
     const auto& slots = Slots()[static_cast<size_t>(selectedGun_)];
     for (int s = 0; s < kSegments && slots[static_cast<size_t>(s)] >= 0; ++s) {
@@ -137,7 +142,8 @@ void FireKeyEdit::Notify(ui::Notification& n) {
             if (n.sender->NameIs(Field(kColour, s))) return OnColourClick(s);
     } else if (n.type == "selectchanged" && n.sender->NameIs(Name(kKeepLeft))) {
         // The key editor reads the flag; it follows the box at once, not only on the next store.
-        if (auto* keep = dynamic_cast<ui::Option*>(n.sender)) SetKeepLeftFlag(spec_.model, keep->IsSelected());
+        if (auto* keep = dynamic_cast<ui::Option*>(n.sender))
+            SetKeepLeftFlag(spec_.model, keep->IsSelected());
     } else if (n.type == "textchanged") {
         OnFieldChanged(*n.sender);
     }

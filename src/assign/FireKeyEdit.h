@@ -31,7 +31,7 @@ struct FireKeyEditSpec {
 };
 
 class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
-public:
+  public:
     static constexpr int kSegments = 3;
     // Opens the colour dialog with `argb`; true (and `argb` changed) when the user confirmed.
     using ColourChooser = std::function<bool(uint32_t& argb)>;
@@ -49,14 +49,14 @@ public:
     void StoreGun();
     int SelectedGun() const { return selectedGun_; }
 
-protected:
+  protected:
     // The slots of each gun as the connected variant lays them out.
     virtual const GunSlots& Slots() const = 0;
     // Writes fire-macro slot `slot` of the record to the device.
     virtual bool WriteSlot(int slot) = 0;
     FamilyEConfig& Config() { return config_; }
 
-private:
+  private:
     std::string Field(std::string_view base, int segment) const;
     std::string Name(std::string_view base) const { return std::string(base) + "_" + spec_.suffix; }
     bool SlotsPresent(int gun) const;

@@ -5,8 +5,10 @@
 namespace assign {
 namespace {
 
-constexpr GunSlots kTenSlots{{{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, 6, -1}, {7, 8, 9}}};
-constexpr GunSlots kSevenSlots{{{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, -1, -1}, {6, -1, -1}}};
+constexpr GunSlots kTenSlots{
+    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, 6, -1}, {7, 8, 9}}};
+constexpr GunSlots kSevenSlots{
+    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, -1, -1}, {6, -1, -1}}};
 
 }  // namespace
 
@@ -19,8 +21,12 @@ const FireKeyEditSpec FireKeyEdit_Egret::kSpec{
 FireKeyEdit_Egret::FireKeyEdit_Egret(EgretConfig& config, ColourChooser chooser)
     : FireKeyEdit(kSpec, config, std::move(chooser)), egret_(config) {}
 
-const GunSlots& FireKeyEdit_Egret::Slots() const { return egret_.deviceKind == 0 ? kTenSlots : kSevenSlots; }
+const GunSlots& FireKeyEdit_Egret::Slots() const {
+    return egret_.deviceKind == 0 ? kTenSlots : kSevenSlots;
+}
 
-bool FireKeyEdit_Egret::WriteSlot(int slot) { return DeviceLibraryBinding::Instance().WriteFireMacro(egret_, slot); }
+bool FireKeyEdit_Egret::WriteSlot(int slot) {
+    return DeviceLibraryBinding::Instance().WriteFireMacro(egret_, slot);
+}
 
 }  // namespace assign

@@ -7,17 +7,17 @@
 namespace assign {
 
 class FireKeyEdit_Egret final : public FireKeyEdit {
-public:
+  public:
     static const FireKeyEditSpec kSpec;
 
     FireKeyEdit_Egret(EgretConfig& config, ColourChooser chooser);
     std::string_view GetClass() const override { return "FireKeyEdit_Egret"; }
 
-protected:
+  protected:
     const GunSlots& Slots() const override;
     bool WriteSlot(int slot) override;
 
-private:
+  private:
     EgretConfig& egret_;
 };
 

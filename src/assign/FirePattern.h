@@ -17,7 +17,7 @@
 namespace assign {
 
 class FirePattern {
-public:
+  public:
     using Bytes = std::array<uint8_t, FireMacroEntry::kPatternSize>;
 
     struct Values {
@@ -34,7 +34,7 @@ public:
     // Writes the fields of `values` that have a position (low 8 bits; the shoot time high byte first).
     void Write(Bytes& data, const Values& values) const;
 
-private:
+  private:
     Values found_;
     std::optional<size_t> countAt_, xAt_, yAt_, shootTimeAt_;
 };

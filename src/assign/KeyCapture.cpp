@@ -12,7 +12,8 @@ bool IsModifierKey(uint32_t vk) {
 
 void ReplaceAll(std::string& text, std::string_view what) {
     if (what.empty()) return;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at)) text.erase(at, what.size());
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at))
+        text.erase(at, what.size());
 }
 
 }  // namespace
@@ -52,8 +53,10 @@ std::string KeyCapture::WithModifiers(std::string text, bool ctrl, bool alt, boo
 std::string KeyCapture::EditModifierText(std::string text, std::string_view word, bool wasChecked) {
     const std::string withPlus = std::string(word) + "+";
     if (!wasChecked) return text.empty() ? std::string(word) : withPlus + text;
-    if (text.find(withPlus) != std::string::npos) ReplaceAll(text, withPlus);
-    else ReplaceAll(text, word);
+    if (text.find(withPlus) != std::string::npos)
+        ReplaceAll(text, withPlus);
+    else
+        ReplaceAll(text, word);
     return text;
 }
 

@@ -9,7 +9,7 @@
 namespace assign {
 
 class KeyCapture {
-public:
+  public:
     static constexpr uint64_t kCombinationMs = 500;
 
     // `combinations` clear: every press starts anew.
@@ -29,7 +29,7 @@ public:
     // The text after a modifier box showing `word` changed; `wasChecked` is its state before.
     static std::string EditModifierText(std::string text, std::string_view word, bool wasChecked);
 
-private:
+  private:
     bool combinations_;
     uint32_t captured_ = 0;
     uint64_t lastKeyTime_ = 0;

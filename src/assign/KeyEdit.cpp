@@ -67,8 +67,10 @@ struct Modifier {
     const char* word;
     uint8_t bit;
 };
-constexpr Modifier kModifiers[] = {
-    {"ctrl_check", "Ctrl", 0x01}, {"alt_check", "Alt", 0x04}, {"shift_check", "Shift", 0x02}, {"win_check", "Win", 0x08}};
+constexpr Modifier kModifiers[] = {{"ctrl_check", "Ctrl", 0x01},
+                                   {"alt_check", "Alt", 0x04},
+                                   {"shift_check", "Shift", 0x02},
+                                   {"win_check", "Win", 0x08}};
 
 // A decimal code as the skins write it: leading blanks and a sign allowed, reading stops at the first
 // non-digit, no digits give 0; values beyond 32 bits saturate.
@@ -84,12 +86,14 @@ KeyEdit::Code Split(uint32_t v) {
             static_cast<uint8_t>(v)};
 }
 
-std::string Resolve(const char* text) { return ui::TextTable::Instance().Resolve(text); }
+std::string Resolve(const char* text) {
+    return ui::TextTable::Instance().Resolve(text);
+}
 
 }  // namespace
 
-KeyEdit::KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConfig& config, const KeySlot& slot,
-                 std::unique_ptr<KeyEditDevice> device)
+KeyEdit::KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConfig& config,
+                 const KeySlot& slot, std::unique_ptr<KeyEditDevice> device)
     : owner_(owner),
       spec_(spec),
       config_(config),
@@ -99,7 +103,9 @@ KeyEdit::KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConf
       macros_(config, *device_, profile_, keyIndex_),
       capture_(spec.combinations) {}
 
-KeyEdit::~KeyEdit() { RemoveHook(); }
+KeyEdit::~KeyEdit() {
+    RemoveHook();
+}
 
 bool KeyEdit::RunModal() {
     ui::WindowStyle style;
@@ -135,7 +141,8 @@ void KeyEdit::InitWindow() {
     if (auto* c = Find<ui::Control>("key_office_mode_element")) c->SetVisible(office);
     if (auto* c = Find<ui::Control>("key_game_mode_element")) c->SetVisible(!office);
     if (office)
-        if (auto* fire = Find<ui::Control>(Name("fire_macro_setting"))) fire->SetVisible(config_.fireMacroVisible != 0);
+        if (auto* fire = Find<ui::Control>(Name("fire_macro_setting")))
+            fire->SetVisible(config_.fireMacroVisible != 0);
     FillMacros();
     InitModelCategories();
     ShowOnly(Category::None);
@@ -160,7 +167,8 @@ void KeyEdit::FillMacros() {
     folderRows_.clear();
     for (const auto& [key, macros] : store.FileSet(spec_.model)) {
         std::string title = key;
-        for (size_t at = title.find(".bin"); at != std::string::npos; at = title.find(".bin")) title.erase(at, 4);
+        for (size_t at = title.find(".bin"); at != std::string::npos; at = title.find(".bin"))
+            title.erase(at, 4);
         auto folder = std::make_unique<ui::ListLabelElement>();
         folder->SetText(kFolderClosed + title);
         tree->Add(std::move(folder));
@@ -177,10 +185,12 @@ void KeyEdit::FillMacros() {
 
 void KeyEdit::ToggleFolder(int row) {
     auto* tree = Find<ui::List>(Name(kMacroFolderList));
-    if (!tree || row < 0 || static_cast<size_t>(row) >= folderRows_.size() || !folderRows_[row].folder) return;
+    if (!tree || row < 0 || static_cast<size_t>(row) >= folderRows_.size() || !folderRows_[row].folder)
+        return;
     ui::Control* header = tree->GetItemAt(row);
     const bool open = header->GetText().rfind(kFolderClosed, 0) == 0;
-    header->SetText((open ? kFolderOpen : kFolderClosed) + header->GetText().substr(std::string(kFolderClosed).size()));
+    header->SetText((open ? kFolderOpen : kFolderClosed) +
+                    header->GetText().substr(std::string(kFolderClosed).size()));
     for (int i = row + 1; i < tree->GetCount() && !folderRows_[static_cast<size_t>(i)].folder; ++i)
         tree->GetItemAt(i)->SetVisible(open);
     tree->NeedUpdate();
@@ -204,7 +214,8 @@ void KeyEdit::ShowOnly(Category category) {
 void KeyEdit::Notify(ui::Notification& n) {
     if (!n.sender) return;
     platform::Trace(n.sender->GetName() + "-" + n.type + ";");
-    if (n.type == "itemclick" && n.sender->GetParent() && n.sender->GetParent()->NameIs(Name(kMacroFolderList))) {
+    if (n.type == "itemclick" && n.sender->GetParent() &&
+        n.sender->GetParent()->NameIs(Name(kMacroFolderList))) {
         ToggleFolder(n.sender->GetParent()->GetItemIndex(n.sender));
         return;
     }
@@ -249,8 +260,9 @@ void KeyEdit::RemoveHook() {
 void KeyEdit::OnKey(uint32_t message, uint32_t vk) {
     if (message != ui::kWmKeyDown && message != ui::kWmSysKeyDown) return;
     if (!capture_.Press(vk, platform::CurrentClock().NowMs())) return;
-    const std::string text = KeyCapture::WithModifiers(capture_.KeyText(), IsChecked("ctrl_check"), IsChecked("alt_check"),
-                                                       IsChecked("shift_check"), IsChecked("win_check"));
+    const std::string text =
+        KeyCapture::WithModifiers(capture_.KeyText(), IsChecked("ctrl_check"), IsChecked("alt_check"),
+                                  IsChecked("shift_check"), IsChecked("win_check"));
     if (auto* field = Find<ui::Control>(Name(kKeyField))) field->SetText(text);
 }
 
@@ -283,14 +295,16 @@ void KeyEdit::Preselect(const Code& code) {
             found = Category::Mouse;
     } else if (code[0] == kKeyboardClass) {
         for (const auto& m : kModifiers)
-            if (auto* box = Find<ui::Option>(Name(m.box))) box->SetSelected((code[1] & m.bit) != 0, ui::Notify::No);
+            if (auto* box = Find<ui::Option>(Name(m.box)))
+                box->SetSelected((code[1] & m.bit) != 0, ui::Notify::No);
         capture_.Preset(static_cast<uint32_t>(code[2]) << 8 | code[3], label);
         if (auto* field = Find<ui::Control>(Name(kKeyField))) field->SetText(label);
         found = Category::Keyboard;
     } else if (code[0] == kFireMacroClass) {
         for (size_t i = 0; i < spec_.gunCodes.size(); ++i) {
             if (spec_.gunCodes[i] != (code[1] & 0x0F)) continue;
-            if (auto* list = Find<ui::List>(Name(kCategories[7].list))) list->SelectItem(static_cast<int>(i), ui::Notify::No);
+            if (auto* list = Find<ui::List>(Name(kCategories[7].list)))
+                list->SelectItem(static_cast<int>(i), ui::Notify::No);
             found = Category::FireMacro;
         }
     } else if (code[0] == DeviceMacroSync::kMacroClass && !config_.macroUsesFolders) {
@@ -302,7 +316,8 @@ void KeyEdit::Preselect(const Code& code) {
         found = Category::Led;
     for (size_t c = 1; found == Category::None && c <= 4; ++c) {
         if (SelectListItem(kCategories[c].list, [&](const ui::Control& item) {
-                if (item.GetUserData() == kFireKeyData) return code[0] == kFireKeyClass && item.GetResolvedText() == label;
+                if (item.GetUserData() == kFireKeyData)
+                    return code[0] == kFireKeyClass && item.GetResolvedText() == label;
                 return ParseCode(item.GetUserData()) == whole;
             }))
             found = kCategories[c].category;
@@ -354,7 +369,8 @@ bool KeyEdit::Validate(const KeySlot& edited) const {
     const bool reserved = config_.currentProfile == spec_.reservedProfile;
     if (chosen == Category::Special && reserved) {
         const ui::Control* item = ListItem(kCategories[1].list);
-        if (item && item->GetUserData() != kFireKeyData && ParseCode(item->GetUserData()) == spec_.reservedSpecial)
+        if (item && item->GetUserData() != kFireKeyData &&
+            ParseCode(item->GetUserData()) == spec_.reservedSpecial)
             return true;
     }
     if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return false;
@@ -372,9 +388,9 @@ std::optional<KeyEdit::Code> KeyEdit::FireKeyCode(const ui::Control& item) const
     const std::string text = item.GetResolvedText();
     auto same = [&text](const char* ref) {
         std::string other = Resolve(ref);
-        return std::equal(text.begin(), text.end(), other.begin(), other.end(),
-                          [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                      std::tolower(static_cast<unsigned char>(b)); });
+        return std::equal(text.begin(), text.end(), other.begin(), other.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        });
     };
     const size_t preset = same("%{122}") ? 0 : same("%{123}") ? 1 : 2;
     const RapidFireSlot& fire = config_.rapidFire[preset];
@@ -396,10 +412,12 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
         case Category::Multimedia:
         case Category::Web:
         case Category::Pc: {
-            const auto& controls = kCategories[static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)];
+            const auto& controls =
+                kCategories[static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)];
             const ui::Control* item = ListItem(controls.list);
             if (!item) return std::nullopt;
-            if (category == Category::Special && item->GetUserData() == kFireKeyData) return FireKeyCode(*item);
+            if (category == Category::Special && item->GetUserData() == kFireKeyData)
+                return FireKeyCode(*item);
             return Split(ParseCode(item->GetUserData()));
         }
         case Category::Keyboard: {
@@ -408,13 +426,15 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
                 if (IsChecked(m.box)) modifiers |= m.bit;
             const uint32_t keys = capture_.Captured();
             if (!keys && !modifiers) return std::nullopt;  // nothing captured
-            return Code{kKeyboardClass, modifiers, static_cast<uint8_t>(keys >> 8), static_cast<uint8_t>(keys)};
+            return Code{kKeyboardClass, modifiers, static_cast<uint8_t>(keys >> 8),
+                        static_cast<uint8_t>(keys)};
         }
         case Category::FireMacro: {
             const int i = ListSel(kCategories[7].list);
             if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
             const uint8_t keepLeft = KeepLeftFlag(spec_.model) ? 0x10 : 0;
-            return Code{kFireMacroClass, static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft), 1,
+            return Code{kFireMacroClass,
+                        static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft), 1,
                         RememberedFireMacroByte(spec_.model)};
         }
         case Category::Led: {

@@ -40,7 +40,7 @@ struct KeyEditSpec {
 };
 
 class KeyEdit : public ui::WindowImplBase {
-public:
+  public:
     using Code = std::array<uint8_t, 4>;
     enum class Category { None, Mouse, Special, Multimedia, Web, Pc, Keyboard, Macro, FireMacro, Led };
 
@@ -61,7 +61,7 @@ public:
     uint32_t CapturedKey() const { return capture_.Captured(); }
     bool HookInstalled() const { return hooked_; }
 
-protected:
+  protected:
     // The model's own categories: shown at open, and applied after the key's code was set.
     virtual void InitModelCategories() {}
     virtual void ApplyModelCategories(Category chosen) {}
@@ -72,7 +72,7 @@ protected:
     const KeyEditSpec& Spec() const { return spec_; }
     ui::WindowImplBase* Owner() const { return owner_; }
 
-private:
+  private:
     struct MacroRow {
         bool folder = false;
         std::string key;   // file of the folder store

@@ -11,7 +11,7 @@
 namespace assign {
 
 class KeyEditDevice {
-public:
+  public:
     virtual ~KeyEditDevice() = default;
     // Rereads the device's macro list into the record.
     virtual bool ReloadMacros() = 0;
@@ -23,16 +23,18 @@ public:
 
 template <FamilyERecord C>
 class RecordKeyEditDevice final : public KeyEditDevice {
-public:
+  public:
     explicit RecordKeyEditDevice(C& record, DeviceLibraryBinding& binding = DeviceLibraryBinding::Instance())
         : record_(record), binding_(binding) {}
     bool ReloadMacros() override { return binding_.ReadMacros(record_); }
-    bool WriteKey(int profile, int keyIndex) override { return binding_.WriteMacroKey(record_, profile, keyIndex); }
+    bool WriteKey(int profile, int keyIndex) override {
+        return binding_.WriteMacroKey(record_, profile, keyIndex);
+    }
     bool WriteMacro(int index, std::u16string_view name, std::span<const uint8_t> events) override {
         return binding_.WriteMacro(C::kModel, index, name, events, static_cast<int>(events.size()));
     }
 
-private:
+  private:
     C& record_;
     DeviceLibraryBinding& binding_;
 };

@@ -10,7 +10,8 @@ const KeyEditSpec KeyEdit_Egret::kSpec{
 };
 
 KeyEdit_Egret::KeyEdit_Egret(ui::WindowImplBase* owner, EgretConfig& config, const KeySlot& slot)
-    : KeyEdit(owner, kSpec, config, slot, std::make_unique<RecordKeyEditDevice<EgretConfig>>(config)), egret_(config) {}
+    : KeyEdit(owner, kSpec, config, slot, std::make_unique<RecordKeyEditDevice<EgretConfig>>(config)),
+      egret_(config) {}
 
 namespace {
 
@@ -45,7 +46,8 @@ void KeyEdit_Egret::ApplyModelCategories(Category chosen) {
         if (combo && combo->GetCurSel() >= 0)
             egret_.ledEffectBlock[static_cast<size_t>(k - 1)] = static_cast<uint8_t>(combo->GetCurSel());
     }
-    DeviceLibraryBinding::Instance().Call(EntryPoint::Devcie_Set_Led_Mode_Data_Egret, egret_.ledEffectBlock.data());
+    DeviceLibraryBinding::Instance().Call(EntryPoint::Devcie_Set_Led_Mode_Data_Egret,
+                                          egret_.ledEffectBlock.data());
 }
 
 }  // namespace assign

@@ -7,17 +7,17 @@
 namespace assign {
 
 class KeyEdit_Egret final : public KeyEdit {
-public:
+  public:
     static const KeyEditSpec kSpec;
     static constexpr int kEffectCombos = 8;
 
     KeyEdit_Egret(ui::WindowImplBase* owner, EgretConfig& config, const KeySlot& slot);
 
-protected:
+  protected:
     void InitModelCategories() override;
     void ApplyModelCategories(Category chosen) override;
 
-private:
+  private:
     EgretConfig& egret_;
 };
 

@@ -115,7 +115,8 @@ bool CDialogMouseEgretSetting::EditKey(KeySlot& slot) {
 }
 
 std::unique_ptr<ui::Control> CDialogMouseEgretSetting::CreateFireKeyPanel() {
-    auto panel = std::make_unique<assign::FireKeyEdit_Egret>(config_, [this](uint32_t& argb) { return ChooseColour(argb); });
+    auto panel = std::make_unique<assign::FireKeyEdit_Egret>(
+        config_, [this](uint32_t& argb) { return ChooseColour(argb); });
     firePanel_ = panel.get();
     return panel;
 }

@@ -257,9 +257,11 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
         auto slotOf = [this, number]() -> KeySlot* {
             auto& c = Config();
-            if (c.currentProfile < 0 || static_cast<size_t>(c.currentProfile) >= c.keyLists.size()) return nullptr;
-            auto& keys = c.keyLists[static_cast<size_t>(c.currentProfile)];
-            return static_cast<size_t>(number) <= keys.size() ? &keys[static_cast<size_t>(number - 1)] : nullptr;
+            const auto profile = static_cast<size_t>(c.currentProfile);
+            if (c.currentProfile < 0 || profile >= c.keyLists.size()) return nullptr;
+            auto& keys = c.keyLists[profile];
+            const auto key = static_cast<size_t>(number - 1);
+            return key < keys.size() ? &keys[key] : nullptr;
         };
         KeySlot* slot = slotOf();
         if (!slot || !EditKey(*slot) || !(slot = slotOf())) return true;

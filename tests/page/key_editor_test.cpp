@@ -11,9 +11,9 @@
 #include "assign/KeepLeftFlag.h"
 #include "assign/KeyCapture.h"
 #include "assign/KeyEdit.h"
+#include "device/DeviceIds.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
-#include "device/DeviceIds.h"
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/Edit.h"
@@ -35,12 +35,13 @@ struct Egret {
     Egret() { b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0}); }
     Code Key(int profile, int key) {
         Code c{};
-        b.Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0], &c[1], &c[2], &c[3]);
+        b.Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0], &c[1],
+               &c[2], &c[3]);
         return c;
     }
     void SetKey(int profile, int key, Code c) {
-        b.Call(EntryPoint::Devcie_Set_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, int32_t{c[0]}, int32_t{c[1]},
-               int32_t{c[2]}, int32_t{c[3]});
+        b.Call(EntryPoint::Devcie_Set_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, int32_t{c[0]},
+               int32_t{c[1]}, int32_t{c[2]}, int32_t{c[3]});
     }
     MacroList Macros() {
         EgretConfig c;
@@ -63,10 +64,12 @@ struct Egret {
     }
 };
 
-Code MacroCode(int id) { return {0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0}; }
+Code MacroCode(int id) {
+    return {0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0};
+}
 
 class KeyEditor : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         assign::SetKeepLeftFlag(DeviceModel::Egret, 1);
@@ -119,7 +122,8 @@ protected:
             for (int i = 0; i < l.GetCount(); ++i) {
                 std::string text = l.GetItemAt(i)->GetText();
                 if (text.rfind(" ", 0) != 0 && text.find(name) == std::string::npos) folder = i;
-                if (text.find_first_not_of(' ') == std::string::npos || text.substr(text.find_first_not_of(' ')) != name)
+                if (text.find_first_not_of(' ') == std::string::npos ||
+                    text.substr(text.find_first_not_of(' ')) != name)
                     continue;
                 if (!l.GetItemAt(i)->IsVisible()) ClickRow(list, folder);  // open its folder
                 ClickRow(list, i);
@@ -147,7 +151,8 @@ TEST(KeyCaptureText, ModifierBoxesEditTheText) {
     for (const Case c : {Case{"", "Alt", false, "Alt"}, Case{"A", "Alt", false, "Alt+A"},
                          Case{"Ctrl+Shift+Ctrl+A", "Ctrl", true, "Shift+A"}, Case{"Ctrl", "Ctrl", true, ""},
                          Case{"Shift+A", "Win", true, "Shift+A"}})
-        EXPECT_EQ(assign::KeyCapture::EditModifierText(c.text, c.word, c.wasChecked), c.expected) << c.text << " " << c.word;
+        EXPECT_EQ(assign::KeyCapture::EditModifierText(c.text, c.word, c.wasChecked), c.expected)
+            << c.text << " " << c.word;
     EXPECT_EQ(assign::KeyCapture::WithModifiers("A", true, true, true, true), "Win+Shift+Alt+Ctrl+A");
 }
 
@@ -162,11 +167,19 @@ TEST(FirePatternCode, ReadsAndWritesOnlyWhatItFound) {
     B tailWritten = tail;
     tailWritten[23] = 9;
     const Case cases[] = {
-        {{0xFD, 5, 0x04, 0xFE, 0x02, 0xFE, 0x00, 40, 0xA1, 0x21, 0xFC}, 5, -2, 2, 40,
+        {{0xFD, 5, 0x04, 0xFE, 0x02, 0xFE, 0x00, 40, 0xA1, 0x21, 0xFC},
+         5,
+         -2,
+         2,
+         40,
          {0xFD, 9, 0x04, 0xFF, 0x03, 0xFE, 0x12, 0x34, 0xA1, 0x21, 0xFC}},
         {{0xA1, 0x21, 0xFC}, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {0xA1, 0x21, 0xFC}},
         // A shoot time before any movement is neither read nor written.
-        {{0xFD, 3, 0xFE, 0x00, 0x10, 0x04, 0x01, 0x02, 0xFC}, 3, 1, 2, std::nullopt,
+        {{0xFD, 3, 0xFE, 0x00, 0x10, 0x04, 0x01, 0x02, 0xFC},
+         3,
+         1,
+         2,
+         std::nullopt,
          {0xFD, 9, 0xFE, 0x00, 0x10, 0x04, 0xFF, 0x03, 0xFC}},
         // A movement cut off by the end of the data is not read.
         {tail, 7, std::nullopt, std::nullopt, std::nullopt, tailWritten},
@@ -366,7 +379,8 @@ TEST_F(KeyEditor, AFailedDownloadLeavesTheKeyAlone) {
 TEST_F(KeyEditor, ACategoryWithoutAChoiceKeepsTheKey) {
     OpenEgret();
     const Code before = Egret().Key(0, 7);  // the factory fire key
-    for (const char* category : {"multimedia_setting_Egret", "base_macro_setting_Egret", "user_defined_setting_Egret"}) {
+    for (const char* category :
+         {"multimedia_setting_Egret", "base_macro_setting_Egret", "user_defined_setting_Egret"}) {
         Edit(8, [&](assign::KeyEdit&) {
             Ui().Click(category, kEd);
             Ui().Click("btn_ok_Egret", kEd);
@@ -391,10 +405,15 @@ TEST_F(KeyEditor, TheLightingSwitchWritesTheEffectBlock) {
 
 TEST_F(KeyEditor, EveryCategoryFitsInEveryLanguage) {
     OpenEgret();
-    const std::vector<std::string> categories = {
-        "standard_mouse_keys_setting_Egret", "special_keys_setting_Egret", "multimedia_setting_Egret",
-        "web_setting_Egret", "pc_setting_Egret", "user_defined_setting_Egret", "base_macro_setting_Egret",
-        "fire_macro_setting_Egret", "led_switch_setting_Egret"};
+    const std::vector<std::string> categories = {"standard_mouse_keys_setting_Egret",
+                                                 "special_keys_setting_Egret",
+                                                 "multimedia_setting_Egret",
+                                                 "web_setting_Egret",
+                                                 "pc_setting_Egret",
+                                                 "user_defined_setting_Egret",
+                                                 "base_macro_setting_Egret",
+                                                 "fire_macro_setting_Egret",
+                                                 "led_switch_setting_Egret"};
     int options = Ui().Find<ui::Container>("language_option", kMain).GetCount();
     for (int i = 1; i <= options; ++i) {
         std::string option = "language_" + std::to_string(i);
@@ -421,7 +440,7 @@ TEST_F(KeyEditor, EveryCategoryFitsInEveryLanguage) {
 
 // The fire-key panel in the page's fire-macro tab.
 class FireKeys : public KeyEditor {
-protected:
+  protected:
     void OpenFireTab() {
         OpenEgret();
         Ui().Click("fire_macro_Settings_Egret", kMain);
@@ -481,12 +500,12 @@ TEST_F(FireKeys, OutOfRangeFieldsAreCorrectedWithoutAWrite) {
 TEST_F(FireKeys, FieldsThePatternLacksShowNothingAndStoreNothing) {
     Egret dev;
     const uint8_t bare[24] = {0xA1, 0x21, 0xFC};
-    dev.b.Call(EntryPoint::Device_Set_Fire_Macro_Data_Egret, int32_t{1}, bare, int32_t{0}, int32_t{0}, int32_t{10},
-               int32_t{20}, int32_t{30});
+    dev.b.Call(EntryPoint::Device_Set_Fire_Macro_Data_Egret, int32_t{1}, bare, int32_t{0}, int32_t{0},
+               int32_t{10}, int32_t{20}, int32_t{30});
     OpenFireTab();
     Ui().Click("gun_M16_Egret", kMain);
-    for (const char* f : {"result_fire_gun_count1_Egret", "result_fire_X_Value1_Egret", "result_fire_Y_Value1_Egret",
-                          "result_fire_shoot_time_Value1_Egret"})
+    for (const char* f : {"result_fire_gun_count1_Egret", "result_fire_X_Value1_Egret",
+                          "result_fire_Y_Value1_Egret", "result_fire_shoot_time_Value1_Egret"})
         EXPECT_EQ(Field(f), "") << f;
     Enter("result_fire_X_Adjustment_Value1_Egret", "7");
     FireMacroEntry after = Egret().Fire(1);
@@ -502,15 +521,18 @@ TEST_F(FireKeys, SegmentsFollowTheVariant) {
         int segments;
         std::array<int, 3> counts;  // factory slot s holds shot count 5 + s
     };
-    for (const Case c : {Case{0, "gun_762mm_Fire_Egret", 3, {12, 13, 14}}, Case{0, "gun_556mm_Fire_Egret", 2, {10, 11, 0}},
-                         Case{1, "gun_762mm_Fire_Egret", 1, {11, 0, 0}}}) {
+    for (const Case c :
+         {Case{0, "gun_762mm_Fire_Egret", 3, {12, 13, 14}}, Case{0, "gun_556mm_Fire_Egret", 2, {10, 11, 0}},
+          Case{1, "gun_762mm_Fire_Egret", 1, {11, 0, 0}}}) {
         SimControl(DeviceModel::Egret).SetVariant(c.variant);
         OpenFireTab();
         Ui().Click(c.gun, kMain);
         for (int s = 1; s <= 3; ++s) {
             const std::string count = "result_fire_gun_count" + std::to_string(s) + "_Egret";
             EXPECT_EQ(Ui().IsVisible(count, kMain), s <= c.segments) << c.variant << " " << c.gun << " " << s;
-            if (s <= c.segments) EXPECT_EQ(Field(count), std::to_string(c.counts[s - 1])) << c.gun << " " << s;
+            if (s <= c.segments) {
+                EXPECT_EQ(Field(count), std::to_string(c.counts[s - 1])) << c.gun << " " << s;
+            }
         }
         frame_.reset();  // the next case starts the program again on the new variant
     }
@@ -527,7 +549,8 @@ TEST_F(FireKeys, TheColourBoxOpensThePickerAndStoresItsChoice) {
     Ui().Click("result_fire_color1_Egret", kMain);
     EXPECT_EQ(offered, 0xFFFF0000u);  // factory slot 0 is red
     FireMacroEntry after = Egret().Fire(0);
-    EXPECT_EQ((std::array<int, 3>{after.red, after.green, after.blue}), (std::array<int, 3>{0x10, 0x20, 0x30}));
+    EXPECT_EQ((std::array<int, 3>{after.red, after.green, after.blue}),
+              (std::array<int, 3>{0x10, 0x20, 0x30}));
     mouse::FamilyEPage::SetColourChooser([](ui::WindowImplBase&, uint32_t&) { return false; });
     sim_.ResetCallCounts();
     Ui().Click("result_fire_color1_Egret", kMain);
