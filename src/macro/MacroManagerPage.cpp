@@ -45,6 +45,14 @@ ui::Control* FindBelow(ui::Control* root, std::string_view name) {
     return nullptr;
 }
 
+// Several macro pages may share one window; their option groups must not join across pages.
+void KeepGroupsLocal(ui::Control* root, const std::string& page) {
+    if (auto* option = dynamic_cast<ui::Option*>(root); option && !option->GetGroup().empty())
+        option->SetGroup(page + "/" + option->GetGroup());
+    if (auto* container = dynamic_cast<ui::Container*>(root))
+        for (int i = 0; i < container->GetCount(); ++i) KeepGroupsLocal(container->GetItemAt(i), page);
+}
+
 constexpr const char* kRecordUp = "Image/recbtn_nr.png";
 constexpr const char* kRecordDown = "Image/recbtn_dn.png";
 
@@ -108,6 +116,7 @@ void MacroManagerPage::DoInit() {
         if (ui::EqualsNoCase(cls, "MarcoList")) return std::make_unique<MarcoListUI>();
         return CreatePageControl(cls);
     });
+    KeepGroupsLocal(this, GetName());
     listener_ = owner_.GetManager().AddNotifier([this](ui::Notification& n) { OnNotify(n); });
     recorder_ = std::make_unique<MacroRecorder>(spec_, static_cast<MacroRecorder::Host&>(*this));
     FillMacroList();
@@ -282,7 +291,8 @@ void MacroManagerPage::SetRecordButton(bool recording) {
 }
 
 void MacroManagerPage::SetEditingEnabled(bool enabled) {
-    for (const char* base : {"macro_edit_layout", "AddMarcoButton", "DeleteMarcoButton"})
+    // The macro list too: choosing another macro mid-recording would save the steps into it.
+    for (const char* base : {"macro_edit_layout", "AddMarcoButton", "DeleteMarcoButton", "Marco_Info_list"})
         if (auto* c = FindOwn(base)) c->SetEnabled(enabled);
 }
 

@@ -7,6 +7,7 @@
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
 #include "macro/MarcoMangerFile_Egret.h"
+#include "macro/MarcoMangerFolder_Egret.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
 #include "mouse/PointerSettings.h"
@@ -14,7 +15,9 @@
 #include "ui/builder/AttributeParsers.h"
 #include "ui/core/Container.h"
 #include "ui/core/Toolkit.h"
+#include "ui/controls/Option.h"
 #include "ui/layout/SkinPage.h"
+#include "ui/layout/TabLayout.h"
 
 namespace mouse {
 namespace {
@@ -83,6 +86,11 @@ std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view classNa
                 macroPages_.push_back(page.get());
                 return page;
             }
+            if (eModel_.page.model == DeviceModel::Egret && std::string_view(base) == "MacroSettingFolderPage") {
+                auto page = std::make_unique<MarcoMangerFolder_Egret>(Owner());
+                macroPages_.push_back(page.get());
+                return page;
+            }
             if (std::string_view(base) == "FireMacroSettingPage")
                 if (auto panel = CreateFireKeyPanel()) return panel;
             return std::make_unique<ui::SkinPage>();
@@ -97,6 +105,7 @@ void FamilyEPage::InitPage() {
     store.LoadMacroFile(eModel_.page.model);
     // The macro pages were built with the page's skin, before the macros were loaded.
     for (auto* page : macroPages_) page->Reload();
+    if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder"))) ShowMacroView(folder->IsSelected());
     nav_.Capture(Manager());
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings"))) Config().fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());
@@ -234,6 +243,10 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         if (s.page == 5) FireKeyTabOpened();
         return true;
     }
+    if (sender->NameIs(names_("macro_view_file")) || sender->NameIs(names_("macro_view_folder"))) {
+        ShowMacroView(sender->NameIs(names_("macro_view_folder")));
+        return true;
+    }
     if (sender->NameIs(names_("reset_data"))) {
         RequestOperation(kOpRestoreDefaults);
         return true;
@@ -272,6 +285,14 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         return true;
     }
     return false;
+}
+
+void FamilyEPage::ShowMacroView(bool folder) {
+    // A skin with both macro pages lets the user choose; the key editor follows the view shown.
+    auto* views = Manager().Find<ui::TabLayout>(names_("macro_view"));
+    if (!views) return;
+    views->SelectItem(folder ? 1 : 0, ui::Notify::No);
+    Config().macroUsesFolders = folder ? 1 : 0;
 }
 
 void FamilyEPage::OnNotify(ui::Notification& n) {

@@ -115,6 +115,7 @@ private:
     bool HandleSettings(ui::Notification& n);
     std::unique_ptr<PageWork> RapidFireWork(int operation);
     std::unique_ptr<PageWork> ProfileFileWork(int operation);
+    void ShowMacroView(bool folder);
     int KeyButtonNumber(const ui::Control* sender);
 };
 

@@ -95,8 +95,11 @@ void UiDriver::Click(const std::string& name, const std::string& className) {
 }
 
 void UiDriver::RightClick(const std::string& name, const std::string& className) {
+    RightClickAt(CenterOf(Find(name, className), Window(className)), className);
+}
+
+void UiDriver::RightClickAt(ui::Point pt, const std::string& className) {
     auto& window = Window(className);
-    ui::Point pt = CenterOf(Find(name, className), window);
     Activate(window);
     window.GetManager().OnMouseMove(pt, 0);
     window.GetManager().OnRButtonDown(pt, 0);

@@ -43,6 +43,7 @@ public:
     // Pointer
     void Click(const std::string& name, const std::string& className = "");
     void RightClick(const std::string& name, const std::string& className = "");
+    void RightClickAt(ui::Point pt, const std::string& className = "");
     void DoubleClickAt(ui::Point pt, const std::string& className = "");
     void ClickAt(ui::Point pt, const std::string& className = "");
     void Hover(const std::string& name, const std::string& className = "");

@@ -124,7 +124,10 @@ struct Builder::Impl {
         if (name == "default") {
             std::string cls = node.attribute("name").value();
             if (cls.empty()) Problem(src, node, "<Default> without a name");
-            else defaults[ToLower(cls)] = node.attribute("value").value();
+            else {
+                defaults[ToLower(cls)] = node.attribute("value").value();
+                manager.SetDefaultAttributeList(cls, node.attribute("value").value());
+            }
             return true;
         }
         if (name == "multilanguage") {

@@ -10,6 +10,8 @@
 #include "ui/controls/ListItem.h"
 #include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
+#include "ui/controls/TreeNode.h"
+#include "ui/controls/TreeView.h"
 #include "ui/core/Container.h"
 #include "ui/layout/LinearLayout.h"
 #include "ui/layout/TabLayout.h"
@@ -40,6 +42,8 @@ ControlFactory::ControlFactory() {
     Register("Combo", Make<Combo>());
     Register("ListLabelElement", Make<ListLabelElement>());
     Register("List", Make<List>());
+    Register("TreeView", Make<TreeView>());
+    Register("TreeNode", Make<TreeNode>());
     Register("Progress", Make<Progress>());
     Register("Slider", Make<Slider>());
     Register("Edit", Make<Edit>());

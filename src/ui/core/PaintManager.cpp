@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/Clock.h"
+#include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/InputHooks.h"
@@ -237,6 +238,15 @@ std::vector<int> PaintManager::GetFontIndices() const {
 void PaintManager::SetDefaultFont(const FontSpec& font) {
     defaultFont_ = font;
     NeedLayout();
+}
+
+void PaintManager::SetDefaultAttributeList(std::string_view name, std::string value) {
+    defaultAttributes_[ToLower(name)] = std::move(value);
+}
+
+std::string PaintManager::GetDefaultAttributeList(std::string_view name) const {
+    auto it = defaultAttributes_.find(ToLower(name));
+    return it == defaultAttributes_.end() ? std::string() : it->second;
 }
 
 void PaintManager::SetClientSize(Size size) {

@@ -90,6 +90,9 @@ public:
     std::vector<int> GetFontIndices() const;
     const FontSpec& GetDefaultFont() const { return defaultFont_; }
     void SetDefaultFont(const FontSpec& font);
+    // The skin's <Default> attribute lists by name, for controls built in code.
+    void SetDefaultAttributeList(std::string_view name, std::string value);
+    std::string GetDefaultAttributeList(std::string_view name) const;
 
     // Window description from the skin's Window element.
     Size GetInitSize() const { return initSize_; }
@@ -173,6 +176,7 @@ private:
     bool drainScheduled_ = false;
     std::shared_ptr<PaintManager*> alive_;  // lets posted tasks detect a destroyed manager
     std::map<int, FontSpec> fonts_;
+    std::map<std::string, std::string> defaultAttributes_;  // lower-case names
     FontSpec defaultFont_;
     Size initSize_;
     Rect caption_;

@@ -1,0 +1,257 @@
+// The Egret's macro folder view as its user meets it: the files of the working macro folder as a
+// tree, and what each menu command leaves on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "AppFixture.h"
+#include "TextFit.h"
+#include "macro/MacroCodec.h"
+#include "macro/MacroFileFormat.h"
+#include "macro/MacroFolderPage.h"
+#include "macro/MacroStore.h"
+#include "macro/MarcoListUI.h"
+#include "macro/StepText.h"
+#include "ui/controls/Combo.h"
+#include "ui/controls/ComboDropWindow.h"
+#include "ui/controls/TreeView.h"
+#include "ui/core/VirtualKeys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMain = "Oakridge";
+constexpr const char* kDialog = "MarcoEdit_Egret";
+constexpr const char* kMenu = "CMenuWnd";
+constexpr const char* kTree = "Marco_Info_list_Egret";
+
+MacroList Macros(std::initializer_list<const char16_t*> names) {
+    MacroList list;
+    for (const char16_t* name : names) list.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}, 0});
+    return list;
+}
+
+void WriteFile(const fs::path& path, const MacroList& list) {
+    const auto bytes = SerializeMacroRecords(DeviceModel::Egret, list);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class MacroFolder : public oaktest::AppFixture {
+protected:
+    // The working folder holds "Fps.bin" (Burst, Spray) and "Moba.bin" (Combo).
+    void OpenFolderView() {
+        StartApp();
+        WaitForDeviceTasks();
+        fs::create_directories(Folder());
+        WriteFile(Folder() / "Fps.bin", Macros({u"Burst", u"Spray"}));
+        WriteFile(Folder() / "Moba.bin", Macros({u"Combo"}));
+        MacroStore::Instance().SyncMacroFolder(DeviceModel::Egret);
+        Page().Reload();
+        Ui().SelectComboItem("device_combo", 3, kMain);
+        Ui().Click("marco_manager_Egret", kMain);
+        Ui().Click("macro_view_folder_Egret", kMain);
+    }
+    fs::path Folder() { return fs::path(MacroStore::Instance().WorkingFolder()) / "MacroMouseEgretData"; }
+    MacroFolderPage& Page() { return Ui().Find<MacroFolderPage>("macro_folder_page_Egret", kMain); }
+    // The page's own controls: the file page holds controls of the same names.
+    ui::TreeView& Tree() { return *Page().FindOwn<ui::TreeView>("Marco_Info_list"); }
+    MarcoListUI& Steps() { return *Page().FindOwn<MarcoListUI>("Marco_Content_list"); }
+    std::vector<std::string> Nodes() {
+        std::vector<std::string> texts;
+        for (int i = 0; i < Tree().GetCount(); ++i)
+            texts.push_back((Tree().NodeAt(i)->GetParentNode() ? "  " : "") + Tree().NodeAt(i)->GetText());
+        return texts;
+    }
+    // Clicks a control of this page: the file page, hidden beside it, holds controls of the same names.
+    void ClickOwn(const std::string& base) {
+        Layout();
+        Ui().ClickAt(Page().FindOwn(base)->GetPos().Center(), kMain);
+    }
+    void InsertFromCombo(int index) {
+        ClickOwn("macro_insert_combo");
+        ui::ComboDropWindow* drop = Page().FindOwn<ui::Combo>("macro_insert_combo")->GetDropWindow();
+        ASSERT_NE(drop, nullptr);
+        Ui().ClickAt(drop->RowRect(index).Center(), "ComboWnd");
+    }
+    void Layout() { Ui().Window(kMain).GetManager().LayoutIfNeeded(); }
+    void ClickNode(const std::string& text) {
+        Layout();
+        for (int i = 0; i < Tree().GetCount(); ++i)
+            if (Tree().NodeAt(i)->GetText() == text) return Ui().ClickAt(Tree().NodeAt(i)->GetPos().Center(), kMain);
+        ADD_FAILURE() << "no node " << text;
+    }
+    void ClickBelowNodes() {
+        Layout();
+        Ui().ClickAt({Tree().GetPos().Center().x, Tree().GetPos().bottom - 8}, kMain);
+        ASSERT_EQ(Tree().GetCurSel(), -1);
+    }
+    // Right-clicks the tree where it is and chooses `command` from its menu.
+    void Menu(const std::string& command) {
+        Layout();
+        ui::TreeNode* node = Tree().GetSelectedNode();
+        ui::Point at = node ? node->GetPos().Center() : ui::Point{Tree().GetPos().Center().x, Tree().GetPos().bottom - 8};
+        Ui().RightClickAt(at, kMain);
+        Ui().Click(command, kMenu);
+    }
+    void AnswerName(const std::string& name) {
+        Ui().AnswerModal(kDialog, [this, name](ui::WindowImplBase&) {
+            Ui().Click("result_value_Egret", kDialog);
+            Ui().PressKey(ui::kVkA, ui::kModCtrl);
+            Ui().TypeText(name);
+            Ui().Click("btn_ok_Egret", kDialog);
+        });
+    }
+    std::vector<std::string> OnDisk(const std::string& key) {
+        std::ifstream in(Folder() / key, std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<std::string> names;
+        for (const auto& entry : ParseMacroRecords(DeviceModel::Egret, bytes)) names.push_back(MacroManagerPage::ToUtf8(entry->name));
+        return names;
+    }
+};
+
+TEST_F(MacroFolder, ShowsEachFileWithItsMacros) {
+    OpenFolderView();
+    EXPECT_EQ(Nodes(), (std::vector<std::string>{"Fps", "  Burst", "  Spray", "Moba", "  Combo"}));
+    ClickNode("Spray");
+    EXPECT_EQ(Steps().RowCount(), 3);
+    EXPECT_EQ(Page().SelectedFileKey(), "Fps.bin");
+    ClickNode("Moba");  // a file shows no steps
+    EXPECT_EQ(Steps().RowCount(), 0);
+    Ui().Snapshot(::testing::TempDir() + "macro_folder_page.png", kMain);
+}
+
+TEST_F(MacroFolder, DeletingAFileRemovesItFromTheWorkingFolder) {
+    OpenFolderView();
+    ClickNode("Burst");
+    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    ClickOwn("DeleteMarcoButton");
+    EXPECT_EQ(OnDisk("Fps.bin"), (std::vector<std::string>{"Spray"}));
+
+    ClickNode("Fps");
+    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Menu("menu_Name_Delete");
+    EXPECT_FALSE(fs::exists(Folder() / "Fps.bin"));
+    EXPECT_EQ(Nodes(), (std::vector<std::string>{"Moba", "  Combo"}));
+    EXPECT_EQ(MacroStore::Instance().FileSet(DeviceModel::Egret).count("Fps.bin"), 0u);
+    // Cancelling deletes nothing.
+    ClickNode("Moba");
+    Ui().PressInNextModal(kDialog, "btn_cancel_Egret");
+    Menu("menu_Name_Delete");
+    EXPECT_TRUE(fs::exists(Folder() / "Moba.bin"));
+}
+
+TEST_F(MacroFolder, ImportingWithNothingSelectedAddsANodeNamedAfterTheFile) {
+    OpenFolderView();
+    const fs::path outside = TempDir() / "Raid.bin";
+    WriteFile(outside, Macros({u"Heal", u"Shield"}));
+
+    ClickBelowNodes();
+    Ui().AnswerFileDialog(outside.string());
+    Menu("menu_Name_Import");
+    EXPECT_EQ(Nodes(), (std::vector<std::string>{"Fps", "  Burst", "  Spray", "Moba", "  Combo", "Raid", "  Heal", "  Shield"}));
+    // Written at once, so the next start still finds it.
+    EXPECT_EQ(OnDisk("Raid.bin"), (std::vector<std::string>{"Heal", "Shield"}));
+
+    // With a macro selected, the file's macros join that macro's file.
+    ClickNode("Combo");
+    Ui().AnswerFileDialog(outside.string());
+    Menu("menu_Name_Import");
+    EXPECT_EQ(OnDisk("Moba.bin"), (std::vector<std::string>{"Combo", "Heal", "Shield"}));
+    EXPECT_EQ(Page().SelectedFileKey(), "Moba.bin");
+
+    // A cancelled dialog changes nothing; so does a file that cannot be read.
+    ClickBelowNodes();
+    const size_t rows = Nodes().size();
+    Ui().AnswerFileDialog(std::nullopt);
+    Menu("menu_Name_Import");
+    Ui().AnswerFileDialog((TempDir() / "missing.bin").string());
+    Menu("menu_Name_Import");
+    EXPECT_EQ(Nodes().size(), rows);
+    EXPECT_FALSE(fs::exists(Folder() / "missing.bin"));
+
+    // Export writes the selected file where the user chose.
+    ClickNode("Fps");
+    const fs::path exported = TempDir() / "out.bin";
+    Ui().AnswerFileDialog(exported.string());
+    Menu("menu_Name_Export");
+    EXPECT_EQ(fs::file_size(exported), 2u * 240u);
+}
+
+TEST_F(MacroFolder, RenameRefusesANameAlreadyTaken) {
+    OpenFolderView();
+    struct Case {
+        const char* node;
+        const char* name;
+        std::vector<std::string> after;
+    };
+    const Case cases[] = {
+        {"Fps", "Moba", {"Fps", "  Burst", "  Spray", "Moba", "  Combo"}},      // another file's name
+        {"Spray", "Combo", {"Fps", "  Burst", "  Spray", "Moba", "  Combo"}},   // a macro of another file
+        {"Fps", "Shooter", {"Shooter", "  Burst", "  Spray", "Moba", "  Combo"}},
+        {"Spray", "Spread", {"Shooter", "  Burst", "  Spread", "Moba", "  Combo"}},
+    };
+    for (const auto& c : cases) {
+        ClickNode(c.node);
+        AnswerName(c.name);
+        Menu("menu_Name_ChangeName");
+        EXPECT_EQ(Nodes(), c.after) << c.node << " -> " << c.name;
+    }
+    EXPECT_FALSE(fs::exists(Folder() / "Fps.bin"));
+    EXPECT_EQ(OnDisk("Shooter.bin"), (std::vector<std::string>{"Burst", "Spread"}));
+    EXPECT_EQ(OnDisk("Moba.bin"), (std::vector<std::string>{"Combo"}));
+}
+
+TEST_F(MacroFolder, NewFilesAndMacrosAreSavedAndEditedLikeTheFilePage) {
+    OpenFolderView();
+    // A new macro needs a file; a new file needs a name no file has.
+    ClickBelowNodes();
+    ClickOwn("AddMarcoButton");  // asks nothing
+    EXPECT_EQ(Nodes().size(), 5u);
+    AnswerName("Moba");
+    Menu("menu_Name_New_File");
+    EXPECT_EQ(Nodes().size(), 5u);
+
+    AnswerName("Tools");
+    Menu("menu_Name_New_File");
+    EXPECT_TRUE(fs::exists(Folder() / "Tools.bin"));
+    EXPECT_EQ(Page().SelectedFileKey(), "Tools.bin");
+    AnswerName("Burst");  // taken in another file
+    ClickOwn("AddMarcoButton");
+    EXPECT_TRUE(OnDisk("Tools.bin").empty());
+    AnswerName("Click");
+    ClickOwn("AddMarcoButton");
+    EXPECT_EQ(Nodes().back(), "  Click");
+    EXPECT_EQ(OnDisk("Tools.bin"), (std::vector<std::string>{"Click"}));
+
+    InsertFromCombo(3);
+    EXPECT_EQ(Steps().RowCount(), 3);
+    const auto& saved = MacroStore::Instance().FileSet(DeviceModel::Egret).at("Tools.bin")[0].data;
+    EXPECT_EQ(saved, (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
+    std::ifstream in(Folder() / "Tools.bin", std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(ParseMacroRecords(DeviceModel::Egret, bytes)[0].data, saved);
+}
+
+TEST_F(MacroFolder, TextsFitInEveryLanguage) {
+    OpenFolderView();
+    ClickNode("Burst");
+    for (int i = 1; i <= 15; ++i) {
+        std::string option = "language_" + std::to_string(i);
+        Ui().Click(option, kMain);
+        for (const auto& problem : oaktest::TextFitProblems(Frame()))
+            // Step rows are measured with their markup as plain text, far wider than drawn.
+            if (problem.find("{i Image") == std::string::npos) ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
+        Layout();
+        Ui().RightClickAt(Tree().GetSelectedNode()->GetPos().Center(), kMain);
+        for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kMenu)))
+            ADD_FAILURE() << Ui().Text(option, kMain) << " menu: " << problem;
+        Ui().PressKey(ui::kVkEscape);
+        if (i == 14) Ui().Snapshot(::testing::TempDir() + "macro_folder_page_14.png", kMain);
+    }
+}
+
+}  // namespace
