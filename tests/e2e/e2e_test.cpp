@@ -10,7 +10,16 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <fstream>
+#include <iterator>
 #include <thread>
+
+#include "UiDriver.h"
+#include "app/MainFrame.h"
+#include "macro/MacroCodec.h"
+#include "macro/MacroFileFormat.h"
+#include "macro/StepText.h"
+#include "ui/controls/List.h"
 
 namespace {
 
@@ -202,6 +211,81 @@ TEST_F(RealWindow, DraggingAnEgretStageReachesTheMouse) {
     std::sscanf(dump.c_str(), " stageLevel: %d", &first);
     EXPECT_GT(first, 20) << dump;
     EXPECT_LT(first, 40) << dump;
+}
+
+// Where the real window shows the Egret's macro controls: the same skin laid out by the headless
+// backend, with folders of its own so the real program starts afresh.
+struct MacroSpots {
+    ui::Point macroButton, firstMacro, record;
+};
+
+MacroSpots LayOutMacroPage(const fs::path& scratch) {
+    const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
+    std::vector<std::string> saved;
+    for (const char* key : keys) {
+        saved.push_back(std::getenv(key));
+        setenv(key, (scratch / key).c_str(), 1);
+    }
+    fs::create_directories(scratch / "XDG_RUNTIME_DIR");
+    fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
+    MacroSpots spots;
+    {
+        oaktest::UiDriver ui;
+        app::MainFrame frame;
+        if (frame.Open()) {
+            ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
+            ui.SelectComboItem("device_combo", 3, "Oakridge");
+            spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
+            ui.Click("marco_manager_Egret", "Oakridge");
+            frame.GetManager().LayoutIfNeeded();
+            auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
+            const ui::Rect r = list.GetPos();
+            spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
+            spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+        }
+        ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
+    }
+    for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+    return spots;
+}
+
+TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
+    const MacroSpots spots = LayOutMacroPage(home_ / "layout");
+    ASSERT_GT(spots.record.x, 0) << "the macro page did not lay out";
+    app_ = Spawn(bin_ + "/oakridge");
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    ShowEgretPage(window);
+    auto click = [&](ui::Point p) {
+        Shell("xdotool mousemove --window " + window + " " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+        std::this_thread::sleep_for(400ms);
+    };
+    click(spots.macroButton);
+    click(spots.firstMacro);
+    click(spots.record);
+    Screenshot("egret_macro_recording.png");
+    Shell("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    Shell("xdotool key --delay 80 a b c");
+    std::this_thread::sleep_for(400ms);
+    click(spots.record);
+    Screenshot("egret_macro_recorded.png");
+
+    const fs::path file = home_ / "state/oakridge/Lumenor_MacroBin/MacroMouseEgretData.bin";
+    std::ifstream in(file, std::ios::binary);
+    ASSERT_TRUE(in) << file;
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    MacroList macros = ParseMacroRecords(DeviceModel::Egret, bytes);
+    ASSERT_FALSE(macros.empty());
+    std::vector<std::pair<int, int>> keySteps;
+    int delays = 0;
+    for (const auto& step : DecodeMacro(DeviceModel::Egret, macros[0].data, StepNames::FilePage()).steps) {
+        if (step.tag == 0xFE) ++delays;
+        else keySteps.emplace_back(step.tag, step.value);
+    }
+    // Press and release of A, B and C (key codes 4, 5, 6), with the pauses between them.
+    const std::vector<std::pair<int, int>> want{{0x82, 4}, {0x02, 4}, {0x82, 5}, {0x02, 5}, {0x82, 6}, {0x02, 6}};
+    EXPECT_EQ(keySteps, want);
+    EXPECT_EQ(delays, 5);
 }
 
 }  // namespace
