@@ -45,6 +45,8 @@ protected:
     void OpenFolderView() {
         StartApp();
         WaitForDeviceTasks();
+        // Only these two files, whatever the first start copied from the program folder.
+        fs::remove_all(Folder());
         fs::create_directories(Folder());
         WriteFile(Folder() / "Fps.bin", Macros({u"Burst", u"Spray"}));
         WriteFile(Folder() / "Moba.bin", Macros({u"Combo"}));
