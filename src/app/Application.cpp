@@ -3,8 +3,7 @@
 #include <atomic>
 
 #include "app/MainFrame.h"
-#include "app/WarrningMessage.h"
-#include "mouse/ProfileFiles.h"
+
 #include "platform/CrashHandler.h"
 #include "platform/MessageEndpoint.h"
 #include "platform/Paths.h"
@@ -32,9 +31,6 @@ int RunApplication(std::unique_ptr<ui::Backend> backend) {
     if (!backend) return 0;
     ui::Toolkit::Init(std::move(backend));
     SetUpToolkitPaths();
-    // Profile-file failures reach the user through the message box (tests install their own).
-    mouse::ProfileFiles::SetMessageShower(
-        [](ui::WindowImplBase* owner, const std::string& text) { ShowMessage(owner, text); });
     {
         auto frame = std::make_unique<MainFrame>();
         if (frame->Open()) {

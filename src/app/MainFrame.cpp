@@ -5,6 +5,7 @@
 #include "macro/MacroStore.h"
 #include "app/Language.h"
 #include "app/ReadProgress.h"
+#include "app/WarrningMessage.h"
 
 #include "device/DeviceTaskPage.h"
 #include "keyboard/CDialogKeySetting.h"
@@ -17,6 +18,7 @@
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/Messages.h"
+#include "ui/core/MessageBoxHook.h"
 #include "ui/core/Toolkit.h"
 #include "ui/layout/TabLayout.h"
 #include "ui/text/TextTable.h"
@@ -39,6 +41,8 @@ MainFrame::MainFrame() {
     ::SetAppFolder(instance.empty() ? platform::ProgramFolder() : instance);
     // Before the pages, which load their macro data while the skin is built.
     MacroStore::Instance().SetFolders(AppFolder(), MacroTempFolder());
+    // Editors and pages below the application show the program's message box.
+    ui::SetMessageBoxHandler(&ShowMessage);
     // The key tables switch to the French layout while that language is current.
     assign::SetLanguageNameProvider([] { return CurrentLanguageName(); });
 }

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "assign/AssignmentLabel.h"
-#include "assign/EditorNotice.h"
+#include "ui/core/MessageBoxHook.h"
 #include "assign/FireMacroMemory.h"
 #include "assign/KeepLeftFlag.h"
 #include "assign/KeyCodes.h"
@@ -452,7 +452,7 @@ void KeyEdit::Apply() {
     KeySlot* slot = Slot();
     if (!slot) return;
     if (!Validate(*slot)) {
-        EditorNotice::Show(owner_, Resolve("%{183}"));
+        ui::ShowMessageBox(owner_, Resolve("%{183}"));
         return;
     }
     // A category without a choice leaves the key, and the macro it plays, as they are.

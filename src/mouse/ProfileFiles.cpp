@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "ui/core/FileDialog.h"
+#include "ui/core/MessageBoxHook.h"
 #include "ui/text/TextTable.h"
 
 namespace mouse {
@@ -120,8 +121,10 @@ std::string ProfileFiles::MessageFor(ProfileFileResult result, bool saving) {
 
 void ProfileFiles::Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving) {
     std::string text = MessageFor(result, saving);
-    if (text.empty() || !Shower()) return;
-    Shower()(owner, ui::TextTable::Instance().Resolve(text));
+    if (text.empty()) return;
+    std::string resolved = ui::TextTable::Instance().Resolve(text);
+    if (Shower()) Shower()(owner, resolved);
+    else ui::ShowMessageBox(owner, resolved);
 }
 
 }  // namespace mouse
