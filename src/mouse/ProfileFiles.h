@@ -40,7 +40,7 @@ enum class ProfileFileResult {
 
 class ProfileFiles {
 public:
-    // Shows a resolved text in a message box over `owner`; the main window installs its box.
+    // Replaces the program's message box for the failure notices (tests); null restores it.
     using MessageShower = std::function<void(ui::WindowImplBase* owner, const std::string& text)>;
     static void SetMessageShower(MessageShower shower);
 
