@@ -126,7 +126,9 @@ TEST_F(DeviceTasks, ClosingWaitsForTheRunningTask) {
     Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
     Frame().Close(1);
     Ui().RunUntilIdle();
-    if (Frame().IsDeviceTaskRunning()) EXPECT_FALSE(Frame().IsClosed());
+    if (Frame().IsDeviceTaskRunning()) {
+        EXPECT_FALSE(Frame().IsClosed());
+    }
     WaitForDeviceTasks();
     SimControl(DeviceModel::Egret).SetLatency(0);
     EXPECT_TRUE(Frame().IsClosed());
