@@ -5,20 +5,12 @@
 #include "assign/FamilyETraits.h"
 #include "assign/FireMacroMemory.h"
 #include "assign/KeyCodes.h"
+#include "assign/AssignmentClasses.h"
 #include "assign/Utf16.h"
 #include "ui/text/TextTable.h"
 
 namespace assign {
 namespace {
-
-constexpr uint8_t kMouseButton = 1;
-constexpr uint8_t kKeyboardKey = 2;
-constexpr uint8_t kConsumer = 3;
-constexpr uint8_t kFireKeyE = 6;
-constexpr uint8_t kFireMacroE = 11;
-constexpr uint8_t kMacroE = 16;
-constexpr uint8_t kMacroH = 6;
-constexpr uint8_t kMacroAltH = 14;
 
 constexpr uint8_t kWinBit = 0x08;
 constexpr uint8_t kKeyD = 0x07;

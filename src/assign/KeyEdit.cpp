@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "assign/AssignmentClasses.h"
 #include "assign/AssignmentLabel.h"
-#include "ui/core/MessageBoxHook.h"
 #include "assign/FireMacroMemory.h"
 #include "assign/KeepLeftFlag.h"
 #include "assign/KeyCodes.h"
@@ -17,6 +17,7 @@
 #include "ui/controls/List.h"
 #include "ui/controls/Option.h"
 #include "ui/core/InputHooks.h"
+#include "ui/core/MessageBoxHook.h"
 #include "ui/core/Messages.h"
 #include "ui/text/TextTable.h"
 
@@ -25,10 +26,6 @@ namespace {
 
 constexpr int kResultOk = 1;
 constexpr int kResultCancel = 2;
-constexpr uint8_t kMouseClass = 1;
-constexpr uint8_t kKeyboardClass = 2;
-constexpr uint8_t kFireKeyClass = 6;
-constexpr uint8_t kFireMacroClass = 0x0B;
 constexpr const char* kFireKeyData = "FireKey";
 constexpr const char* kFolderClosed = "\u25B8  ";
 constexpr const char* kFolderOpen = "\u25BE  ";
@@ -287,20 +284,20 @@ void KeyEdit::Preselect(const Code& code) {
     Category found = Category::None;
     const uint32_t whole = static_cast<uint32_t>(code[0]) << 24 | code[1] << 16 | code[2] << 8 | code[3];
     const std::string label = AssignmentLabel(spec_.model, config_, code[0], code[1], code[2], code[3]);
-    if (code[0] == kMouseClass) {
+    if (code[0] == kMouseButton) {
         if (SelectListItem(kCategories[0].list, [&](const ui::Control& item) {
                 uint32_t v = ParseCode(item.GetUserData());
                 return ((v >> 8) & 0xFF) == code[1] && (v & 0xFF) == code[2];
             }))
             found = Category::Mouse;
-    } else if (code[0] == kKeyboardClass) {
+    } else if (code[0] == kKeyboardKey) {
         for (const auto& m : kModifiers)
             if (auto* box = Find<ui::Option>(Name(m.box)))
                 box->SetSelected((code[1] & m.bit) != 0, ui::Notify::No);
         capture_.Preset(static_cast<uint32_t>(code[2]) << 8 | code[3], label);
         if (auto* field = Find<ui::Control>(Name(kKeyField))) field->SetText(label);
         found = Category::Keyboard;
-    } else if (code[0] == kFireMacroClass) {
+    } else if (code[0] == kFireMacroE) {
         for (size_t i = 0; i < spec_.gunCodes.size(); ++i) {
             if (spec_.gunCodes[i] != (code[1] & 0x0F)) continue;
             if (auto* list = Find<ui::List>(Name(kCategories[7].list)))
@@ -317,7 +314,7 @@ void KeyEdit::Preselect(const Code& code) {
     for (size_t c = 1; found == Category::None && c <= 4; ++c) {
         if (SelectListItem(kCategories[c].list, [&](const ui::Control& item) {
                 if (item.GetUserData() == kFireKeyData)
-                    return code[0] == kFireKeyClass && item.GetResolvedText() == label;
+                    return code[0] == kFireKeyE && item.GetResolvedText() == label;
                 return ParseCode(item.GetUserData()) == whole;
             }))
             found = kCategories[c].category;
@@ -376,7 +373,7 @@ bool KeyEdit::Validate(const KeySlot& edited) const {
     if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return false;
     for (const KeySlot& other : config_.keyLists[static_cast<size_t>(profile_)]) {
         if (&other == &edited) continue;
-        if (other.code[0] == kMouseClass && other.code[1] == 1) return true;
+        if (other.code[0] == kMouseButton && other.code[1] == 1) return true;
         if (reserved && other.code[0] == spec_.reservedMacro[0] && other.code[1] == spec_.reservedMacro[1] &&
             other.code[2] == spec_.reservedMacro[2])
             return true;
@@ -396,7 +393,7 @@ std::optional<KeyEdit::Code> KeyEdit::FireKeyCode(const ui::Control& item) const
     const RapidFireSlot& fire = config_.rapidFire[preset];
     uint8_t b1 = static_cast<uint8_t>((fire.count & 0xFF) | 0x10);
     b1 = config_.continuousShown[preset] ? (b1 | 0x80) : (b1 & 0x7F);
-    return Code{kFireKeyClass, b1, static_cast<uint8_t>((fire.interval >> 8) & 0xFF),
+    return Code{kFireKeyE, b1, static_cast<uint8_t>((fire.interval >> 8) & 0xFF),
                 static_cast<uint8_t>(fire.interval & 0xFF)};
 }
 
@@ -406,7 +403,7 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
             const ui::Control* item = ListItem(kCategories[0].list);
             if (!item) return std::nullopt;
             const uint32_t v = ParseCode(item->GetUserData());
-            return Code{kMouseClass, static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v), 0};
+            return Code{kMouseButton, static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v), 0};
         }
         case Category::Special:
         case Category::Multimedia:
@@ -426,14 +423,14 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
                 if (IsChecked(m.box)) modifiers |= m.bit;
             const uint32_t keys = capture_.Captured();
             if (!keys && !modifiers) return std::nullopt;  // nothing captured
-            return Code{kKeyboardClass, modifiers, static_cast<uint8_t>(keys >> 8),
+            return Code{kKeyboardKey, modifiers, static_cast<uint8_t>(keys >> 8),
                         static_cast<uint8_t>(keys)};
         }
         case Category::FireMacro: {
             const int i = ListSel(kCategories[7].list);
             if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
             const uint8_t keepLeft = KeepLeftFlag(spec_.model) ? 0x10 : 0;
-            return Code{kFireMacroClass,
+            return Code{kFireMacroE,
                         static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft), 1,
                         RememberedFireMacroByte(spec_.model)};
         }
