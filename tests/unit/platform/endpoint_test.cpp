@@ -54,6 +54,18 @@ class EndpointTest : public ::testing::Test {
     }
 
     std::string SocketPath(const std::string& lowerName) { return RuntimeFolder() + lowerName + ".sock"; }
+    // A client that connects and then says nothing; -1 when it could not connect.
+    int ConnectSilently(const std::string& lowerName) {
+        int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, SocketPath(lowerName).c_str());
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
 
     // Runs endpoint_probe with `args`; returns its exit code (-1 when it did not exit normally).
     static int RunProbe(std::vector<std::string> args) {
@@ -223,11 +235,8 @@ TEST_F(EndpointTest, AThrowingHandlerRefusesButKeepsServing) {
 TEST_F(EndpointTest, ASilentClientDoesNotBlockOthers) {
     auto endpoint = ClaimRecording("Oakridge");
     ASSERT_NE(endpoint, nullptr);
-    int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strcpy(address.sun_path, SocketPath("oakridge").c_str());
-    ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    int silent = ConnectSilently("oakridge");
+    ASSERT_GE(silent, 0);
     EXPECT_TRUE(MessageEndpoint::Post("Oakridge", 1004));
     ::close(silent);
 }
@@ -235,11 +244,8 @@ TEST_F(EndpointTest, ASilentClientDoesNotBlockOthers) {
 TEST_F(EndpointTest, DestructorReturnsPromptlyWithAClientConnected) {
     auto endpoint = ClaimRecording("Oakridge");
     ASSERT_NE(endpoint, nullptr);
-    int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strcpy(address.sun_path, SocketPath("oakridge").c_str());
-    ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    int silent = ConnectSilently("oakridge");
+    ASSERT_GE(silent, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let the server start waiting on it
     auto start = std::chrono::steady_clock::now();
     endpoint.reset();
