@@ -178,11 +178,6 @@ void ComboDropWindow::Choose(int index) {
     if (combo) combo->SelectItem(index, Notify::Yes);
 }
 
-intptr_t ComboDropWindow::HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) {
-    handled = false;
-    return 0;
-}
-
 void ComboDropWindow::OnNativeFocusChanged(bool focused) {
     WindowImplBase::OnNativeFocusChanged(focused);
     if (!focused && !IsClosed()) Close(0);

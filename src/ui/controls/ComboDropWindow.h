@@ -13,7 +13,6 @@ public:
     std::string GetWindowClassName() const override { return "ComboWnd"; }
     std::string GetSkinFile() const override { return {}; }
     std::unique_ptr<Control> CreateRootInCode() override;
-    intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
     void OnFinalMessage() override;
     void OnNativeFocusChanged(bool focused) override;
 

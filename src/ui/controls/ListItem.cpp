@@ -100,10 +100,6 @@ Size ListLabelElement::EstimateSize(Size available) const {
     return s;
 }
 
-AttrResult ListLabelElement::SetAttribute(std::string_view name, std::string_view value) {
-    return Control::SetAttribute(name, value);
-}
-
 void ListLabelElement::DoEvent(UiEvent& event) {
     ListOwner* owner = GetOwner();
     switch (event.type) {

@@ -54,7 +54,6 @@ public:
     bool IsSelected() const;
     Size EstimateSize(Size available) const override;
     void DoEvent(UiEvent& event) override;
-    AttrResult SetAttribute(std::string_view name, std::string_view value) override;
 
 protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override;

@@ -71,8 +71,6 @@ void Container::SetManager(PaintManager* manager, Container* parent) {
     for (auto& item : items_) item->SetManager(manager, this);
 }
 
-void Container::SetVisible(bool visible) { Control::SetVisible(visible); }
-
 int Container::ClampWidth(const Control* c, int cx) { return std::clamp(cx, c->GetMinWidth(), std::max(c->GetMinWidth(), c->GetMaxWidth())); }
 
 int Container::ClampHeight(const Control* c, int cy) {

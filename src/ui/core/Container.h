@@ -33,7 +33,6 @@ public:
     void SetPos(const Rect& rect) override;
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     Control* FindControlAt(Point pt) override;
-    void SetVisible(bool visible) override;
 
 protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override;
