@@ -1,12 +1,16 @@
 #include "assign/DeviceMacroSync.h"
 
-#include <cwctype>
+#include "assign/CaseFold.h"
 
 namespace assign {
 namespace {
 
-int MacroId(const KeySlot& slot) {
-    return slot.code[1] << 8 | slot.code[2];
+int MacroId(const DeviceMacroSync::Code& code) {
+    return code[1] << 8 | code[2];
+}
+
+bool PlaysMacro(const DeviceMacroSync::Code& code) {
+    return code[0] == DeviceMacroSync::kMacroClass;
 }
 
 const MacroEntry* ById(const MacroList& list, int id) {
@@ -21,7 +25,7 @@ const MacroEntry* ByName(const MacroList& list, std::u16string_view name) {
     return nullptr;
 }
 
-std::array<uint8_t, 4> MacroCode(int id) {
+DeviceMacroSync::Code MacroCode(int id) {
     return {DeviceMacroSync::kMacroClass, static_cast<uint8_t>((id >> 8) & 0xFF),
             static_cast<uint8_t>(id & 0xFF), 0};
 }
@@ -32,17 +36,12 @@ DeviceMacroSync::DeviceMacroSync(FamilyEConfig& config, KeyEditDevice& device, i
     : config_(config), device_(device), profile_(profile), keyIndex_(keyIndex), known_(config.macros) {}
 
 bool DeviceMacroSync::SameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char16_t c) { return std::towlower(static_cast<wint_t>(c)); };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
+    return SameTextIgnoringCase(a, b);
 }
 
-const KeySlot* DeviceMacroSync::Edited() const {
+KeySlot* DeviceMacroSync::Edited() {
     if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return nullptr;
-    const auto& keys = config_.keyLists[static_cast<size_t>(profile_)];
+    auto& keys = config_.keyLists[static_cast<size_t>(profile_)];
     if (keyIndex_ < 0 || static_cast<size_t>(keyIndex_) >= keys.size()) return nullptr;
     return &keys[static_cast<size_t>(keyIndex_)];
 }
@@ -51,48 +50,56 @@ bool DeviceMacroSync::IsEdited(size_t profile, size_t key) const {
     return static_cast<int>(profile) == profile_ && static_cast<int>(key) == keyIndex_;
 }
 
-void DeviceMacroSync::ReleaseOld() {
-    const KeySlot* edited = Edited();
-    if (!edited || edited->code[0] != kMacroClass) return;
-    const int id = MacroId(*edited);
-    size_t index = 0;
-    for (; index < config_.macros.size(); ++index)
-        if (config_.macros[index].id == id) break;
-    if (index == config_.macros.size()) return;
-    int players = 0;
-    for (const auto& keys : config_.keyLists)
-        for (const KeySlot& slot : keys)
-            if (slot.code[0] == kMacroClass && MacroId(slot) == id) ++players;
-    if (players != 1) return;
-    if (!device_.WriteMacro(static_cast<int>(index), u"", {})) return;
-    device_.ReloadMacros();
-    RemapOtherKeys();
-}
-
-std::optional<std::array<uint8_t, 4>> DeviceMacroSync::Assign(const MacroEntry& macro) {
+std::optional<DeviceMacroSync::Code> DeviceMacroSync::Assign(const MacroEntry& macro) {
     if (const MacroEntry* held = ByName(config_.macros, macro.name)) return MacroCode(held->id);
+    // The key's old macro stays until the new one is safely on the device.
     if (!device_.WriteMacro(-1, macro.name, macro.data)) return std::nullopt;
     device_.ReloadMacros();
     if (config_.macros.empty()) return std::nullopt;
     const int id = config_.macros[config_.macros.size() - 1].id;
-    RemapOtherKeys();
+    RemapKeys();
     return MacroCode(id);
 }
 
-void DeviceMacroSync::RemapOtherKeys() {
+void DeviceMacroSync::Change(const Code& code) {
+    KeySlot* edited = Edited();
+    if (!edited || edited->code == code) return;
+    const Code old = edited->code;
+    edited->code = code;
+    Release(old);
+}
+
+void DeviceMacroSync::Release(const Code& old) {
+    if (!PlaysMacro(old)) return;
+    const int id = MacroId(old);
+    size_t index = 0;
+    for (; index < config_.macros.size(); ++index)
+        if (config_.macros[index].id == id) break;
+    if (index == config_.macros.size()) return;
+    for (const auto& keys : config_.keyLists)
+        for (const KeySlot& slot : keys)
+            if (PlaysMacro(slot.code) && MacroId(slot.code) == id) return;  // still played
+    if (!device_.WriteMacro(static_cast<int>(index), u"", {})) return;
+    device_.ReloadMacros();
+    RemapKeys();
+}
+
+// After the device renumbered its macros. The edited key follows in the record only: the page writes
+// it once the editor has closed.
+void DeviceMacroSync::RemapKeys() {
     for (size_t p = 0; p < config_.keyLists.size(); ++p) {
         auto& keys = config_.keyLists[p];
         for (size_t k = 0; k < keys.size(); ++k) {
             KeySlot& slot = keys[k];
-            if (IsEdited(p, k) || slot.code[0] != kMacroClass) continue;
-            const MacroEntry* old = ById(known_, MacroId(slot));
+            if (!PlaysMacro(slot.code)) continue;
+            const MacroEntry* old = ById(known_, MacroId(slot.code));
             if (!old) continue;
             const MacroEntry* now = ByName(config_.macros, old->name);
             if (!now) continue;
             auto code = MacroCode(now->id);
             if (code == slot.code) continue;
             slot.code = code;
-            device_.WriteKey(static_cast<int>(p), static_cast<int>(k));
+            if (!IsEdited(p, k)) device_.WriteKey(static_cast<int>(p), static_cast<int>(k));
         }
     }
     // The keys now know the device's current ids; a second renumbering in the same edit must start

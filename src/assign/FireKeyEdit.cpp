@@ -61,10 +61,9 @@ void FireKeyEdit::SetField(std::string_view base, int segment, const std::string
         c->SetText(text);
 }
 
-bool FireKeyEdit::SlotsPresent(int gun) const {
-    for (int8_t slot : Slots()[static_cast<size_t>(gun)])
-        if (slot >= 0 && static_cast<size_t>(slot) >= config_.fireMacros.size()) return false;
-    return true;
+bool FireKeyEdit::SlotReadable(int slot) const {
+    return slot >= 0 && static_cast<size_t>(slot) < config_.fireMacros.size() &&
+           config_.fireMacros[static_cast<size_t>(slot)].read;
 }
 
 void FireKeyEdit::ShowGunIfNone() {
@@ -81,13 +80,22 @@ void FireKeyEdit::ShowGun(int gun) {
         button->SetSelected(true, ui::Notify::No);
     const auto& slots = Slots()[static_cast<size_t>(gun)];
     for (int s = 0; s < kSegments; ++s) {
-        const bool shown = slots[static_cast<size_t>(s)] >= 0;
-        if (auto* row = m.FindControl(Field(kSegment, s))) row->SetVisible(shown);
-        for (const char* base : kFields)
-            if (auto* c = m.FindControl(Field(base, s))) c->SetVisible(shown);
+        const int slot = slots[static_cast<size_t>(s)];
+        // A slot the device did not deliver shows empty, disabled fields: there is nothing to edit, and
+        // whatever the fields held before belongs to another gun.
+        const bool readable = SlotReadable(slot);
+        if (auto* row = m.FindControl(Field(kSegment, s))) row->SetVisible(slot >= 0);
+        for (const char* base : kFields) {
+            auto* c = m.FindControl(Field(base, s));
+            if (!c) continue;
+            c->SetVisible(slot >= 0);
+            c->SetEnabled(readable);
+        }
+        if (slot >= 0 && !readable)
+            for (const char* base : {kCount, kX, kXAdjust, kY, kYAdjust, kShootTime}) SetField(base, s, "");
     }
-    if (!SlotsPresent(gun)) return;
     for (int s = 0; s < kSegments && slots[static_cast<size_t>(s)] >= 0; ++s) {
+        if (!SlotReadable(slots[static_cast<size_t>(s)])) continue;
         const FireMacroEntry& e = config_.fireMacros[static_cast<size_t>(slots[static_cast<size_t>(s)])];
         SetField(kXAdjust, s, std::to_string(e.xAdjust));
         SetField(kYAdjust, s, std::to_string(e.yAdjust));
@@ -109,10 +117,12 @@ void FireKeyEdit::StoreGun() {
     if (!GetManager()) return;
     if (auto* keep = GetManager()->Find<ui::Option>(Name(kKeepLeft)))
         SetKeepLeftFlag(spec_.model, keep->IsSelected());
-    if (selectedGun_ < 0 || !SlotsPresent(selectedGun_)) return;
+    if (selectedGun_ < 0) return;
     const auto& slots = Slots()[static_cast<size_t>(selectedGun_)];
     for (int s = 0; s < kSegments && slots[static_cast<size_t>(s)] >= 0; ++s) {
         const int slot = slots[static_cast<size_t>(s)];
+        // Writing an unread slot would replace the device's pattern with one nobody has seen.
+        if (!SlotReadable(slot)) continue;
         FireMacroEntry& e = config_.fireMacros[static_cast<size_t>(slot)];
         e.yAdjust = static_cast<int8_t>(ParseInt(FieldText(kYAdjust, s)) & 0xFF);
         e.xAdjust = static_cast<int8_t>(ParseInt(FieldText(kXAdjust, s)) & 0xFF);

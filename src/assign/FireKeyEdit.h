@@ -59,7 +59,8 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
   private:
     std::string Field(std::string_view base, int segment) const;
     std::string Name(std::string_view base) const { return std::string(base) + "_" + spec_.suffix; }
-    bool SlotsPresent(int gun) const;
+    // The slot was read from the device, so the record holds its pattern.
+    bool SlotReadable(int slot) const;
     std::string FieldText(std::string_view base, int segment) const;
     void SetField(std::string_view base, int segment, const std::string& text);
     void OnFieldChanged(ui::Control& sender);

@@ -7,6 +7,7 @@
 
 #include "assign/AssignmentClasses.h"
 #include "assign/AssignmentLabel.h"
+#include "assign/CaseFold.h"
 #include "assign/FireMacroMemory.h"
 #include "assign/KeepLeftFlag.h"
 #include "assign/KeyCodes.h"
@@ -383,12 +384,7 @@ bool KeyEdit::Validate(const KeySlot& edited) const {
 
 std::optional<KeyEdit::Code> KeyEdit::FireKeyCode(const ui::Control& item) const {
     const std::string text = item.GetResolvedText();
-    auto same = [&text](const char* ref) {
-        std::string other = Resolve(ref);
-        return std::equal(text.begin(), text.end(), other.begin(), other.end(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-        });
-    };
+    auto same = [&text](const char* ref) { return SameTextIgnoringCase(text, Resolve(ref)); };
     const size_t preset = same("%{122}") ? 0 : same("%{123}") ? 1 : 2;
     const RapidFireSlot& fire = config_.rapidFire[preset];
     uint8_t b1 = static_cast<uint8_t>((fire.count & 0xFF) | 0x10);
@@ -452,20 +448,19 @@ void KeyEdit::Apply() {
         ui::ShowMessageBox(owner_, Resolve("%{183}"));
         return;
     }
-    // A category without a choice leaves the key, and the macro it plays, as they are.
+    // A category without a choice leaves the key, and the macro it plays, as they are. A new macro
+    // is downloaded before the old one is released, so a failed download leaves both as they were.
     const Category chosen = Chosen();
     std::optional<Code> code;
     if (chosen == Category::Macro) {
         const MacroEntry* macro = ChosenMacro();
         if (!macro) return;
-        macros_.ReleaseOld();
-        code = macros_.Assign(*macro);  // none: the download failed and the key keeps its code
+        code = macros_.Assign(*macro);
     } else {
         code = BuildCode(chosen);
-        if (!code) return;
-        macros_.ReleaseOld();
     }
-    if (code) slot->code = *code;
+    if (!code) return;
+    macros_.Change(*code);
     ApplyModelCategories(chosen);
 }
 

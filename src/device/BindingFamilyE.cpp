@@ -145,15 +145,24 @@ bool DeviceLibraryBinding::WriteFireSlotE(DeviceModel model, const FamilyEConfig
     return Call(SlotsOf(model)->setFireKey, int32_t{slot}, int32_t{fire.count}, int32_t{fire.interval}) == 0;
 }
 
+// The list is indexed by slot: a failed read leaves an unread entry in its place rather than letting
+// the next slot slide into it.
 bool DeviceLibraryBinding::ReadFireMacroE(DeviceModel model, FamilyEConfig& c, int index) {
+    if (index < 0 || index >= FamilyEConfig::kMaxFireMacros) return false;
+    const auto at = static_cast<size_t>(index);
+    if (c.fireMacros.size() <= at) c.fireMacros.resize(at + 1, FireMacroEntry::Unread());
     FireMacroEntry entry;
     uint8_t x = 0, y = 0;
     int32_t red = 0, green = 0, blue = 0;
-    if (Call(SlotsOf(model)->getFireMacro, int32_t{index}, entry.data.data(), &x, &y, &red, &green, &blue) != 0)
+    const bool ok = Call(SlotsOf(model)->getFireMacro, int32_t{index}, entry.data.data(), &x, &y, &red, &green,
+                         &blue) == 0;
+    if (!ok) {
+        c.fireMacros[at] = FireMacroEntry::Unread();
         return false;
+    }
     entry.xAdjust = static_cast<int8_t>(x), entry.yAdjust = static_cast<int8_t>(y);
     entry.red = red, entry.green = green, entry.blue = blue;
-    c.fireMacros.push_back(entry);
+    c.fireMacros[at] = entry;
     return true;
 }
 

@@ -13,6 +13,7 @@
 
 struct FamilyEConfig {
     static constexpr int kStageSlots = 7;
+    static constexpr int kMaxFireMacros = 10;  // slots of the plain variant; the others have fewer
 
     explicit FamilyEConfig(int profiles = 3) : keyLists(static_cast<size_t>(profiles)) {}
 
@@ -30,5 +31,5 @@ struct FamilyEConfig {
     std::array<RapidFireSlot, 3> rapidFire{};
     std::array<uint8_t, 3> continuousShown{};
     MacroList macros;
-    std::vector<FireMacroEntry> fireMacros;
+    std::vector<FireMacroEntry> fireMacros;  // indexed by device slot; failed reads are marked unread
 };

@@ -55,7 +55,8 @@ struct Egret {
     FireMacroEntry Fire(int slot) {
         EgretConfig c;
         b.ReadFireMacro(c, slot);
-        return c.fireMacros.empty() ? FireMacroEntry{} : c.fireMacros[0];
+        return static_cast<size_t>(slot) < c.fireMacros.size() ? c.fireMacros[static_cast<size_t>(slot)]
+                                                               : FireMacroEntry{};
     }
     std::array<uint8_t, 8> EffectBlock() {
         std::array<uint8_t, 8> block{};
@@ -66,6 +67,25 @@ struct Egret {
 
 Code MacroCode(int id) {
     return {0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0};
+}
+
+// The device macro `code` plays, or nothing.
+std::u16string PlayedBy(const Code& code, const MacroList& macros) {
+    for (const auto& m : macros)
+        if (code == MacroCode(m->id)) return m->name;
+    return u"";
+}
+
+std::vector<std::u16string> Names(const MacroList& macros) {
+    std::vector<std::u16string> names;
+    for (const auto& m : macros) names.push_back(m->name);
+    return names;
+}
+
+std::vector<int> Ids(const MacroList& macros) {
+    std::vector<int> ids;
+    for (const auto& m : macros) ids.push_back(m->id);
+    return ids;
 }
 
 class KeyEditor : public oaktest::AppFixture {
@@ -376,6 +396,78 @@ TEST_F(KeyEditor, AFailedDownloadLeavesTheKeyAlone) {
     EXPECT_TRUE(Egret().Macros().empty());
 }
 
+// Confirming the macro a key already plays, whether as the editor opened or chosen again, leaves the
+// device's macros, their numbering and the other keys alone.
+TEST_F(KeyEditor, ConfirmingTheKeysOwnMacroTouchesNoMacro) {
+    struct Case {
+        bool chooseAgain;
+        const char* button;
+    };
+    for (const Case c : {Case{false, "btn_ok_Egret"}, Case{false, "btn_reset_Egret"},
+                         Case{true, "btn_ok_Egret"}, Case{true, "btn_reset_Egret"}}) {
+        Egret dev;
+        while (!dev.Macros().empty()) dev.b.WriteMacro(DeviceModel::Egret, 0, u"", {}, 0);
+        dev.AddMacro(u"Paste");
+        dev.AddMacro(u"Two");
+        const MacroList before = dev.Macros();
+        dev.SetKey(0, 3, MacroCode(before[0].id));  // key 4 alone plays "Paste"
+        dev.SetKey(0, 4, MacroCode(before[1].id));
+        OpenEgret();
+        SimControl sim(DeviceModel::Egret);
+        sim.ResetCallCounts();
+        Edit(4, [&](assign::KeyEdit&) {
+            if (c.chooseAgain) ChooseMacro("Paste");
+            Ui().Click(c.button, kEd);
+        });
+        const std::string what = std::string(c.chooseAgain ? "chosen again, " : "as opened, ") + c.button;
+        EXPECT_EQ(sim.CallCount("Device_Set_Macro_Data_Egret"), 0) << what;
+        EXPECT_EQ(Names(Egret().Macros()), Names(before)) << what;
+        EXPECT_EQ(Ids(Egret().Macros()), Ids(before)) << what;
+        EXPECT_EQ(Egret().Key(0, 3), MacroCode(before[0].id)) << what;
+        EXPECT_EQ(Egret().Key(0, 4), MacroCode(before[1].id)) << what;
+        EXPECT_EQ(Shown("profile_key_Egret_4"), "Paste") << what;
+        frame_.reset();
+    }
+}
+
+// Moving a key to another macro downloads the new one first: whichever transfer fails, no key ends
+// up on a macro nobody chose, and a failed download leaves the old macro and the key as they were.
+TEST_F(KeyEditor, AFailedTransferNeverMovesAKeyToAnotherMacro) {
+    struct Case {
+        int failingCall;  // of the macro transfers the apply makes
+        std::vector<std::u16string> held;
+        std::u16string key4;
+    };
+    const Case cases[] = {
+        {1, {u"One", u"Two"}, u"One"},              // the download: nothing changes
+        {2, {u"One", u"Two", u"Paste"}, u"Paste"},  // the release: the old macro stays behind
+    };
+    for (const Case& c : cases) {
+        Egret dev;
+        while (!dev.Macros().empty()) dev.b.WriteMacro(DeviceModel::Egret, 0, u"", {}, 0);
+        dev.AddMacro(u"One");
+        dev.AddMacro(u"Two");
+        const MacroList before = dev.Macros();
+        dev.SetKey(0, 3, MacroCode(before[0].id));  // key 4 alone plays "One"
+        dev.SetKey(0, 4, MacroCode(before[1].id));
+        OpenEgret();
+        SimControl sim(DeviceModel::Egret);
+        sim.Inject("Device_Set_Macro_Data_Egret", c.failingCall);
+        Edit(4, [&](assign::KeyEdit&) {
+            ChooseMacro("Paste");
+            Ui().Click("btn_ok_Egret", kEd);
+        });
+        sim.ClearFailures();
+        const MacroList after = Egret().Macros();
+        EXPECT_EQ(Names(after), c.held) << "failing call " << c.failingCall;
+        EXPECT_EQ(PlayedBy(Egret().Key(0, 3), after), c.key4) << "failing call " << c.failingCall;
+        EXPECT_EQ(PlayedBy(Egret().Key(0, 4), after), u"Two") << "failing call " << c.failingCall;
+        EXPECT_EQ(PlayedBy(Page().Egret().keyLists[0][3].code, after), c.key4)
+            << "failing call " << c.failingCall;
+        frame_.reset();
+    }
+}
+
 TEST_F(KeyEditor, ACategoryWithoutAChoiceKeepsTheKey) {
     OpenEgret();
     const Code before = Egret().Key(0, 7);  // the factory fire key
@@ -536,6 +628,37 @@ TEST_F(FireKeys, SegmentsFollowTheVariant) {
         }
         frame_.reset();  // the next case starts the program again on the new variant
     }
+}
+
+// A slot the mouse failed to deliver at connection keeps its number: the other guns show and store
+// their own slots, and the failed one offers nothing to edit and is never written.
+TEST_F(FireKeys, ASlotThatWasNotReadKeepsItsPlaceAndIsNeverStored) {
+    sim_.Inject("Device_Get_Fire_Macro_Data_Egret", 3);  // slot 2 of the connection read
+    OpenFireTab();
+    sim_.ClearFailures();
+    Ui().Click("gun_UMP9_Egret", kMain);  // slot 3: factory count 8
+    EXPECT_EQ(Field("result_fire_gun_count1_Egret"), "8");
+    EXPECT_TRUE(Ui().Find("result_fire_gun_count1_Egret", kMain).IsEnabled());
+    Enter("result_fire_gun_count1_Egret", "20");
+    EXPECT_EQ(Egret().Fire(3).data[1], 20);
+    EXPECT_EQ(Egret().Fire(4).data[1], 9);
+
+    const FireMacroEntry unread = Egret().Fire(2);
+    Ui().Click("gun_M4_Egret", kMain);
+    for (const char* f : {"result_fire_gun_count1_Egret", "result_fire_X_Value1_Egret",
+                          "result_fire_Y_Adjustment_Value1_Egret", "result_fire_shoot_time_Value1_Egret"}) {
+        EXPECT_EQ(Field(f), "") << f;
+        EXPECT_FALSE(Ui().Find(f, kMain).IsEnabled()) << f;
+    }
+    EXPECT_FALSE(Ui().Find("result_fire_color1_Egret", kMain).IsEnabled());
+    sim_.ResetCallCounts();
+    Enter("result_fire_Y_Adjustment_Value1_Egret", "4");  // a change that reaches the field anyway
+    EXPECT_EQ(Writes(), 0);
+    EXPECT_EQ(Egret().Fire(2), unread);
+
+    Ui().Click("gun_AKM_Egret", kMain);
+    EXPECT_EQ(Field("result_fire_gun_count1_Egret"), "5");
+    EXPECT_TRUE(Ui().Find("result_fire_gun_count1_Egret", kMain).IsEnabled());
 }
 
 TEST_F(FireKeys, TheColourBoxOpensThePickerAndStoresItsChoice) {
