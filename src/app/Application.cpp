@@ -1,6 +1,9 @@
 #include "app/Application.h"
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "app/MainFrame.h"
 
@@ -11,15 +14,72 @@
 #include "ui/core/Window.h"
 
 namespace app {
+namespace {
+
+// Messages may arrive before the window exists; until then they are dropped.
+std::atomic<ui::WindowHandle> mainWindow{0};
+
+// At most this many of a report's problems go into the dialog; the whole report goes to stderr.
+constexpr int kDialogProblemLines = 8;
+
+// The skinned windows may be what is broken, and the language files may not be read yet: the
+// dialog is the platform's own and its text is plain English.
+void ShowBrokenSkin(const std::string& report) {
+    std::fprintf(stderr, "Oakridge: the skin cannot be loaded.\n%s\n", report.c_str());
+    std::fflush(stderr);
+    std::string text = "Oakridge cannot start because a file of its skin cannot be read.\n\nSkin folder: " +
+                       ui::Toolkit::GetResourcePath() + "\n\n";
+    size_t at = 0;
+    for (int line = 0; at < report.size(); ++line) {
+        size_t end = report.find('\n', at);
+        if (end == std::string::npos) end = report.size();
+        if (line == kDialogProblemLines) {
+            text += "(more in the report on standard error)\n";
+            break;
+        }
+        text += report.substr(at, end - at) + "\n";
+        at = end + 1;
+    }
+    text += "\nReinstalling the program restores the skin.";
+    ui::Toolkit::GetBackend().ShowFatalError(MainFrame::kClassName, text);
+}
+
+// A window opened once the main window stands cannot go on without its skin.
+[[noreturn]] void EndOnBrokenSkin(const std::string& report) {
+    ShowBrokenSkin(report);
+    // Nothing is held in memory that a later save would need, so ending here loses nothing.
+    std::_Exit(0);
+}
+
+}  // namespace
 
 void SetUpToolkitPaths() {
     ui::Toolkit::SetInstancePath(platform::ProgramFolder());
     ui::Toolkit::SetResourcePath(platform::ProgramFolder() + "res/Skin/");
 }
 
+int RunMainWindow() {
+    // While the main window is built, a broken skin is kept so the window can be taken down in
+    // order before the user is told.
+    std::string broken;
+    ui::Toolkit::SetSkinErrorHandler([&broken](const std::string& report) {
+        if (broken.empty()) broken = report;
+    });
+    auto frame = std::make_unique<MainFrame>();
+    bool opened = frame->Open();
+    ui::Toolkit::SetSkinErrorHandler(EndOnBrokenSkin);
+    if (!opened || !broken.empty()) {
+        frame.reset();
+        ShowBrokenSkin(broken);
+        return 0;
+    }
+    mainWindow.store(frame->GetHandle());
+    ui::Toolkit::MessageLoop();
+    mainWindow.store(0);
+    return 0;
+}
+
 int RunApplication(std::unique_ptr<ui::Backend> backend) {
-    // Messages may arrive before the window exists; until then they are dropped.
-    static std::atomic<ui::WindowHandle> mainWindow{0};
     auto endpoint = platform::MessageEndpoint::Claim(
         MainFrame::kClassName, [](uint32_t message) { return MainFrame::AcceptsPostedMessage(message); },
         [](uint32_t message, int64_t wParam, int64_t lParam) {
@@ -31,17 +91,10 @@ int RunApplication(std::unique_ptr<ui::Backend> backend) {
     if (!backend) return 0;
     ui::Toolkit::Init(std::move(backend));
     SetUpToolkitPaths();
-    {
-        auto frame = std::make_unique<MainFrame>();
-        if (frame->Open()) {
-            mainWindow.store(frame->GetHandle());
-            ui::Toolkit::MessageLoop();
-            mainWindow.store(0);
-        }
-    }
+    int code = RunMainWindow();
     endpoint.reset();
     ui::Toolkit::Shutdown();
-    return 0;
+    return code;
 }
 
 }  // namespace app

@@ -20,6 +20,8 @@ bool LanguageLoader::Load(const std::string& fileName) {
     return result.ok;
 }
 
+bool LanguageLoader::LoadBase() { return Load(kBaseFile); }
+
 LanguageState& Languages() {
     static LanguageState state;
     return state;

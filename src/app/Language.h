@@ -18,6 +18,12 @@ public:
     // Loads "Languages/" + `fileName` into the text table. A missing or malformed file adds
     // nothing; returns whether the file was read.
     bool Load(const std::string& fileName);
+    // Loads the English file, which holds every text, beneath the start language: whatever that
+    // language's file lacks, or a file that cannot be read at all, then shows English instead of
+    // a bare reference.
+    bool LoadBase();
+
+    static constexpr const char* kBaseFile = "English.xml";
 
 private:
     LanguageLoader();

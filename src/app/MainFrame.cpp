@@ -104,6 +104,7 @@ void MainFrame::InitWindow() {
     int optionCount = LanguageOptionCount();
     auto* first = Find<ui::Option>("language_1");
     if (optionCount > 0 && first) {
+        LanguageLoader::Instance().LoadBase();
         ApplyLanguage(first->GetUserData());
         CurrentLanguageName() = table.Resolve(first->GetText());
         SetTitle(table.Resolve("%{088}"));

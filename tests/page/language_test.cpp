@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "AppFixture.h"
 #include "TextFit.h"
@@ -32,11 +33,13 @@ TEST_F(Languages, StartUpAppliesTheFirstOption) {
 TEST_F(Languages, OptionSwitchRetitlesRefacesAndTellsThePages) {
     StartApp();
     oaktest::NotificationRecorder rec(Frame().GetManager());
+    Frame().SetTitle("stale");  // every shipped language titles the window alike
     std::string before = Resolve("%{304}");
     Ui().Click("language_11", "Oakridge");  // Simplified Chinese
     EXPECT_EQ(app::CurrentLanguageName(), "简体中文");
     EXPECT_NE(Resolve("%{304}"), before);
     EXPECT_EQ(rec.Count("Change_Language_Profile"), 1u);
+    EXPECT_EQ(Frame().GetTitle(), Resolve("%{088}"));
     EXPECT_EQ(Frame().GetManager().GetDefaultFont().face, "Noto Sans CJK SC");
     EXPECT_EQ(Frame().GetManager().GetFont(1).face, "Noto Sans CJK SC");
     EXPECT_TRUE(Frame().GetManager().GetFont(1).bold);
@@ -48,11 +51,11 @@ TEST_F(Languages, OptionSwitchRetitlesRefacesAndTellsThePages) {
 TEST_F(Languages, ComboSwitchLoadsTextsOnly) {
     StartApp();
     oaktest::NotificationRecorder rec(Frame().GetManager());
-    std::string title = Frame().GetTitle();
+    Frame().SetTitle("stale");
     Ui().SelectComboItem("language_combo", 5, "Oakridge");  // German
     EXPECT_EQ(app::CurrentLanguageName(), "German");
     EXPECT_EQ(rec.Count("Change_Language_Profile"), 0u);
-    EXPECT_EQ(Frame().GetTitle(), title);
+    EXPECT_EQ(Frame().GetTitle(), "stale");
     EXPECT_TRUE(Ui().IsSelected("language_6"));
 }
 
@@ -74,6 +77,18 @@ TEST_F(Languages, EntriesMissingFromTheNewFileKeepTheOldText) {
     for (auto& f : {a, b, "broken-" + b}) std::filesystem::remove(langs / f);
 }
 
+TEST_F(Languages, AnyRootElementHoldsTheTexts) {
+    auto langs = std::filesystem::path(ui::Toolkit::GetResourcePath()) / "Languages";
+    std::string file = "zz-test-root-" + std::to_string(::getpid()) + ".xml";
+    std::ofstream(langs / file) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<Texts><MultiLanguage id="88" value="Any root"/><MultiLanguage id="216" value="second"/></Texts>)";
+    StartApp();
+    Frame().ApplyLanguage(file);
+    std::filesystem::remove(langs / file);
+    EXPECT_EQ(Frame().GetTitle(), "Any root");
+    EXPECT_EQ(Resolve("%{216}"), "second");
+}
+
 }  // namespace
 
 namespace {
@@ -92,13 +107,23 @@ TEST_F(Languages, EveryLanguageFitsTheMainWindow) {
     }
 }
 
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// A copy of the shipped skin in `folder`, for tests that break a file of it.
+std::filesystem::path CopyOfSkin(const std::filesystem::path& folder) {
+    auto skin = folder / "Skin";
+    std::filesystem::copy(ui::Toolkit::GetResourcePath(), skin, std::filesystem::copy_options::recursive);
+    return skin;
+}
+
 TEST_F(Languages, WithoutLanguageOptionsNothingIsLoaded) {
     // A copy of the skin whose language bar is empty.
-    auto skin = TempDir() / "Skin";
-    std::filesystem::copy(ui::Toolkit::GetResourcePath(), skin, std::filesystem::copy_options::recursive);
+    auto skin = CopyOfSkin(TempDir());
     auto mainSkin = skin / "XML/main_frame.xml";
-    std::ifstream in(mainSkin);
-    std::string xml((std::istreambuf_iterator<char>(in)), {});
+    std::string xml = ReadFile(mainSkin);
     auto from = xml.find("<HorizontalLayout name=\"language_option\"");
     auto to = xml.find("</HorizontalLayout>", from);
     ASSERT_NE(from, std::string::npos);
@@ -110,5 +135,60 @@ TEST_F(Languages, WithoutLanguageOptionsNothingIsLoaded) {
     EXPECT_EQ(ui::TextTable::Instance().Size(), 0u);
     EXPECT_TRUE(app::CurrentLanguageName().empty());
 }
+
+// The start language's file is broken or incomplete: English lies beneath it, so no text is ever
+// drawn as a bare reference.
+struct BrokenStartFile {
+    const char* what;
+    std::string (*contents)(const std::string& original);
+};
+
+void PrintTo(const BrokenStartFile& file, std::ostream* os) { *os << file.what; }
+
+class BrokenStartLanguage : public oaktest::AppFixture,
+                            public ::testing::WithParamInterface<BrokenStartFile> {};
+
+void CollectRawReferences(ui::Control& control, std::vector<std::string>& found) {
+    for (const std::string& text : {control.GetResolvedText(), Resolve(control.GetToolTip().c_str())})
+        if (text.find("%{") != std::string::npos) found.push_back(control.GetName() + ": " + text);
+    if (auto* container = dynamic_cast<ui::Container*>(&control))
+        for (int i = 0; i < container->GetCount(); ++i) CollectRawReferences(*container->GetItemAt(i), found);
+}
+
+TEST_P(BrokenStartLanguage, ShowsEnglishInstead) {
+    auto skin = CopyOfSkin(TempDir());
+    std::string startFile = "CA-French.xml";  // the first option's file
+    auto path = skin / "Languages" / startFile;
+    std::string contents = GetParam().contents(ReadFile(path));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
+    ui::Toolkit::SetResourcePath(skin.string());
+    StartApp();
+    ASSERT_EQ(Ui().Find("language_1").GetUserData(), startFile);
+    EXPECT_EQ(Resolve("%{304}"), "Egret Mouse");
+    EXPECT_EQ(Frame().GetTitle(), "Oakridge");
+    std::vector<std::string> raw;
+    CollectRawReferences(*Frame().GetManager().GetRoot(), raw);
+    for (const auto& text : raw) ADD_FAILURE() << text;
+    // The start language still applies where its file has the text.
+    if (std::string(GetParam().what) == "lacks an entry") EXPECT_EQ(Resolve("%{301}"), "Clavier Plover");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, BrokenStartLanguage,
+    ::testing::Values(BrokenStartFile{"empty", [](const std::string&) { return std::string(); }},
+                      BrokenStartFile{"truncated",
+                                      [](const std::string& s) { return s.substr(0, s.size() / 2); }},
+                      BrokenStartFile{"not XML", [](const std::string&) { return std::string("Bonjour\n"); }},
+                      BrokenStartFile{"lacks an entry",
+                                      [](const std::string& s) {
+                                          auto at = s.find("<MultiLanguage id=\"304\"");
+                                          return s.substr(0, at) + s.substr(s.find('\n', at) + 1);
+                                      }}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (auto& c : name)
+            if (c == ' ') c = '_';
+        return name;
+    });
 
 }  // namespace

@@ -1,14 +1,20 @@
-// Every skin document we ship builds without a single reported problem.
+// Every skin document we ship builds without a single reported problem, and a main skin that
+// cannot be built ends the program with a dialog that says where.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
+#include "AppFixture.h"
 #include "UiDriver.h"
+#include "app/Application.h"
 #include "macro/MarcoListUI.h"
 #include "ui/builder/Builder.h"
 #include "ui/core/Container.h"
 #include "ui/core/PaintManager.h"
 #include "ui/core/Toolkit.h"
+#include "ui/core/Window.h"
 
 namespace {
 
@@ -35,6 +41,46 @@ TEST(ShippedSkins, BuildWithoutProblems) {
         ++built;
     }
     EXPECT_GE(built, 8);
+}
+
+using BrokenMainSkin = oaktest::AppFixture;
+
+// Started from the desktop there is no terminal to read a report on: the user gets a plain dialog
+// naming the file and line, and the program ends without a window.
+TEST_F(BrokenMainSkin, EndsWithADialogNamingFileAndLine) {
+    auto skin = TempDir() / "Skin";
+    std::filesystem::copy(ui::Toolkit::GetResourcePath(), skin, std::filesystem::copy_options::recursive);
+    ui::Toolkit::SetResourcePath(skin.string());
+    auto mainSkin = skin / "XML/main_frame.xml";
+    std::stringstream original;
+    original << std::ifstream(mainSkin).rdbuf();
+
+    struct Case {
+        const char* what;
+        std::string contents;  // empty: the file is missing
+        std::string expected;
+    };
+    std::string text = original.str();
+    size_t secondLine = text.find('\n') + 1;
+    const Case cases[] = {
+        {"malformed", text.substr(0, secondLine) + "<Label text=unquoted/>\n" + text.substr(secondLine),
+         "XML/main_frame.xml:2: malformed XML"},
+        {"missing", "", "XML/main_frame.xml:0: cannot open skin file"},
+    };
+    auto& shown = Ui().Backend().FatalErrorsShown();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.contents.empty()) std::filesystem::remove(mainSkin);
+        else std::ofstream(mainSkin, std::ios::trunc) << c.contents;
+        size_t before = shown.size();
+        EXPECT_EQ(app::RunMainWindow(), 0);
+        ASSERT_EQ(shown.size(), before + 1);
+        EXPECT_EQ(shown.back().title, "Oakridge");
+        EXPECT_NE(shown.back().text.find(c.expected), std::string::npos) << shown.back().text;
+        EXPECT_NE(shown.back().text.find(skin.string()), std::string::npos) << shown.back().text;
+        for (auto* window : ui::Toolkit::Windows())
+            EXPECT_FALSE(window->HasNativeWindow()) << window->GetWindowClassName();
+    }
 }
 
 }  // namespace

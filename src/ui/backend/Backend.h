@@ -78,6 +78,9 @@ public:
     virtual bool IsCompositing() const = 0;
     // nullopt when the user cancelled.
     virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) = 0;
+    // A plain native error dialog, for a failure the program ends on before its skinned windows can
+    // speak (a broken skin). Returns when the user has closed it.
+    virtual void ShowFatalError(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace ui

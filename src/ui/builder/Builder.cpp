@@ -14,6 +14,7 @@
 #include "ui/core/PaintManager.h"
 #include "ui/core/Toolkit.h"
 #include "ui/text/TextTable.h"
+#include "ui/text/Utf8.h"
 
 namespace ui {
 
@@ -27,6 +28,26 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+// Raw bytes and character references (a reference may name a surrogate) can both leave invalid
+// UTF-8 in the parsed tree; everything built from it, texts and reports alike, must be valid.
+void MakeTreeValidUtf8(pugi::xml_document& doc) {
+    struct Walker final : pugi::xml_tree_walker {
+        bool for_each(pugi::xml_node& node) override {
+            auto fix = [](const char* text, const auto& set) {
+                if (!IsValidUtf8(text)) set(MakeValidUtf8(text).c_str());
+            };
+            fix(node.name(), [&](const char* v) { node.set_name(v); });
+            fix(node.value(), [&](const char* v) { node.set_value(v); });
+            for (auto attr : node.attributes()) {
+                fix(attr.name(), [&](const char* v) { attr.set_name(v); });
+                fix(attr.value(), [&](const char* v) { attr.set_value(v); });
+            }
+            return true;
+        }
+    } walker;
+    doc.traverse(walker);
 }
 
 }  // namespace
@@ -114,6 +135,12 @@ struct Builder::Impl {
         TextTable::Instance().Set(*n, value.value());
     }
 
+    static bool IsResourceOrInclude(std::string_view element) {
+        for (const char* name : {"Font", "Default", "MultiLanguage", "Image", "Include"})
+            if (EqualsNoCase(element, name)) return true;
+        return false;
+    }
+
     // Handles the non-control elements; true when `node` was one of them.
     bool ParseResourceElement(const Source& src, const pugi::xml_node& node) {
         std::string name = ToLower(node.name());
@@ -161,16 +188,27 @@ struct Builder::Impl {
         for (auto attr : node.attributes()) apply(attr.name(), attr.value());
     }
 
-    std::unique_ptr<Control> CreateControlFor(const Source& src, const pugi::xml_node& node) {
+    // Null for a class neither the callback nor the factory knows.
+    std::unique_ptr<Control> NewControl(const pugi::xml_node& node) {
         std::unique_ptr<Control> control;
         if (callback) control = callback(node.name());
         if (!control) control = ControlFactory::Instance().Create(node.name());
+        return control;
+    }
+
+    std::unique_ptr<Control> CreateControlFor(const Source& src, const pugi::xml_node& node) {
+        auto control = NewControl(node);
         if (!control) {
             Problem(src, node, "unknown element <" + std::string(node.name()) + "> skipped");
             return nullptr;
         }
-        ApplyAttributes(src, node, *control);
-        auto* container = dynamic_cast<Container*>(control.get());
+        FillControl(src, node, *control);
+        return control;
+    }
+
+    void FillControl(const Source& src, const pugi::xml_node& node, Control& control) {
+        ApplyAttributes(src, node, control);
+        auto* container = dynamic_cast<Container*>(&control);
         for (auto child : node.children()) {
             if (child.type() != pugi::node_element) continue;
             if (!container) {
@@ -179,7 +217,6 @@ struct Builder::Impl {
             }
             AddChildren(src, child, container, nullptr);
         }
-        return control;
     }
 
     // Builds `node` (a control or an Include) into `parent`, or into `out` when there is no parent.
@@ -228,14 +265,29 @@ struct Builder::Impl {
             report.Add(file, 1, "empty document");
             return false;
         }
+        MakeTreeValidUtf8(doc);
         if (EqualsNoCase(root.name(), "Window")) {
             ApplyWindowAttributes(src, root);
-            for (auto child : root.children())
-                if (child.type() == pugi::node_element) AddChildren(src, child, parent, out);
-        } else {
+            AddChildrenOf(src, root, parent, out);
+        } else if (IsResourceOrInclude(root.name())) {
             AddChildren(src, root, parent, out);
+        } else if (auto control = NewControl(root)) {
+            FillControl(src, root, *control);
+            if (parent) parent->Add(std::move(control));
+            else out->push_back(std::move(control));
+        } else {
+            // Any other root holds its document the way <Window> does: language files may name
+            // their root as they like, and a misnamed skin root still builds what it can.
+            Problem(src, root, "unknown root element <" + std::string(root.name()) + "> read as <Window>");
+            AddChildrenOf(src, root, parent, out);
         }
         return true;
+    }
+
+    void AddChildrenOf(const Source& src, const pugi::xml_node& node, Container* parent,
+                       std::vector<std::unique_ptr<Control>>* out) {
+        for (auto child : node.children())
+            if (child.type() == pugi::node_element) AddChildren(src, child, parent, out);
     }
 };
 

@@ -113,6 +113,39 @@ TEST(Builder, MalformedDocumentsGiveAClearErrorAndNoTree) {
     EXPECT_NE(missing.report.ToString().find("cannot open skin file"), std::string::npos);
 }
 
+TEST(Builder, AnyRootElementHoldsTheDocument) {
+    oaktest::UiDriver ui;
+    ui::PaintManager m;
+    auto built =
+        Build(m, R"(<Texts><MultiLanguage id="7" value="seven"/><Label name="l" text="%{7}"/></Texts>)");
+    EXPECT_TRUE(built.result.ok);
+    EXPECT_EQ(ui::TextTable::Instance().Get(7), "seven");
+    ASSERT_NE(built.result.root, nullptr);
+    EXPECT_EQ(built.result.root->GetResolvedText(), "seven");
+    EXPECT_NE(built.problems().find("unknown root element <Texts>"), std::string::npos) << built.problems();
+}
+
+// What a file holds reaches the controls, the text table and the report as valid UTF-8.
+TEST(Builder, InvalidUtf8IsReplacedWhereItIsRead) {
+    oaktest::UiDriver ui;
+    ui::PaintManager m;
+    const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+    auto built = Build(m, "<Window><MultiLanguage id=\"5\" value=\"caf\xC3\"/>"
+                          "<MultiLanguage id=\"6\" value=\"&#xD800;x\"/>"
+                          "<VerticalLayout>"
+                          "<Label name=\"l\" text=\"a\xFF" "b\" tooltip=\"\xE2\x82\" userdata=\"\xC0\xAF\"/>"
+                          "<Lab\xE9l/></VerticalLayout></Window>");
+    EXPECT_EQ(ui::TextTable::Instance().Get(5), "caf" + r);
+    EXPECT_EQ(ui::TextTable::Instance().Get(6), r + r + r + "x");
+    auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
+    ASSERT_NE(root, nullptr);
+    auto* label = root->GetItemAt(0);
+    EXPECT_EQ(label->GetText(), "a" + r + "b");
+    EXPECT_EQ(label->GetToolTip(), r);
+    EXPECT_EQ(label->GetUserData(), r + r);
+    EXPECT_NE(built.problems().find("<Lab" + r + "l>"), std::string::npos) << built.problems();
+}
+
 TEST(Builder, IncludesExpandInPlaceAndCannotRecurseForever) {
     oaktest::UiDriver ui;
     auto dir = std::filesystem::temp_directory_path() / ("oak-skin-" + std::to_string(::getpid()));

@@ -3,6 +3,7 @@
 
 #include "ui/text/Markup.h"
 #include "ui/text/TextTable.h"
+#include "ui/text/Utf8.h"
 
 namespace {
 
@@ -31,6 +32,32 @@ TEST(TextTable, ResolvesReferences) {
     for (const auto& c : cases) EXPECT_EQ(t.Resolve(c.in), c.out) << c.in;
     t.Set(5, "FIVE");  // replaced, others kept
     EXPECT_EQ(t.Resolve("%{5} %{88}"), "FIVE Oakridge");
+}
+
+TEST(Utf8, IllFormedSequencesBecomeReplacementCharacters) {
+    const std::string r = "\xEF\xBF\xBD";
+    struct Case {
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"plain", "plain"},
+        {"\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80", "\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80"},  // é 中 and an emoji
+        {"\x80", r},                             // a lone continuation byte
+        {"a\xC3", "a" + r},                      // cut short at the end
+        {"\xE2\x82" "A", r + "A"},               // cut short before ASCII, which stays
+        {"\xF0\x9F\x98", r},                     // one replacement for the whole stub
+        {"\xC0\xAF", r + r},                     // overlong
+        {"\xE0\x80\x80", r + r + r},              // overlong
+        {"\xED\xA0\x80", r + r + r},              // a surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r},       // above U+10FFFF
+        {"\xFE\xFF", r + r},                     // never in UTF-8
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ui::MakeValidUtf8(c.in), c.out) << ::testing::PrintToString(c.in);
+        EXPECT_EQ(ui::IsValidUtf8(c.in), c.in == c.out) << ::testing::PrintToString(c.in);
+    }
 }
 
 TEST(Markup, SplitsSpacesImagesAndText) {

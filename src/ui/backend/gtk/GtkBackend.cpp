@@ -295,6 +295,22 @@ std::unique_ptr<GtkBackend> GtkBackend::Create() {
     return std::unique_ptr<GtkBackend>(new GtkBackend());
 }
 
+void GtkBackend::ShowFatalError(const std::string& title, const std::string& text) {
+    // The text may name paths, which need not be UTF-8.
+    gchar* validText = g_utf8_make_valid(text.c_str(), -1);
+    gchar* validTitle = g_utf8_make_valid(title.c_str(), -1);
+    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
+                                               GTK_BUTTONS_CLOSE, "%s", validText);
+    gtk_window_set_title(GTK_WINDOW(dialog), validTitle);
+    g_free(validText);
+    g_free(validTitle);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    // Let the display take the dialog down before the process ends.
+    while (gtk_events_pending()) gtk_main_iteration();
+}
+
 GtkBackend::~GtkBackend() {
     for (auto& [id, t] : timers_) {
         g_source_remove(t->source);

@@ -1,6 +1,7 @@
 #pragma once
 // Real windows on GTK3: undecorated top-levels drawn with Cairo, the skin's caption as drag area,
-// tool and top-most windows, nested loops for modal windows, GTK file choosers.
+// tool and top-most windows, nested loops for modal windows, GTK file choosers, GTK message
+// dialogs for fatal errors.
 #include <map>
 #include <memory>
 
@@ -19,6 +20,7 @@ public:
     void Post(std::function<void()> task) override;
     int Run() override;
     void Quit(int code) override;
+    void ShowFatalError(const std::string& title, const std::string& text) override;
     void RunModal(WindowImplBase& modal, const std::function<bool()>& done) override;
     uint64_t StartTimer(uint32_t elapseMs, std::function<void()> fire) override;
     void StopTimer(uint64_t id) override;

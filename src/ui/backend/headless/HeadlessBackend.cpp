@@ -184,6 +184,10 @@ std::optional<std::string> HeadlessBackend::ShowFileDialog(const FileDialogReque
     return answer;
 }
 
+void HeadlessBackend::ShowFatalError(const std::string& title, const std::string& text) {
+    fatalErrors_.push_back({title, text});
+}
+
 bool HeadlessBackend::Snapshot(WindowImplBase& window, const std::string& pngPath) {
     Rect r = window.GetWindowRect();
     if (r.IsEmpty()) return false;

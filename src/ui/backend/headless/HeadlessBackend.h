@@ -35,6 +35,7 @@ public:
     Rect WorkArea() const override { return {0, 0, 1920, 1040}; }
     bool IsCompositing() const override { return false; }
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) override;
+    void ShowFatalError(const std::string& title, const std::string& text) override;
 
     // Runs posted tasks, due timers and first layouts until nothing is left. Returns the number of
     // steps taken.
@@ -50,6 +51,12 @@ public:
     // The next file dialog returns `path` (nullopt: the user cancelled).
     void AnswerFileDialog(std::optional<std::string> path);
     const std::vector<FileDialogRequest>& FileDialogsShown() const { return fileDialogs_; }
+    struct FatalError {
+        std::string title;
+        std::string text;
+    };
+    // Every fatal-error dialog asked for, oldest first; each counts as closed at once.
+    const std::vector<FatalError>& FatalErrorsShown() const { return fatalErrors_; }
 
     // The window that has the keyboard focus.
     HeadlessWindow* GetActive() const { return active_; }
@@ -80,6 +87,7 @@ private:
     std::deque<std::pair<std::string, ModalAnswer>> modalAnswers_;
     std::deque<std::optional<std::string>> fileAnswers_;
     std::vector<FileDialogRequest> fileDialogs_;
+    std::vector<FatalError> fatalErrors_;
     std::vector<HeadlessWindow*> windows_;
     HeadlessWindow* active_ = nullptr;
     std::vector<HeadlessWindow*> activationHistory_;  // oldest first
