@@ -15,6 +15,7 @@
 #include "macro/MacroStore.h"
 #include "macro/MarcoListUI.h"
 #include "macro/StepText.h"
+#include "platform/Paths.h"
 #include "ui/controls/List.h"
 #include "ui/core/InputHooks.h"
 #include "ui/core/Toolkit.h"
@@ -342,6 +343,33 @@ TEST_F(MacroManager, RenameDeleteExportAndImportKeepTheFileInStep) {
     EXPECT_EQ(Macros().size(), before);
     EXPECT_EQ(NameList().GetCount(), static_cast<int>(before));
     EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[0].name), "Renamed");
+}
+
+TEST_F(MacroManager, GarbageRecordsAreNotShownAndStayOnDiskUntilAnEdit) {
+    // A working file with a record between two macros whose name is no text: a lone surrogate and
+    // control characters, as random bytes give.
+    MacroList macros;
+    for (const char16_t* name : {u"Alpha", u"Beta"}) macros.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0x21, 0xFC, 0x00}, 0});
+    std::vector<uint8_t> bytes = SerializeMacroRecords(DeviceModel::Egret, macros);
+    std::vector<uint8_t> garbage(240, 0x00);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(0xD8 + i * 37);
+    bytes.insert(bytes.begin() + 240, garbage.begin(), garbage.end());
+    const std::string file = platform::UserStateFolder() + "Lumenor_MacroBin/MacroMouseEgretData.bin";
+    ASSERT_TRUE(platform::CreateFolderTree(platform::UserStateFolder() + "Lumenor_MacroBin"));
+    ASSERT_TRUE(platform::WriteFileAtomic(file, bytes.data(), bytes.size()));
+
+    OpenMacros();
+    ASSERT_EQ(NameList().GetCount(), 2);
+    EXPECT_EQ(NameList().GetItemAt(0)->GetText(), "Alpha");
+    EXPECT_EQ(NameList().GetItemAt(1)->GetText(), "Beta");
+    SelectMacro(1);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0x21, 0x21}}));
+    EXPECT_EQ(platform::ReadFileBytes(file), bytes);  // looking changes nothing
+
+    NewMacro("Gamma");
+    std::vector<std::string> names;
+    for (const auto& entry : OnDisk()) names.push_back(MacroManagerPage::ToUtf8(entry->name));
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
 }
 
 TEST_F(MacroManager, TextsFitInEveryLanguage) {
