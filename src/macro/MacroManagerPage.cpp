@@ -185,12 +185,19 @@ void MacroManagerPage::ShowLoop() {
 void MacroManagerPage::Changed() {
     MacroEntry* macro = SelectedMacro();
     if (!macro) return;
-    macro->data = EncodeMacro(spec_.model, Steps(), Loop());
+    const std::vector<MacroStep> steps = Steps();
+    macro->data = EncodeMacro(spec_.model, steps, Loop());
     const MacroEncoding encoding = EncodingOf(spec_.model);
     if ((encoding == MacroEncoding::Terminated || encoding == MacroEncoding::TerminatedStop) &&
         (macro->data.empty() || macro->data.back() != 0))
         macro->data.push_back(0);
     SaveSelectedMacro();
+    // The list shows what the file holds: steps the encoder left out or changed (no room, a value
+    // its bytes cannot hold) are shown as they were written.
+    const auto written = DecodeMacro(spec_.model, macro->data, names_, loop_).steps;
+    const bool same = std::equal(written.begin(), written.end(), steps.begin(), steps.end(),
+                                 [](const MacroStep& a, const MacroStep& b) { return a.tag == b.tag && a.value == b.value; });
+    if (!same) ShowMacro();
 }
 
 std::unique_ptr<MarcoEditDialog> MacroManagerPage::MakeDialog(int mode) const {

@@ -180,6 +180,27 @@ TEST_F(MacroManager, AFullMacroTakesNoMoreKeys) {
     EXPECT_LE(Macros()[0].data.size(), 224u);
 }
 
+TEST_F(MacroManager, ALongPauseNearTheLimitIsRecordedWholeOrNotAtAll) {
+    OpenMacros();
+    SelectMacro(0);
+    Record([&] {
+        // 42 events, each after the first with a pause: 207 bytes of steps, room for one more event.
+        for (int i = 0; i < 21; ++i) {
+            Ui().KeyDown(ui::kVkA);
+            Ui().AdvanceClock(10);
+            Ui().KeyUp(ui::kVkA);
+            Ui().AdvanceClock(10);
+        }
+        // A pause of four delay entries: with the event after it, more than the macro holds.
+        Ui().AdvanceClock(200000);
+        Ui().KeyUp('B');
+    });
+    EXPECT_EQ(StepList().RowCount(), 83);  // one key step, then a pause and a key step each
+    EXPECT_EQ(Rows().back(), (Step{0x02, 0x04}));
+    EXPECT_EQ(Decoded(OnDisk()[0].data), Rows());
+    EXPECT_EQ(Decoded(Macros()[0].data), Rows());
+}
+
 TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     OpenMacros();
     const size_t before = Macros().size();
