@@ -22,6 +22,8 @@ struct MacroFileFormat {
     size_t dataBytes;  // encoded macro, zero-filled
 
     size_t nameChars() const { return nameBytes / 2; }
+    // Records a macro file may hold: loading reads no more than kMacroFileReadLimit bytes.
+    size_t maxRecords() const { return kMacroFileReadLimit / recordSize; }
 };
 
 const MacroFileFormat& FileFormat(DeviceModel model);

@@ -6,6 +6,7 @@
 #include "assign/Utf16.h"
 #include "macro/MacroCodec.h"
 #include "macro/MacroEncoding.h"
+#include "macro/MacroStore.h"
 #include "macro/MarcoListUI.h"
 #include "macro/StepText.h"
 #include "platform/Trace.h"
@@ -15,6 +16,8 @@
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/FileDialog.h"
+#include "ui/core/MessageBoxHook.h"
+#include "ui/text/TextTable.h"
 
 namespace {
 
@@ -210,6 +213,16 @@ bool MacroManagerPage::RunDialog(MarcoEditDialog& dialog) {
     bool ok = dialog.Run(owner_);
     if (container) container->SetEnabled(true);
     return ok;
+}
+
+void MacroManagerPage::ShowMessage(const std::string& reference) const {
+    ui::ShowMessageBox(&owner_, ui::TextTable::Instance().Resolve(reference));
+}
+
+bool MacroManagerPage::RoomFor(const MacroList& list, size_t more, const char* refusal) const {
+    if (MacroStore::HasRoomFor(spec_.model, list.size() + more)) return true;
+    ShowMessage(refusal);
+    return false;
 }
 
 std::optional<std::string> MacroManagerPage::AskFile(bool save) const {

@@ -222,6 +222,35 @@ TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     EXPECT_EQ(Ui().CurSel("macro_insert_combo_Egret", kMain), -1);
 }
 
+TEST_F(MacroManager, AFullMacroFileRefusesANewMacroAndSaysSo) {
+    OpenMacros();
+    // As many macros as loading reads from one file.
+    const size_t max = kMacroFileReadLimit / FileFormat(DeviceModel::Egret).recordSize;
+    for (size_t i = Macros().size(); i < max; ++i)
+        Macros().Add(MacroEntry{u"n" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), {0x00}, 0});
+    ASSERT_TRUE(MacroStore::Instance().SaveMacroFile(DeviceModel::Egret));
+    Page().Reload();
+
+    std::string shown;
+    Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) {
+        shown = Ui().Text("label_display", "MessageBox");
+        Ui().Click("btn_ok", "MessageBox");
+    });
+    Ui().Click("AddMarcoButton_Egret", kMain);
+    EXPECT_EQ(shown, ui::TextTable::Instance().Resolve("%{525}"));
+    EXPECT_EQ(Macros().size(), max);
+    EXPECT_EQ(OnDisk().size(), max);
+    EXPECT_EQ(NameList().GetCount(), static_cast<int>(max));
+
+    // Room again after a delete.
+    SelectMacro(0);
+    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().Click("DeleteMarcoButton_Egret", kMain);
+    NewMacro("Again");
+    EXPECT_EQ(OnDisk().size(), max);
+    EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[max - 1].name), "Again");
+}
+
 TEST_F(MacroManager, LoopOptionsTakeEffectWithTheNextChange) {
     OpenMacros();
     NewMacro("Loops");
