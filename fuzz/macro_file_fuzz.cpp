@@ -1,6 +1,7 @@
 // Fuzz target for the macro file loader: the first byte picks the model, the rest is the file.
-// Loading must never crash, and writing the list and loading it again must give the same names and
-// the same macros (an empty data field comes back as its zero filler, which means the same).
+// Loading must never crash nor keep a name that is not text, and writing the list and loading it again must
+// give the same names and the same macros (an empty data field comes back as its zero filler, which means the
+// same).
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const MacroList list = ParseMacroRecords(model, file);
     const MacroFileFormat& format = FileFormat(model);
     for (const auto& entry : list) {
-        if (entry->name.empty() || entry->name.size() > format.nameChars() ||
+        if (entry->name.empty() || !IsMacroNameText(entry->name) || entry->name.size() > format.nameChars() ||
             entry->data.size() > format.dataBytes)
             __builtin_trap();
     }

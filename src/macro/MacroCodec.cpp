@@ -1,7 +1,6 @@
 #include "macro/MacroCodec.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "macro/MacroEncoding.h"
 #include "macro/StepText.h"
@@ -10,11 +9,16 @@ namespace {
 
 constexpr uint8_t kCheckXor = 0x5A;
 
+// The keyboard's stop and continue entries are fixed three-byte sequences, not a tag with operands.
+bool IsWholeEntry(const Opcode& op, std::span<const uint8_t> bytes) {
+    if (op.kind != OpKind::LoopStop && op.kind != OpKind::LoopContinue) return true;
+    return bytes[1] == 0x05 && bytes[2] == 0xFF;
+}
+
 // Calls `visit(op, bytes)` for every whole known entry in [begin, end); unknown bytes advance one.
-// Returns the offset of a terminator, which ends the walk.
+// A terminator ends the walk.
 template <class Visit>
-std::optional<size_t> Walk(const EncodingSpec& spec, std::span<const uint8_t> data, size_t begin, size_t end,
-                           Visit&& visit) {
+void Walk(const EncodingSpec& spec, std::span<const uint8_t> data, size_t begin, size_t end, Visit&& visit) {
     end = std::min(end, data.size());
     size_t offset = begin;
     while (offset < end) {
@@ -23,12 +27,16 @@ std::optional<size_t> Walk(const EncodingSpec& spec, std::span<const uint8_t> da
             ++offset;
             continue;
         }
-        if (op->kind == OpKind::Terminator) return offset;
+        if (op->kind == OpKind::Terminator) return;
         if (op->length > end - offset) break;  // cut off at the end of the data
-        visit(*op, data.subspan(offset, op->length));
+        const auto bytes = data.subspan(offset, op->length);
+        if (!IsWholeEntry(*op, bytes)) {
+            ++offset;
+            continue;
+        }
+        visit(*op, bytes);
         offset += op->length;
     }
-    return std::nullopt;
 }
 
 bool IsStep(OpKind kind) {
@@ -37,7 +45,6 @@ bool IsStep(OpKind kind) {
         case OpKind::LoopStop:
         case OpKind::LoopContinue:
         case OpKind::End:
-        case OpKind::Skip:
         case OpKind::Terminator:
             return false;
         default:
@@ -174,6 +181,26 @@ size_t AppendStep(const EncodingSpec& spec, std::span<const MacroStep> steps, si
     }
 }
 
+// Entry lengths the stored data field is trimmed with. They differ from the decoder's on purpose:
+// 03 and 83 take an operand byte on the device although no step shows them.
+size_t TrimEntryLength(uint8_t tag) {
+    switch (tag) {
+        case 0x01:
+        case 0x02:
+        case 0x03:
+        case 0x81:
+        case 0x82:
+        case 0x83:
+        case 0xFD:
+            return 2;
+        case 0x04:
+        case 0xFE:
+            return 3;
+        default:
+            return 1;
+    }
+}
+
 // Bytes after the steps: the end marker and the terminator or check byte.
 size_t TrailerBytes(const EncodingSpec& spec) {
     return spec.encoding == MacroEncoding::Keyboard ? 1 : 2;
@@ -244,7 +271,7 @@ DecodedMacro DecodeMacro(DeviceModel model, std::span<const uint8_t> data, const
     }
     Walk(spec, data, spec.headerBytes, end, [&](const Opcode& op, std::span<const uint8_t> bytes) {
         if (!IsStep(op.kind)) {
-            if (op.kind != OpKind::End && op.kind != OpKind::Skip) {
+            if (op.kind != OpKind::End) {
                 ApplyLoop(spec, op, bytes, result.loop);
                 result.hasLoopEntry = true;
             }
@@ -316,9 +343,10 @@ std::vector<uint8_t> TrimMacroData(DeviceModel model, std::span<const uint8_t> f
     switch (spec.encoding) {
         case MacroEncoding::Terminated:
         case MacroEncoding::TerminatedStop: {
-            const auto terminator = Walk(spec, field, 0, field.size(), [](const Opcode&, auto) {});
-            if (!terminator) return {};
-            return {field.begin(), field.begin() + static_cast<std::ptrdiff_t>(*terminator + 1)};
+            for (size_t offset = 0; offset < field.size(); offset += TrimEntryLength(field[offset]))
+                if (field[offset] == 0x00)
+                    return {field.begin(), field.begin() + static_cast<std::ptrdiff_t>(offset + 1)};
+            return {};
         }
         case MacroEncoding::Counted: {
             if (field.size() < 2) return {field.begin(), field.end()};

@@ -7,13 +7,12 @@ namespace {
 using K = OpKind;
 
 // clang-format off
-// 03 and 83 carry one argument byte on the device; trimming steps over them as two bytes, and the
-// decoder does the same so that it sees exactly the bytes trimming kept.
+// 03 and 83 are left out on purpose: no step shows them, so the decoder skips them one byte at a
+// time like any unknown byte and never swallows the step that follows (trimming has its own lengths).
 constexpr Opcode kTerminatedOps[] = {
     {0x00, 1, K::Terminator},
     {0x81, 2, K::ModifierPress}, {0x01, 2, K::ModifierRelease},
     {0x82, 2, K::KeyPress},      {0x02, 2, K::KeyRelease},
-    {0x03, 2, K::Skip},          {0x83, 2, K::Skip},
     {0xA1, 1, K::ButtonPress},   {0xA2, 1, K::ButtonPress},   {0xA4, 1, K::ButtonPress},
     {0xA8, 1, K::ButtonPress},   {0xB0, 1, K::ButtonPress},
     {0x21, 1, K::ButtonRelease}, {0x22, 1, K::ButtonRelease}, {0x24, 1, K::ButtonRelease},

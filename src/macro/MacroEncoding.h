@@ -32,10 +32,9 @@ enum class OpKind : uint8_t {
     MoveRows,      // tag, x, y: two rows, X then Y (keyboard)
     Delay,         // tag, then the delay in one or two bytes
     Loop,          // loop entry with one argument byte
-    LoopStop,      // keyboard "07 05 FF"
-    LoopContinue,  // keyboard "08 05 FF"
+    LoopStop,      // keyboard "07 05 FF"; 07 followed by anything else is an unknown byte
+    LoopContinue,  // keyboard "08 05 FF"; likewise
     End,           // end of steps
-    Skip,          // a known length without meaning here
     Terminator,    // 00 where a tag is expected (terminated encodings)
 };
 

@@ -25,7 +25,29 @@ bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+// Code points no text holds: controls, and the noncharacters (U+FDD0..U+FDEF and the last two of
+// every plane) that Unicode keeps for a program's internal use.
+bool IsTextCodePoint(char32_t c) {
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return false;
+    if (c >= 0xFDD0 && c <= 0xFDEF) return false;
+    return (c & 0xFFFE) != 0xFFFE;
+}
+
 }  // namespace
+
+bool IsMacroNameText(std::u16string_view name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        char32_t c = name[i];
+        if (IsLowSurrogate(name[i])) return false;
+        if (IsHighSurrogate(name[i])) {
+            if (i + 1 >= name.size() || !IsLowSurrogate(name[i + 1])) return false;
+            c = 0x10000 + ((c - 0xD800) << 10) + (name[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (!IsTextCodePoint(c)) return false;
+    }
+    return true;
+}
 
 const MacroFileFormat& FileFormat(DeviceModel model) {
     return kFormats[static_cast<size_t>(model)];
@@ -43,7 +65,8 @@ void AppendMacroRecords(DeviceModel model, std::span<const uint8_t> bytes, Macro
     for (size_t offset = 0; format.recordSize <= bytes.size() - offset; offset += format.recordSize) {
         const uint8_t* record = bytes.data() + offset;
         std::u16string name = DecodeDeviceName(record, format.nameBytes);
-        if (name.empty()) continue;
+        // Empty slots, and garbage that would show as a macro with a nonsense name.
+        if (name.empty() || !IsMacroNameText(name)) continue;
         list.Add({std::move(name), TrimMacroData(model, {record + format.nameBytes, format.dataBytes})});
     }
 }

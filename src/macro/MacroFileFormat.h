@@ -22,19 +22,25 @@ struct MacroFileFormat {
     size_t dataBytes;  // encoded macro, zero-filled
 
     size_t nameChars() const { return nameBytes / 2; }
+    // Records a macro file may hold: loading reads no more than kMacroFileReadLimit bytes.
+    size_t maxRecords() const { return kMacroFileReadLimit / recordSize; }
 };
 
 const MacroFileFormat& FileFormat(DeviceModel model);
 
-// The macros of a macro file's bytes in record order: names up to the first zero character (empty
-// names are empty slots and skipped), data trimmed to the encoded macro. A remainder shorter than a
-// record is ignored.
+// The macros of a macro file's bytes in record order: names up to the first zero character, data
+// trimmed to the encoded macro. Records with an empty name (empty slots) or a name that is not text
+// are skipped; a remainder shorter than a record is ignored.
 MacroList ParseMacroRecords(DeviceModel model, std::span<const uint8_t> bytes);
 void AppendMacroRecords(DeviceModel model, std::span<const uint8_t> bytes, MacroList& list);
 
 // One record per entry: the name cut to the field (never between the halves of a surrogate pair),
 // then the data cut to the field, both zero-filled.
 std::vector<uint8_t> SerializeMacroRecords(DeviceModel model, const MacroList& list);
+
+// Whether `name` is text: well-formed UTF-16 (no unpaired surrogate) without control characters or
+// noncharacters.
+bool IsMacroNameText(std::u16string_view name);
 
 // The first `maxChars` UTF-16 units of `name`, one fewer when the cut would split a surrogate pair.
 std::u16string CutName(std::u16string_view name, size_t maxChars);

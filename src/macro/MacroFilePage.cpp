@@ -51,9 +51,10 @@ std::optional<std::u16string> MacroFilePage::AskName(int mode, const std::string
 }
 
 void MacroFilePage::NewMacro() {
-    auto name = AskName(MarcoEditDialog::kNewName, "");
     auto* list = MacroListControl();
-    if (!name || !list) return;
+    if (!list || !RoomFor(Macros(), 1, kFileFullText)) return;
+    auto name = AskName(MarcoEditDialog::kNewName, "");
+    if (!name) return;
     Macros().Add(MacroEntry{*name, {0x00}, 0});
     auto element = std::make_unique<ui::ListLabelElement>();
     element->SetText(ToUtf8(*name));

@@ -118,7 +118,7 @@ std::optional<std::string> MacroFolderPage::AskName(int mode, const std::string&
 void MacroFolderPage::NewMacro() {
     auto* tree = Tree();
     auto key = SelectedFileKey();
-    if (!tree || !key) return;
+    if (!tree || !key || !RoomFor(Files()[*key], 1, kFileFullText)) return;
     auto typed = AskName(MarcoEditDialog::kNewName, "");
     if (!typed) return;
     const std::u16string name = ToUtf16(*typed);
@@ -208,7 +208,10 @@ void MacroFolderPage::Import() {
     std::string key = selected ? *selected : BaseName(*path);
     if (!selected && !EndsWithBin(key)) key += kBin;  // the folder lists "*.bin" files only
     if (!MacroStore::IsPlainName(key)) return;
-    MacroStore::Instance().LoadFolderFile(Spec().model, *path, key);
+    if (MacroStore::Instance().LoadFolderFile(Spec().model, *path, key) == MacroStore::FolderLoad::NoRoom) {
+        ShowMessage(kImportTooLongText);
+        return;
+    }
     FillMacroList();
     ClearSteps();
     // Written at once, so that the imported file is still there on the next start.

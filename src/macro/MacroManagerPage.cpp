@@ -6,6 +6,7 @@
 #include "assign/Utf16.h"
 #include "macro/MacroCodec.h"
 #include "macro/MacroEncoding.h"
+#include "macro/MacroStore.h"
 #include "macro/MarcoListUI.h"
 #include "macro/StepText.h"
 #include "platform/Trace.h"
@@ -15,6 +16,8 @@
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/FileDialog.h"
+#include "ui/core/MessageBoxHook.h"
+#include "ui/text/TextTable.h"
 
 namespace {
 
@@ -185,12 +188,19 @@ void MacroManagerPage::ShowLoop() {
 void MacroManagerPage::Changed() {
     MacroEntry* macro = SelectedMacro();
     if (!macro) return;
-    macro->data = EncodeMacro(spec_.model, Steps(), Loop());
+    const std::vector<MacroStep> steps = Steps();
+    macro->data = EncodeMacro(spec_.model, steps, Loop());
     const MacroEncoding encoding = EncodingOf(spec_.model);
     if ((encoding == MacroEncoding::Terminated || encoding == MacroEncoding::TerminatedStop) &&
         (macro->data.empty() || macro->data.back() != 0))
         macro->data.push_back(0);
     SaveSelectedMacro();
+    // The list shows what the file holds: steps the encoder left out or changed (no room, a value
+    // its bytes cannot hold) are shown as they were written.
+    const auto written = DecodeMacro(spec_.model, macro->data, names_, loop_).steps;
+    const bool same = std::equal(written.begin(), written.end(), steps.begin(), steps.end(),
+                                 [](const MacroStep& a, const MacroStep& b) { return a.tag == b.tag && a.value == b.value; });
+    if (!same) ShowMacro();
 }
 
 std::unique_ptr<MarcoEditDialog> MacroManagerPage::MakeDialog(int mode) const {
@@ -203,6 +213,16 @@ bool MacroManagerPage::RunDialog(MarcoEditDialog& dialog) {
     bool ok = dialog.Run(owner_);
     if (container) container->SetEnabled(true);
     return ok;
+}
+
+void MacroManagerPage::ShowMessage(const std::string& reference) const {
+    ui::ShowMessageBox(&owner_, ui::TextTable::Instance().Resolve(reference));
+}
+
+bool MacroManagerPage::RoomFor(const MacroList& list, size_t more, const char* refusal) const {
+    if (MacroStore::HasRoomFor(spec_.model, list.size() + more)) return true;
+    ShowMessage(refusal);
+    return false;
 }
 
 std::optional<std::string> MacroManagerPage::AskFile(bool save) const {

@@ -17,6 +17,7 @@
 #include "macro/MarcoEditDialog.h"
 #include "macro/StepNames.h"
 #include "records/MacroEntry.h"
+#include "records/MacroList.h"
 #include "ui/layout/SkinPage.h"
 
 class MarcoListUI;
@@ -50,6 +51,10 @@ public:
     static std::u16string ToUtf16(std::string_view text);
 
 protected:
+    // Messages when a macro file would grow past what loading reads.
+    static constexpr const char* kFileFullText = "%{525}";
+    static constexpr const char* kImportTooLongText = "%{526}";
+
     virtual std::string SkinFile() const = 0;
     virtual void FillMacroList() = 0;
     virtual MacroEntry* SelectedMacro() = 0;
@@ -74,6 +79,11 @@ protected:
     // Runs an entry dialog with the editing container disabled; true on OK.
     bool RunDialog(MarcoEditDialog& dialog);
     std::unique_ptr<MarcoEditDialog> MakeDialog(int mode) const;
+    // Shows the text `reference` ("%{525}") in the program's message box over the page's window.
+    void ShowMessage(const std::string& reference) const;
+    // False, after telling the user, when `list` has no room for `more` macros: the macro file would
+    // grow past what loading reads.
+    bool RoomFor(const MacroList& list, size_t more, const char* refusal) const;
     // Asks for a macro file to export to (save) or import from.
     std::optional<std::string> AskFile(bool save) const;
     // Decodes the selected macro into the step list and sets the loop controls.

@@ -77,15 +77,25 @@ void MacroRecorder::Append(MarcoListUI& list, const MacroStep& step) {
     }
 }
 
-bool MacroRecorder::Prepare(MarcoListUI& list) {
-    if (!FitsInMacro(spec_.model, Steps(list), host_.Loop(), spec_.recordSpace)) return false;
+bool MacroRecorder::Record(MarcoListUI& list, const MacroStep& event) {
     const uint64_t now = platform::CurrentClock().NowMs();
+    std::vector<MacroStep> pieces;
     if (state_ == RecordState::Capturing && delayMode_ != DelayMode::None) {
         int64_t ms = delayMode_ == DelayMode::Fixed ? int64_t{host_.FixedDelay()} * spec_.delayFieldUnit
                                                     : static_cast<int64_t>(now - lastEventMs_);
-        for (const auto& step : MakeDelaySteps(spec_.model, ms, host_.Names())) Append(list, step);
+        pieces = MakeDelaySteps(spec_.model, ms, host_.Names());
     }
+    pieces.push_back(event);
+    // A long pause is several delay steps: each must find room, or the encoder would leave the last
+    // ones out while the list still showed them. The event goes with its pause or not at all.
+    std::vector<MacroStep> steps = Steps(list);
+    for (const MacroStep& piece : pieces) {
+        if (!FitsInMacro(spec_.model, steps, host_.Loop(), spec_.recordSpace)) return false;
+        steps.push_back(piece);
+    }
+    for (const MacroStep& piece : pieces) Append(list, piece);
     lastEventMs_ = now;
+    state_ = RecordState::Capturing;
     return true;
 }
 
@@ -128,24 +138,21 @@ void MacroRecorder::OnKey(bool press, uint32_t vk) {
     const int code = bit ? bit : assign::KeyCodeFromVirtualKey(vk);
     // A key without a key code cannot be played back by the mouse.
     if (code == 0) return;
-    if (!Prepare(*list)) return;
     const int pressTag = bit ? spec_.modifierPressTag : spec_.keyPressTag;
     const int tag = press ? pressTag : (bit ? spec_.modifierReleaseTag : spec_.keyReleaseTag);
-    Append(*list, MakeStep(spec_.model, tag, code, host_.Names()));
+    if (!Record(*list, MakeStep(spec_.model, tag, code, host_.Names()))) return;
     auto& counters = PressCounters::Shared();
     ++(press ? counters.keyPresses : counters.keyReleases)[CounterKey(pressTag, code)];
-    state_ = RecordState::Capturing;
 }
 
 void MacroRecorder::OnButton(bool press, int button) {
     MarcoListUI* list = host_.StepList();
-    if (!list || !Prepare(*list)) return;
+    if (!list) return;
     const ButtonTags& tags = spec_.buttons[static_cast<size_t>(button)];
     const int tag = press ? tags.press : tags.release;
-    Append(*list, MakeStep(spec_.model, tag, tag, host_.Names()));
+    if (!Record(*list, MakeStep(spec_.model, tag, tag, host_.Names()))) return;
     auto& counters = PressCounters::Shared();
     ++(press ? counters.buttonPresses : counters.buttonReleases)[kButtonNames[static_cast<size_t>(button)]];
-    state_ = RecordState::Capturing;
 }
 
 bool MacroRecorder::BalancePresses(MarcoListUI& list, const PressCounters& counters, const MacroPageSpec& spec) {

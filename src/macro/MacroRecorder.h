@@ -71,8 +71,8 @@ public:
 private:
     void OnKey(bool press, uint32_t vk);
     void OnButton(bool press, int button);
-    // Space check and the delay before an event; false when the event does not fit.
-    bool Prepare(MarcoListUI& list);
+    // Appends `event` with the pause before it; false, appending nothing, when they do not fit.
+    bool Record(MarcoListUI& list, const MacroStep& event);
     void Append(MarcoListUI& list, const MacroStep& step);
     std::vector<MacroStep> Steps(const MarcoListUI& list) const;
 

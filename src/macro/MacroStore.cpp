@@ -108,6 +108,8 @@ bool MacroStore::LoadMacroFile(DeviceModel model, const std::string& name, bool 
 
 bool MacroStore::SaveMacroFile(DeviceModel model, const MacroList& list, const std::string& name,
                                bool tempFolder) {
+    // Records past the read limit would vanish at the next start; the old file is better kept whole.
+    if (!HasRoomFor(model, list.size())) return false;
     if (tempFolder && !workingFolder_.empty()) platform::CreateFolderTree(workingFolder_);
     return WriteBytes(tempFolder ? WorkingPath(name) : name, SerializeMacroRecords(model, list));
 }
@@ -140,18 +142,23 @@ void MacroStore::SyncMacroFolder(DeviceModel model, const std::string& folderNam
     }
 }
 
-void MacroStore::LoadFolderFile(DeviceModel model, const std::string& path, const std::string& key) {
-    if (!FileFormat(model).folderName || !IsPlainName(key)) return;
+MacroStore::FolderLoad MacroStore::LoadFolderFile(DeviceModel model, const std::string& path,
+                                                  const std::string& key) {
+    if (!FileFormat(model).folderName || !IsPlainName(key)) return FolderLoad::Unreadable;
     MacroList& list = FileSet(model)[key];
-    if (const auto bytes = platform::ReadFileBytes(path, kMacroFileReadLimit))
-        AppendMacroRecords(model, *bytes, list);
+    const auto bytes = platform::ReadFileBytes(path, kMacroFileReadLimit);
+    if (!bytes) return FolderLoad::Unreadable;
+    MacroList added = ParseMacroRecords(model, *bytes);
+    if (!HasRoomFor(model, list.size() + added.size())) return FolderLoad::NoRoom;
+    for (const auto& entry : added) list.Add(std::move(*entry));
+    return FolderLoad::Added;
 }
 
 bool MacroStore::SaveFolderFile(DeviceModel model, const std::string& key, const std::string& path,
                                 bool tempFolder) {
     const MacroFileSet& set = FileSet(model);
     const auto it = set.find(key);
-    if (it == set.end()) return false;
+    if (it == set.end() || !HasRoomFor(model, it->second.size())) return false;
     std::string target = path;
     if (tempFolder) {
         target = FolderFilePath(model, key);

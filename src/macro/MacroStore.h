@@ -39,8 +39,12 @@ class MacroStore {
     bool LoadMacroFile(DeviceModel model, const std::string& name, bool asIs = false);
     bool LoadMacroFile(DeviceModel model) { return LoadMacroFile(model, FileFormat(model).fileName); }
 
+    // Whether a macro file of the model may hold `records` records, so that loading reads them all.
+    static bool HasRoomFor(DeviceModel model, size_t records) { return records <= FileFormat(model).maxRecords(); }
+
     // Writes `list` in the model's record format: to the working folder under `name`, or with
-    // `tempFolder` clear to the full path `name` (export).
+    // `tempFolder` clear to the full path `name` (export). A list longer than loading reads is
+    // refused and writes nothing.
     bool SaveMacroFile(DeviceModel model, const MacroList& list, const std::string& name,
                        bool tempFolder = true);
     bool SaveMacroFile(DeviceModel model) {
@@ -52,10 +56,13 @@ class MacroStore {
     void SyncMacroFolder(DeviceModel model, const std::string& folderName);
     void SyncMacroFolder(DeviceModel model);
 
+    enum class FolderLoad { Added, Unreadable, NoRoom };
     // Appends the macros of the file at `path` to the set's list `key`, which exists afterwards even
-    // when the file cannot be read.
-    void LoadFolderFile(DeviceModel model, const std::string& path, const std::string& key);
-    // Writes the list `key`: into the working folder, or with `tempFolder` clear to `path`.
+    // when the file cannot be read. NoRoom, changing nothing, when the joined list would not fit
+    // into one macro file.
+    FolderLoad LoadFolderFile(DeviceModel model, const std::string& path, const std::string& key);
+    // Writes the list `key`: into the working folder, or with `tempFolder` clear to `path`. Refuses a
+    // list longer than loading reads, like SaveMacroFile.
     bool SaveFolderFile(DeviceModel model, const std::string& key, const std::string& path, bool tempFolder);
     // Removes `key` from the set and its working file from the disk.
     bool DeleteFolderFile(DeviceModel model, const std::string& key);

@@ -18,6 +18,7 @@
 #include "ui/controls/ComboDropWindow.h"
 #include "ui/controls/TreeView.h"
 #include "ui/core/VirtualKeys.h"
+#include "ui/text/TextTable.h"
 
 namespace {
 
@@ -236,6 +237,45 @@ TEST_F(MacroFolder, NewFilesAndMacrosAreSavedAndEditedLikeTheFilePage) {
     std::ifstream in(Folder() / "Tools.bin", std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(ParseMacroRecords(DeviceModel::Egret, bytes)[0].data, saved);
+}
+
+TEST_F(MacroFolder, AFileNeverGrowsPastWhatLoadingReads) {
+    OpenFolderView();
+    const size_t max = kMacroFileReadLimit / FileFormat(DeviceModel::Egret).recordSize;
+    MacroList big;
+    for (size_t i = 0; i + 1 < max; ++i)
+        big.Add(MacroEntry{u"b" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), {0x00}, 0});
+    WriteFile(Folder() / "Big.bin", big);
+    MacroStore::Instance().SyncMacroFolder(DeviceModel::Egret);
+    Page().Reload();
+    const fs::path outside = TempDir() / "Two.bin";
+    WriteFile(outside, Macros({u"Heal", u"Shield"}));
+    auto expectMessage = [&](const char* reference) {
+        Ui().AnswerModal("MessageBox", [this, reference](ui::WindowImplBase&) {
+            EXPECT_EQ(Ui().Text("label_display", "MessageBox"), ui::TextTable::Instance().Resolve(reference));
+            Ui().Click("btn_ok", "MessageBox");
+        });
+    };
+    auto& files = MacroStore::Instance().FileSet(DeviceModel::Egret);
+
+    // Two more do not fit: nothing is imported, in memory or on disk.
+    ClickNode("Big");
+    Ui().AnswerFileDialog(outside.string());
+    expectMessage("%{526}");
+    Menu("menu_Name_Import");
+    EXPECT_EQ(files.at("Big.bin").size(), max - 1);
+    EXPECT_EQ(OnDisk("Big.bin").size(), max - 1);
+
+    // One more fits; the one after it is refused.
+    ClickNode("Big");
+    AnswerName("Last");
+    ClickOwn("AddMarcoButton");
+    EXPECT_EQ(OnDisk("Big.bin").size(), max);
+    ClickNode("Big");
+    expectMessage("%{525}");
+    ClickOwn("AddMarcoButton");
+    EXPECT_EQ(files.at("Big.bin").size(), max);
+    EXPECT_EQ(OnDisk("Big.bin").size(), max);
 }
 
 TEST_F(MacroFolder, TextsFitInEveryLanguage) {

@@ -15,6 +15,7 @@
 #include "macro/MacroStore.h"
 #include "macro/MarcoListUI.h"
 #include "macro/StepText.h"
+#include "platform/Paths.h"
 #include "ui/controls/List.h"
 #include "ui/core/InputHooks.h"
 #include "ui/core/Toolkit.h"
@@ -179,6 +180,27 @@ TEST_F(MacroManager, AFullMacroTakesNoMoreKeys) {
     EXPECT_LE(Macros()[0].data.size(), 224u);
 }
 
+TEST_F(MacroManager, ALongPauseNearTheLimitIsRecordedWholeOrNotAtAll) {
+    OpenMacros();
+    SelectMacro(0);
+    Record([&] {
+        // 42 events, each after the first with a pause: 207 bytes of steps, room for one more event.
+        for (int i = 0; i < 21; ++i) {
+            Ui().KeyDown(ui::kVkA);
+            Ui().AdvanceClock(10);
+            Ui().KeyUp(ui::kVkA);
+            Ui().AdvanceClock(10);
+        }
+        // A pause of four delay entries: with the event after it, more than the macro holds.
+        Ui().AdvanceClock(200000);
+        Ui().KeyUp('B');
+    });
+    EXPECT_EQ(StepList().RowCount(), 83);  // one key step, then a pause and a key step each
+    EXPECT_EQ(Rows().back(), (Step{0x02, 0x04}));
+    EXPECT_EQ(Decoded(OnDisk()[0].data), Rows());
+    EXPECT_EQ(Decoded(Macros()[0].data), Rows());
+}
+
 TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     OpenMacros();
     const size_t before = Macros().size();
@@ -198,6 +220,35 @@ TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 50}, {0x21, 0x21}}));
     EXPECT_EQ(OnDisk()[before].data, (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
     EXPECT_EQ(Ui().CurSel("macro_insert_combo_Egret", kMain), -1);
+}
+
+TEST_F(MacroManager, AFullMacroFileRefusesANewMacroAndSaysSo) {
+    OpenMacros();
+    // As many macros as loading reads from one file.
+    const size_t max = kMacroFileReadLimit / FileFormat(DeviceModel::Egret).recordSize;
+    for (size_t i = Macros().size(); i < max; ++i)
+        Macros().Add(MacroEntry{u"n" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), {0x00}, 0});
+    ASSERT_TRUE(MacroStore::Instance().SaveMacroFile(DeviceModel::Egret));
+    Page().Reload();
+
+    std::string shown;
+    Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) {
+        shown = Ui().Text("label_display", "MessageBox");
+        Ui().Click("btn_ok", "MessageBox");
+    });
+    Ui().Click("AddMarcoButton_Egret", kMain);
+    EXPECT_EQ(shown, ui::TextTable::Instance().Resolve("%{525}"));
+    EXPECT_EQ(Macros().size(), max);
+    EXPECT_EQ(OnDisk().size(), max);
+    EXPECT_EQ(NameList().GetCount(), static_cast<int>(max));
+
+    // Room again after a delete.
+    SelectMacro(0);
+    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().Click("DeleteMarcoButton_Egret", kMain);
+    NewMacro("Again");
+    EXPECT_EQ(OnDisk().size(), max);
+    EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[max - 1].name), "Again");
 }
 
 TEST_F(MacroManager, LoopOptionsTakeEffectWithTheNextChange) {
@@ -342,6 +393,33 @@ TEST_F(MacroManager, RenameDeleteExportAndImportKeepTheFileInStep) {
     EXPECT_EQ(Macros().size(), before);
     EXPECT_EQ(NameList().GetCount(), static_cast<int>(before));
     EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[0].name), "Renamed");
+}
+
+TEST_F(MacroManager, GarbageRecordsAreNotShownAndStayOnDiskUntilAnEdit) {
+    // A working file with a record between two macros whose name is no text: a lone surrogate and
+    // control characters, as random bytes give.
+    MacroList macros;
+    for (const char16_t* name : {u"Alpha", u"Beta"}) macros.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0x21, 0xFC, 0x00}, 0});
+    std::vector<uint8_t> bytes = SerializeMacroRecords(DeviceModel::Egret, macros);
+    std::vector<uint8_t> garbage(240, 0x00);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(0xD8 + i * 37);
+    bytes.insert(bytes.begin() + 240, garbage.begin(), garbage.end());
+    const std::string file = platform::UserStateFolder() + "Lumenor_MacroBin/MacroMouseEgretData.bin";
+    ASSERT_TRUE(platform::CreateFolderTree(platform::UserStateFolder() + "Lumenor_MacroBin"));
+    ASSERT_TRUE(platform::WriteFileAtomic(file, bytes.data(), bytes.size()));
+
+    OpenMacros();
+    ASSERT_EQ(NameList().GetCount(), 2);
+    EXPECT_EQ(NameList().GetItemAt(0)->GetText(), "Alpha");
+    EXPECT_EQ(NameList().GetItemAt(1)->GetText(), "Beta");
+    SelectMacro(1);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0x21, 0x21}}));
+    EXPECT_EQ(platform::ReadFileBytes(file), bytes);  // looking changes nothing
+
+    NewMacro("Gamma");
+    std::vector<std::string> names;
+    for (const auto& entry : OnDisk()) names.push_back(MacroManagerPage::ToUtf8(entry->name));
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
 }
 
 TEST_F(MacroManager, TextsFitInEveryLanguage) {

@@ -18,6 +18,17 @@ std::vector<uint8_t> Record(DeviceModel model, const std::string& name, const st
     return record;
 }
 
+// The same with a name of any UTF-16 code units, high byte first.
+std::vector<uint8_t> Record(DeviceModel model, const std::u16string& name, const std::vector<uint8_t>& data) {
+    const MacroFileFormat& format = FileFormat(model);
+    std::vector<uint8_t> record = Record(model, std::string(), data);
+    for (size_t i = 0; i < name.size() && 2 * i + 1 < format.nameBytes; ++i) {
+        record[2 * i] = static_cast<uint8_t>(name[i] >> 8);
+        record[2 * i + 1] = static_cast<uint8_t>(name[i]);
+    }
+    return record;
+}
+
 std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts) {
     std::vector<uint8_t> out;
     for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
@@ -51,6 +62,57 @@ TEST(MacroRecords, LoadsNamedRecordsInOrder) {
         for (const auto& entry : list) names.push_back(entry->name);
         EXPECT_EQ(names, c.names) << c.what;
     }
+}
+
+std::u16string U(std::initializer_list<int> units) {
+    std::u16string out;
+    for (int unit : units) out += static_cast<char16_t>(unit);
+    return out;
+}
+
+// A record whose name is not text is garbage, not a macro: it is left out, and the records around it
+// still load.
+TEST(MacroRecords, RecordsWhoseNamesAreNotTextAreSkipped) {
+    const auto data = Bytes({0xFD, 0x01, 0x82, 0x04, 0xFC, 0x00});
+    const std::u16string clef = u"\U0001D11E";
+    struct Case {
+        const char* what;
+        std::u16string name;
+        bool loads;
+    } cases[] = {
+        {"accented", U({0xE9, 't', 0xE9}), true},
+        {"surrogate pair", u"G" + clef, true},
+        {"chinese", U({0x5B8F, 0x4E00}), true},
+        {"private use", U({0xE000, 'x'}), true},
+        {"lone high surrogate", U({'a', 'b', 0xD834}), false},
+        {"lone high surrogate before a letter", U({0xD834, 'b'}), false},
+        {"lone low surrogate", U({0xDD1E, 'a', 'b'}), false},
+        {"pair in the wrong order", U({0xDD1E, 0xD834}), false},
+        {"control character", U({'a', 0x01, 'b'}), false},
+        {"tab", U({'a', '\t', 'b'}), false},
+        {"delete", U({0x7F}), false},
+        {"C1 control", U({'x', 0x85}), false},
+        {"noncharacter FFFF", U({0xFFFF, 0xFFFF}), false},
+        {"noncharacter FFFE", U({'a', 'b', 0xFFFE}), false},
+        {"noncharacter FDD0", U({0xFDD0}), false},
+        {"plane noncharacter", U({0xD83F, 0xDFFF}), false},
+    };
+    for (const DeviceModel model : {M::Egret, M::Heron}) {
+        for (const auto& c : cases) {
+            const auto file = Join(
+                {Record(model, u"before", data), Record(model, c.name, data), Record(model, u"after", data)});
+            const MacroList list = ParseMacroRecords(model, file);
+            std::vector<std::u16string> names;
+            for (const auto& entry : list) names.push_back(entry->name);
+            const std::vector<std::u16string> expected =
+                c.loads ? std::vector<std::u16string>{u"before", c.name, u"after"}
+                        : std::vector<std::u16string>{u"before", u"after"};
+            EXPECT_EQ(names, expected) << c.what << " " << static_cast<int>(model);
+        }
+    }
+    // A name cut by the field at a pair's first half is no text either.
+    const auto cut = Record(M::Egret, U({'1', '2', '3', '4', '5', '6', '7', 0xD834, 0xDD1E}), data);
+    EXPECT_TRUE(ParseMacroRecords(M::Egret, cut).empty());
 }
 
 TEST(MacroRecords, TrimsDataPerModel) {

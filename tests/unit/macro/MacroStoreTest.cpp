@@ -167,6 +167,45 @@ TEST_F(MacroStoreTest, FolderFilesLoadSaveAndExport) {
     EXPECT_FALSE(store_.SaveFolderFile(M::Heron, "Unknown.bin", "", true));
 }
 
+// Every record written must come back at the next start: a list longer than loading reads is not
+// written at all (the file on disk keeps its last whole state), and a folder import that would make
+// one is refused.
+TEST_F(MacroStoreTest, NeverWritesAFileLongerThanLoadingReads) {
+    auto many = [](size_t count) {
+        MacroList list;
+        for (size_t i = 0; i < count; ++i) list.Add({u"m" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), Bytes({0x00})});
+        return list;
+    };
+    for (DeviceModel model : {M::Egret, M::Heron, M::HeronDriver, M::Plover}) {
+        SCOPED_TRACE(FileFormat(model).fileName);
+        const size_t max = kMacroFileReadLimit / FileFormat(model).recordSize;
+        store_.List(model) = many(max);
+        ASSERT_TRUE(store_.SaveMacroFile(model));
+        ASSERT_TRUE(store_.LoadMacroFile(model));
+        EXPECT_EQ(store_.List(model).size(), max);
+
+        store_.List(model) = many(max + 1);
+        EXPECT_FALSE(store_.SaveMacroFile(model));
+        EXPECT_FALSE(store_.SaveMacroFile(model, store_.List(model), working_ / "export.bin", false));
+        EXPECT_FALSE(fs::exists(working_ / "export.bin"));
+        ASSERT_TRUE(store_.LoadMacroFile(model));
+        EXPECT_EQ(store_.List(model).size(), max);  // the last file that fitted
+    }
+
+    const size_t max = kMacroFileReadLimit / FileFormat(M::Egret).recordSize;
+    const std::string two = working_ / "two.bin";
+    Write(two, SerializeMacroRecords(M::Egret, many(2)));
+    MacroFileSet& set = store_.FileSet(M::Egret);
+    set["Full.bin"] = many(max - 1);
+    store_.LoadFolderFile(M::Egret, two, "Full.bin");
+    EXPECT_EQ(set.at("Full.bin").size(), max - 1);
+    set["Full.bin"].Add({u"last", Bytes({0x00})});
+    EXPECT_TRUE(store_.SaveFolderFile(M::Egret, "Full.bin", "", true));
+    set["Full.bin"].Add({u"over", Bytes({0x00})});
+    EXPECT_FALSE(store_.SaveFolderFile(M::Egret, "Full.bin", "", true));
+    EXPECT_EQ(fs::file_size(Working("MacroMouseEgretData/Full.bin")), max * 240);
+}
+
 TEST_F(MacroStoreTest, RenameWorksForAnyNameButNeverLeavesTheFolder) {
     MacroFileSet& set = store_.FileSet(M::Egret);
     set["a.bin"] = Macros({u"x"});
