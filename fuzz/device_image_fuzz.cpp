@@ -52,8 +52,9 @@ std::vector<Library>& Libraries() {
 
 // A private device folder, on tmpfs when there is one: every device change is a file write.
 void UsePrivateDeviceFolder() {
-    const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                                             : std::filesystem::temp_directory_path();
+    const std::filesystem::path base = std::filesystem::exists("/dev/shm")
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
     std::string pattern = (base / "oakridge-image-fuzz-XXXXXX").string();
     Check(mkdtemp(pattern.data()) != nullptr);
     setenv("OAKRIDGE_DEVICE_DIR", pattern.c_str(), 1);
@@ -83,18 +84,23 @@ struct ImageCalls {
 ImageCalls CallsOf(DeviceModel model) {
     using E = EntryPoint;
     switch (model) {
-        case DeviceModel::Plover: return {'P', 2048, E::Device_ReadEEPromData, E::Device_WriteEEpromData, false, false};
+        case DeviceModel::Plover:
+            return {'P', 2048, E::Device_ReadEEPromData, E::Device_WriteEEpromData, false, false};
         case DeviceModel::Heron:
             return {'H', 2048, E::Device_Get_Device_Data_Heron, E::Device_Set_Device_Data_Heron, true, true};
         case DeviceModel::HeronDriver:
-            return {'D', 40960, E::Device_Get_Device_Data_Heron_Driver, E::Device_Set_Device_Data_Heron_Driver, true,
-                    true};
+            return {
+                'D',  40960, E::Device_Get_Device_Data_Heron_Driver, E::Device_Set_Device_Data_Heron_Driver,
+                true, true};
         case DeviceModel::Egret:
-            return {'E', 2048, E::EEPROM_Save_Configuration_Egret, E::EEPROM_Write_Configuration_Egret, false, false};
+            return {'E',   2048, E::EEPROM_Save_Configuration_Egret, E::EEPROM_Write_Configuration_Egret,
+                    false, false};
         case DeviceModel::Ibis:
-            return {'I', 2048, E::EEPROM_Save_Configuration_Ibis, E::EEPROM_Write_Configuration_Ibis, false, false};
+            return {'I',   2048, E::EEPROM_Save_Configuration_Ibis, E::EEPROM_Write_Configuration_Ibis,
+                    false, false};
         case DeviceModel::Crane:
-            return {'C', 2048, E::Devcie_Get_Device_Data_Crane, E::EEPROM_Write_Configuration_Crane, true, false};
+            return {'C',  2048, E::Devcie_Get_Device_Data_Crane, E::EEPROM_Write_Configuration_Crane,
+                    true, false};
     }
     return {};
 }
@@ -102,18 +108,22 @@ ImageCalls CallsOf(DeviceModel model) {
 bool Open(DeviceModel model) {
     B& b = Binding();
     switch (model) {
-        case DeviceModel::Plover: return b.Call(EntryPoint::InitMCUDevice, int32_t{kLumenorVid}, int32_t{kPloverPid}) == 0;
+        case DeviceModel::Plover:
+            return b.Call(EntryPoint::InitMCUDevice, int32_t{kLumenorVid}, int32_t{kPloverPid}) == 0;
         case DeviceModel::Heron:
             return b.Call(EntryPoint::InitMCUDevice_Heron, int32_t{kLumenorVid}, int32_t{kHeronPid}) == 0;
         case DeviceModel::HeronDriver:
-            return b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronDriverPid},
-                          int32_t{1}, int32_t{2}, int32_t{255}, int32_t{4}) == 0;
+            return b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid},
+                          int32_t{kHeronDriverPid}, int32_t{1}, int32_t{2}, int32_t{255}, int32_t{4}) == 0;
         case DeviceModel::Egret:
-            return b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{1}) == 0;
+            return b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid},
+                          int32_t{1}) == 0;
         case DeviceModel::Ibis:
-            return b.Call(EntryPoint::InitMCUDevice_Ibis, int32_t{kLumenorVid}, int32_t{kIbisPid}, int32_t{1}) == 0;
+            return b.Call(EntryPoint::InitMCUDevice_Ibis, int32_t{kLumenorVid}, int32_t{kIbisPid},
+                          int32_t{1}) == 0;
         case DeviceModel::Crane:
-            return b.Call(EntryPoint::InitMCUDevice_Crane, int32_t{kLumenorVid}, int32_t{kCranePid}, int32_t{1}) == 0;
+            return b.Call(EntryPoint::InitMCUDevice_Crane, int32_t{kLumenorVid}, int32_t{kCranePid},
+                          int32_t{1}) == 0;
     }
     return false;
 }
@@ -182,7 +192,8 @@ void ReadBack(DeviceModel model, const std::vector<uint8_t>& image, int32_t egre
     switch (model) {
         case DeviceModel::Egret: {
             EgretConfig c;
-            Check(b.Call(EntryPoint::ReadDeviceData_Egret, &c.deviceKind) == 0 && c.deviceKind == egretVariant);
+            Check(b.Call(EntryPoint::ReadDeviceData_Egret, &c.deviceKind) == 0 &&
+                  c.deviceKind == egretVariant);
             Check(b.ReadLighting(c));
             ReadBackFamilyE(c, egretVariant ? 2 : 3, egretVariant ? 7 : 10);
             if (egretVariant) {
@@ -229,7 +240,8 @@ void ReadBack(DeviceModel model, const std::vector<uint8_t>& image, int32_t egre
         }
         case DeviceModel::Plover: {
             KeyboardConfig c;
-            for (int block = 0; block < 2; ++block) Check(b.ReadLedBlock(c, block) && b.WriteLedBlock(c, block));
+            for (int block = 0; block < 2; ++block)
+                Check(b.ReadLedBlock(c, block) && b.WriteLedBlock(c, block));
             for (int profile = 0; profile < 2; ++profile) {
                 B::KeyTable table{};
                 Check(b.ReadKeyTable(profile, table) && b.WriteKeyTable(profile, table));

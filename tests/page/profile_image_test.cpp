@@ -21,7 +21,7 @@ constexpr size_t kImage = 2048;
 constexpr size_t kMacroBase = 1024;  // where the Egret keeps its macro records
 
 class ProfileImage : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         mouse::ProfileFiles::SetMessageShower(

@@ -22,16 +22,20 @@ struct ImageAccess {
 ImageAccess AccessOf(DeviceModel model) {
     switch (model) {
         case DeviceModel::Egret:
-            return {EntryPoint::EEPROM_Save_Configuration_Egret, EntryPoint::EEPROM_Write_Configuration_Egret, 2048, false};
+            return {EntryPoint::EEPROM_Save_Configuration_Egret, EntryPoint::EEPROM_Write_Configuration_Egret,
+                    2048, false};
         case DeviceModel::Ibis:
-            return {EntryPoint::EEPROM_Save_Configuration_Ibis, EntryPoint::EEPROM_Write_Configuration_Ibis, 2048, false};
+            return {EntryPoint::EEPROM_Save_Configuration_Ibis, EntryPoint::EEPROM_Write_Configuration_Ibis,
+                    2048, false};
         case DeviceModel::Crane:
-            return {EntryPoint::Devcie_Get_Device_Data_Crane, EntryPoint::EEPROM_Write_Configuration_Crane, 2048, true};
+            return {EntryPoint::Devcie_Get_Device_Data_Crane, EntryPoint::EEPROM_Write_Configuration_Crane,
+                    2048, true};
         case DeviceModel::Heron:
-            return {EntryPoint::Device_Get_Device_Data_Heron, EntryPoint::Device_Set_Device_Data_Heron, 2048, true};
+            return {EntryPoint::Device_Get_Device_Data_Heron, EntryPoint::Device_Set_Device_Data_Heron, 2048,
+                    true};
         default:
-            return {EntryPoint::Device_Get_Device_Data_Heron_Driver, EntryPoint::Device_Set_Device_Data_Heron_Driver,
-                    40960, true};
+            return {EntryPoint::Device_Get_Device_Data_Heron_Driver,
+                    EntryPoint::Device_Set_Device_Data_Heron_Driver, 40960, true};
     }
 }
 
@@ -145,11 +149,15 @@ TEST_F(DeviceTest, StageWritesStopAtARefusedCountOrCurrentStage) {
         return b.ReadStages(c) && b.WriteStages(c);
     };
     const Case cases[] = {
-        {DeviceModel::Egret, "Device_Set_Current_CPI_Gear_Egret",
-         {"Device_Set_Number_CPI_Egret", "Device_Set_CPI_Value_Egret", "Device_Set_CPI_Color_Egret"}, egret},
+        {DeviceModel::Egret,
+         "Device_Set_Current_CPI_Gear_Egret",
+         {"Device_Set_Number_CPI_Egret", "Device_Set_CPI_Value_Egret", "Device_Set_CPI_Color_Egret"},
+         egret},
         {DeviceModel::Egret, "Device_Set_Number_CPI_Egret", {"Device_Set_CPI_Value_Egret"}, egret},
-        {DeviceModel::Heron, "Device_Set_CPI_Step_Heron",
-         {"Device_Set_Current_CPI_Heron", "Device_Set_CPI_Value_Heron", "Device_Set_CPI_RGB_Heron"}, heron},
+        {DeviceModel::Heron,
+         "Device_Set_CPI_Step_Heron",
+         {"Device_Set_Current_CPI_Heron", "Device_Set_CPI_Value_Heron", "Device_Set_CPI_RGB_Heron"},
+         heron},
         {DeviceModel::Heron, "Device_Set_Current_CPI_Heron", {"Device_Set_CPI_Value_Heron"}, heron},
     };
     for (const Case& c : cases) {
@@ -222,7 +230,8 @@ void FamilyETraffic(B& b) {
     C c;
     b.ReadProfileIndex(c), b.ReadReportRate(c), b.ReadLighting(c), b.ReadStages(c), b.ReadMacroKeys(c, 0, 16);
     b.ReadFireSlots(c), b.ReadFireMacro(c, 0), b.ReadMacros(c);
-    b.WriteProfileIndex(c), b.WriteReportRate(c), b.WriteLighting(c), b.WriteStages(c), b.WriteMacroKey(c, 0, 3);
+    b.WriteProfileIndex(c), b.WriteReportRate(c), b.WriteLighting(c), b.WriteStages(c),
+        b.WriteMacroKey(c, 0, 3);
     b.WriteFireSlot(c, 1), b.WriteFireMacro(c, 0);
     const uint8_t events[] = {0xFD, 0x00, 0xFC};
     b.WriteMacro(C::kModel, -1, u"m", events, 3);
@@ -309,7 +318,8 @@ TEST_F(DeviceTest, EveryTransferPaysTheLatencyAndStagedSettersDoNot) {
     heron.stages.assign(7, DpiStage{1, 2, 3, 4});
     driver.stages = heron.stages;
     heron.stageCount = driver.stageCount = 3;
-    EXPECT_TRUE(Binding().WriteStages(heron) && Binding().WriteLightState(heron) && Binding().WriteFire(heron));
+    EXPECT_TRUE(Binding().WriteStages(heron) && Binding().WriteLightState(heron) &&
+                Binding().WriteFire(heron));
     EXPECT_TRUE(Binding().WriteStages(driver) && Binding().WriteLedStages(driver));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(kSlowMs));
 }
