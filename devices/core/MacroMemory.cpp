@@ -13,6 +13,26 @@ constexpr uint32_t kRecordHeader = 2 + PackedMacros::kNameBytes;
 
 }  // namespace
 
+// Event bytes of the record at `at`, or 0 where the list ends: a zero length, a record that would
+// run past the macro memory, or one longer than any event buffer a caller hands over.
+uint32_t PackedMacros::RecordSize(const Image& m, uint32_t at) const {
+    if (at + kRecordHeader > end) return 0;
+    const uint32_t size = (uint32_t{m[at]} << 8) | m[at + 1];
+    if (size > kMaxEvents || at + kRecordHeader + size > end) return 0;
+    return size;
+}
+
+bool PackedMacros::Valid(const Image& m) const {
+    for (uint32_t at = base; at + kRecordHeader <= end;) {
+        const uint32_t stored = (uint32_t{m[at]} << 8) | m[at + 1];
+        if (stored == 0) return true;
+        const uint32_t size = RecordSize(m, at);
+        if (size != stored) return false;
+        at += kRecordHeader + size;
+    }
+    return true;
+}
+
 std::string DeviceNameText(const uint8_t* name, uint32_t bytes) {
     std::string text;
     for (uint32_t i = 0; i + 1 < bytes; i += 2) {
@@ -26,8 +46,8 @@ std::string DeviceNameText(const uint8_t* name, uint32_t bytes) {
 int PackedMacros::Count(const Image& m) const {
     int count = 0;
     for (uint32_t at = base; at + kRecordHeader <= end;) {
-        const uint32_t length = (uint32_t{m[at]} << 8) | m[at + 1];
-        if (length == 0 || at + kRecordHeader + length > end) break;
+        const uint32_t length = RecordSize(m, at);
+        if (length == 0) break;
         ++count;
         at += kRecordHeader + length;
     }
@@ -39,8 +59,8 @@ int32_t PackedMacros::Get(const Image& m, int32_t index, uint8_t* name, uint8_t*
     if (!name || !events || !id || !length || index < 0) return kBadArgument;
     uint32_t at = base;
     for (int32_t i = 0; at + kRecordHeader <= end; ++i) {
-        const uint32_t size = (uint32_t{m[at]} << 8) | m[at + 1];
-        if (size == 0 || at + kRecordHeader + size > end) break;
+        const uint32_t size = RecordSize(m, at);
+        if (size == 0) break;
         if (i == index) {
             std::memcpy(name, m.data() + at + 2, kNameBytes);
             name[kNameBytes] = name[kNameBytes + 1] = 0;
@@ -64,8 +84,8 @@ int32_t PackedMacros::Set(Image& m, int32_t index, const uint8_t* name, const ui
     };
     std::vector<Record> records;
     for (uint32_t at = base; at + kRecordHeader <= end;) {
-        const uint32_t size = (uint32_t{m[at]} << 8) | m[at + 1];
-        if (size == 0 || at + kRecordHeader + size > end) break;
+        const uint32_t size = RecordSize(m, at);
+        if (size == 0) break;
         records.push_back({{m.begin() + at + 2, m.begin() + at + kRecordHeader},
                            {m.begin() + at + kRecordHeader, m.begin() + at + kRecordHeader + size}});
         at += kRecordHeader + size;
@@ -99,8 +119,8 @@ void PackedMacros::Describe(const Image& m, std::string& out) const {
     char line[160];
     uint32_t at = base;
     for (int i = 0; at + kRecordHeader <= end; ++i) {
-        const uint32_t size = (uint32_t{m[at]} << 8) | m[at + 1];
-        if (size == 0 || at + kRecordHeader + size > end) break;
+        const uint32_t size = RecordSize(m, at);
+        if (size == 0) break;
         std::snprintf(line, sizeof line, "  macro %d: id %u \"%s\", %u event bytes\n", i, at,
                       DeviceNameText(m.data() + at + 2, kNameBytes).c_str(), size);
         out += line;

@@ -29,6 +29,11 @@ struct PackedMacros {
     int32_t Set(Image& m, int32_t index, const uint8_t* name, const uint8_t* events, int32_t length) const;
     int Count(const Image& m) const;
     void Describe(const Image& m, std::string& out) const;
+    // False when a record before the end of the list is longer than kMaxEvents or runs past `end`.
+    bool Valid(const Image& m) const;
+
+private:
+    uint32_t RecordSize(const Image& m, uint32_t at) const;
 };
 
 struct AddressedMacros {

@@ -31,6 +31,9 @@ struct ModelSpec {
     void (*factory)(Image& image, int preset);  // preset 1 is the factory state
     int presets;                                // number of default configurations
     void (*describeExtra)(const Image& image, std::string& out);  // macros and the like; may be null
+    // Model-specific checks of a configuration image before it replaces the memory (the macro
+    // records, say); may be null.
+    bool (*validImage)(const Image& image);
 };
 
 }  // namespace sim

@@ -10,7 +10,7 @@ namespace {
 constexpr size_t kStateSlack = 4096;  // header and failure rules beside the memory image
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
 
-bool FitsByte(int32_t v) { return v >= -128 && v <= 255; }
+bool FitsByte(int32_t v) { return v >= 0 && v <= 255; }
 
 void AppendHex(std::string& out, const uint8_t* bytes, size_t n) {
     char buf[4];
@@ -116,7 +116,7 @@ int SimDevice::FireMacroCountLocked() const {
 }
 
 int32_t SimDevice::GetInt(const char* entry, FieldId id, int index, int32_t* out) {
-    return Run(entry, kNeedReady, [&](Image& memory) {
+    return Run(entry, kNeedReady | Access(), [&](Image& memory) {
         const Field* f = Element(id, index);
         if (!f || f->kind != FieldKind::Int || !out) return kBadArgument;
         *out = ReadInt(memory, f->ElementOffset(index), f->width, f->isSigned);
@@ -125,7 +125,7 @@ int32_t SimDevice::GetInt(const char* entry, FieldId id, int index, int32_t* out
 }
 
 int32_t SimDevice::SetInt(const char* entry, FieldId id, int index, int32_t value) {
-    return Run(entry, kNeedReady | kWrites, [&](Image& memory) {
+    return Run(entry, kNeedReady | kWrites | Access(), [&](Image& memory) {
         const Field* f = Element(id, index);
         if (!f || f->kind != FieldKind::Int || value < f->min || value > f->max) return kBadArgument;
         if (id == FieldId::Profile && value >= ProfileCount()) return kBadArgument;
@@ -135,7 +135,7 @@ int32_t SimDevice::SetInt(const char* entry, FieldId id, int index, int32_t valu
 }
 
 int32_t SimDevice::GetBytes(const char* entry, FieldId id, int index, std::initializer_list<uint8_t*> outs) {
-    return Run(entry, kNeedReady, [&](Image& memory) {
+    return Run(entry, kNeedReady | Access(), [&](Image& memory) {
         const Field* f = Element(id, index);
         if (!f || f->kind != FieldKind::Bytes || outs.size() != f->width) return kBadArgument;
         for (uint8_t* out : outs)
@@ -147,7 +147,7 @@ int32_t SimDevice::GetBytes(const char* entry, FieldId id, int index, std::initi
 }
 
 int32_t SimDevice::SetBytes(const char* entry, FieldId id, int index, std::initializer_list<int32_t> values) {
-    return Run(entry, kNeedReady | kWrites, [&](Image& memory) {
+    return Run(entry, kNeedReady | kWrites | Access(), [&](Image& memory) {
         const Field* f = Element(id, index);
         if (!f || f->kind != FieldKind::Bytes || values.size() != f->width) return kBadArgument;
         for (int32_t v : values)
@@ -180,8 +180,9 @@ int32_t SimDevice::SetKey(const char* entry, int profile, int key, std::initiali
     return SetBytes(entry, FieldId::KeyCode, index, values);
 }
 
-int32_t SimDevice::GetBlock(const char* entry, FieldId id, int index, uint8_t* out, int32_t size) {
-    return Run(entry, kNeedReady, [&](Image& memory) {
+int32_t SimDevice::GetBlock(const char* entry, FieldId id, int index, uint8_t* out, int32_t size,
+                            unsigned transfer) {
+    return Run(entry, kNeedReady | Access() | (transfer & kTransfer), [&](Image& memory) {
         const Field* f = Element(id, index);
         if (!f || !out || size < f->width) return kBadArgument;
         std::memcpy(out, memory.data() + f->ElementOffset(index), f->width);
@@ -189,8 +190,9 @@ int32_t SimDevice::GetBlock(const char* entry, FieldId id, int index, uint8_t* o
     });
 }
 
-int32_t SimDevice::SetBlock(const char* entry, FieldId id, int index, const uint8_t* in, int32_t size) {
-    return Run(entry, kNeedReady | kWrites, [&](Image& memory) {
+int32_t SimDevice::SetBlock(const char* entry, FieldId id, int index, const uint8_t* in, int32_t size,
+                            unsigned transfer) {
+    return Run(entry, kNeedReady | kWrites | Access() | (transfer & kTransfer), [&](Image& memory) {
         const Field* f = Element(id, index);
         if (!f || !in || size < f->width) return kBadArgument;
         std::memcpy(memory.data() + f->ElementOffset(index), in, f->width);
@@ -246,10 +248,30 @@ int32_t SimDevice::LoadImage(const char* entry, const uint8_t* in, int32_t size)
         if (std::memcmp(in, spec_.signature.data(), spec_.signature.size()) != 0) return kBadImage;
         Image next(memory.size(), 0);
         std::memcpy(next.data(), in, static_cast<size_t>(size));
+        if (!Acceptable(next)) return kBadImage;  // the device keeps what it had
         memory = next;
         if (spec_.staged) cache_ = std::move(next);
         return kOk;
     });
+}
+
+bool SimDevice::Acceptable(const Image& image) const {
+    for (const Field& f : spec_.fields) {
+        if (f.kind != FieldKind::Int) continue;
+        for (int i = 0; i < f.count; ++i) {
+            const int32_t value = ReadInt(image, f.ElementOffset(i), f.width, f.isSigned);
+            if (value < f.min || value > f.max) return false;
+        }
+    }
+    const auto read = [&](FieldId id) {
+        const Field* f = FindField(spec_.fields, id);
+        return f ? ReadInt(image, f->offset, f->width, f->isSigned) : 0;
+    };
+    if (read(FieldId::Profile) >= ProfileCount()) return false;
+    if (FindField(spec_.fields, FieldId::StageCount) &&
+        read(FieldId::CurrentStage) - spec_.stageBase >= read(FieldId::StageCount))
+        return false;
+    return !spec_.validImage || spec_.validImage(image);
 }
 
 int32_t SimDevice::Variant(const char* entry, int32_t* out) {

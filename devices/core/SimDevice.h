@@ -65,8 +65,10 @@ public:
     // Key codes addressed by zero-based profile and key; profiles past the variant's count fail.
     int32_t GetKey(const char* entry, int profile, int key, std::initializer_list<uint8_t*> outs);
     int32_t SetKey(const char* entry, int profile, int key, std::initializer_list<int32_t> values);
-    int32_t GetBlock(const char* entry, FieldId id, int index, uint8_t* out, int32_t size);
-    int32_t SetBlock(const char* entry, FieldId id, int index, const uint8_t* in, int32_t size);
+    // `transfer` (kTransfer) makes a block access on a staged model pay the latency as well.
+    int32_t GetBlock(const char* entry, FieldId id, int index, uint8_t* out, int32_t size, unsigned transfer = 0);
+    int32_t SetBlock(const char* entry, FieldId id, int index, const uint8_t* in, int32_t size,
+                     unsigned transfer = 0);
 
     int32_t Open(const char* entry, int32_t vid, int32_t pid);
     int32_t Close(const char* entry);
@@ -95,6 +97,12 @@ public:
 private:
     int32_t Enter(const char* entry, unsigned need);
     Image& Working(unsigned need) { return spec_.staged && !(need & kDeviceMemory) ? cache_ : state_.image; }
+    // A getter or setter of a write-through model reaches the mouse; on a staged model it only
+    // touches the library's copy.
+    unsigned Access() const { return spec_.staged ? 0u : unsigned{kTransfer}; }
+    // Whether `image` can replace the device memory: every setting the entry points later use as
+    // an index or a size lies in the range its setter accepts.
+    bool Acceptable(const Image& image) const;
     void Refresh();
     int32_t Store();
     SimState FactoryState() const;

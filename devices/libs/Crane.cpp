@@ -15,7 +15,7 @@ int ComboIndex(int32_t block) { return block == 2 ? 0 : block == 4 ? 1 : -1; }
 #include "libs/FamilyE.inc"
 
 OAK_API int32_t Device_Get_LED_Breath_Rate_Crane(int32_t* speed, int32_t* brightness, int32_t variantFlag) {
-    return Dev().Run(__func__, sim::kNeedReady, [&](Image& m) {
+    return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer, [&](Image& m) {
         if (!speed || !brightness || (variantFlag != 0 && variantFlag != 1)) return sim::kBadArgument;
         *speed = m[FieldOf(FieldId::LightSpeed).offset];
         *brightness = m[FieldOf(FieldId::LightAll).offset];
@@ -24,7 +24,7 @@ OAK_API int32_t Device_Get_LED_Breath_Rate_Crane(int32_t* speed, int32_t* bright
 }
 
 OAK_API int32_t Device_Set_LED_Breath_Rate_Crane(int32_t speed, int32_t brightness, int32_t variantFlag) {
-    return Dev().Run(__func__, sim::kNeedReady | sim::kWrites, [&](Image& m) {
+    return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer | sim::kWrites, [&](Image& m) {
         if (speed < 0 || speed > 255 || brightness < 0 || brightness > 1 || (variantFlag != 0 && variantFlag != 1))
             return sim::kBadArgument;
         m[FieldOf(FieldId::LightSpeed).offset] = static_cast<uint8_t>(speed);

@@ -19,15 +19,15 @@ OAK_API int32_t Device_ReloadDevice() { return Dev().Push(__func__); }
 OAK_SCALAR(Device_GetProFileIndex, Device_WriteProFileIndex, Profile)
 
 OAK_API int32_t Device_GetProFileData(int32_t profile, uint8_t* table) {
-    return Dev().GetBlock(__func__, FieldId::KeyTable, profile, table, kKeyTableBytes);
+    return Dev().GetBlock(__func__, FieldId::KeyTable, profile, table, kKeyTableBytes, sim::kTransfer);
 }
 OAK_API int32_t Device_WriteProFileData(int32_t profile, const uint8_t* table) {
-    return Dev().SetBlock(__func__, FieldId::KeyTable, profile, table, kKeyTableBytes);
+    return Dev().SetBlock(__func__, FieldId::KeyTable, profile, table, kKeyTableBytes, sim::kTransfer);
 }
 
 // An empty slot has no macro to hand out.
 OAK_API int32_t Device_GetMarcoData(int32_t index, uint8_t* name, uint8_t* events) {
-    return Dev().Run(__func__, sim::kNeedReady, [&](Image& m) {
+    return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer, [&](Image& m) {
         const sim::Field& n = FieldOf(FieldId::MacroName);
         const sim::Field& e = FieldOf(FieldId::MacroEvents);
         if (index < 0 || index >= n.count || !name || !events) return sim::kBadArgument;
@@ -45,7 +45,7 @@ OAK_API int32_t Device_GetMarcoData(int32_t index, uint8_t* name, uint8_t* event
 
 // Past the last slot the keyboard answers -1, which ends the caller's macro download.
 OAK_API int32_t Device_WriteMarcoData(int32_t index, const uint8_t* name, const uint8_t* events) {
-    return Dev().Run(__func__, sim::kNeedReady | sim::kWrites, [&](Image& m) {
+    return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer | sim::kWrites, [&](Image& m) {
         const sim::Field& n = FieldOf(FieldId::MacroName);
         const sim::Field& e = FieldOf(FieldId::MacroEvents);
         if (index < 0 || index >= n.count) return sim::kEndOfSlots;

@@ -113,14 +113,18 @@ void IbisFactory(Image& m, int preset) { FactoryFamilyE(m, 'I', kIbisPid, preset
 void CraneFactory(Image& m, int preset) { FactoryFamilyE(m, 'C', kCranePid, preset); }
 
 void DescribeMacros(const Image& m, std::string& out) { kFamilyEMacros.Describe(m, out); }
+bool ValidMacros(const Image& m) { return kFamilyEMacros.Valid(m); }
 
 }  // namespace
 
 const ModelSpec kEgretSpec{"Egret", "Lumenor_Egret.so", kLumenorVid, kEgretPid, 2048, {'L', 'M', 'E', 1},
-                           false, false, 3, 2, 1, 16, 10, 7, kEgretFields, EgretFactory, 1, DescribeMacros};
+                           false, false, 3, 2, 1, 16, 10, 7, kEgretFields, EgretFactory, 1,
+                           DescribeMacros, ValidMacros};
 const ModelSpec kIbisSpec{"Ibis", "Lumenor_Ibis.so", kLumenorVid, kIbisPid, 2048, {'L', 'M', 'I', 1},
-                          false, false, 3, 0, 1, 16, 10, 0, kIbisFields, IbisFactory, 3, DescribeMacros};
+                          false, false, 3, 0, 1, 16, 10, 0, kIbisFields, IbisFactory, 3,
+                           DescribeMacros, ValidMacros};
 const ModelSpec kCraneSpec{"Crane", "Lumenor_Crane.so", kLumenorVid, kCranePid, 2048, {'L', 'M', 'C', 1},
-                           false, false, 2, 0, 1, 16, 7, 0, kCraneFields, CraneFactory, 3, DescribeMacros};
+                           false, false, 2, 0, 1, 16, 7, 0, kCraneFields, CraneFactory, 3,
+                           DescribeMacros, ValidMacros};
 
 }  // namespace sim

@@ -103,9 +103,10 @@ void DescribeDriverMacros(const Image& m, std::string& out) { kHeronDriverMacros
 }  // namespace
 
 const ModelSpec kHeronSpec{"Heron", "Lumenor_Heron.so", kLumenorVid, kHeronPid, 2048, {'L', 'M', 'H', 1},
-                           true, false, 2, 0, 0, 16, 10, 0, kHeronFields, HeronFactory, 1, DescribeHeronMacros};
+                           true, false, 2, 0, 0, 16, 10, 0, kHeronFields, HeronFactory, 1,
+                           DescribeHeronMacros, nullptr};
 const ModelSpec kHeronDriverSpec{"HeronDriver", "Lumenor_Heron_Driver.so", kLumenorVid, kHeronDriverPid, 40960,
                                  {'L', 'M', 'D', 1}, true, false, 2, 0, 0, 16, 0, 0, kHeronDriverFields,
-                                 HeronDriverFactory, 1, DescribeDriverMacros};
+                                 HeronDriverFactory, 1, DescribeDriverMacros, nullptr};
 
 }  // namespace sim

@@ -63,6 +63,7 @@ void DescribeMacros(const Image& m, std::string& out) {
 }  // namespace
 
 const ModelSpec kPloverSpec{"Plover", "Lumenor_Plover.so", kLumenorVid, kPloverPid, 2048, {'L', 'M', 'P', 1},
-                            true, true, 2, 0, 0, 0, 0, 0, kPloverFields, PloverFactory, 1, DescribeMacros};
+                            true, true, 2, 0, 0, 0, 0, 0, kPloverFields, PloverFactory, 1,
+                            DescribeMacros, nullptr};
 
 }  // namespace sim

@@ -48,6 +48,8 @@ constexpr int kMacroNameSwapped = 18;
 constexpr int kMacroEvents = 224;
 constexpr int kMaxDeviceMacros = 256;  // a library that never says "no more" cannot loop us forever
 
+int32_t ByteArgument(int8_t value) { return int32_t{static_cast<uint8_t>(value)}; }
+
 }  // namespace
 
 bool DeviceLibraryBinding::ReadProfileIndexE(DeviceModel model, FamilyEConfig& c) {
@@ -94,15 +96,14 @@ bool DeviceLibraryBinding::ReadStagesE(DeviceModel model, FamilyEConfig& c) {
 
 bool DeviceLibraryBinding::WriteStagesE(DeviceModel model, const FamilyEConfig& c) {
     const FamilyESlots& s = *SlotsOf(model);
-    bool ok = Call(s.setGear, int32_t{c.currentStage}) == 0;
-    ok = Call(s.setNumber, int32_t{c.stageCount}) == 0 && ok;
+    if (Call(s.setGear, int32_t{c.currentStage}) != 0 || Call(s.setNumber, int32_t{c.stageCount}) != 0) return false;
     for (int32_t i = 0; i < FamilyEConfig::kStageSlots; ++i) {
         if (static_cast<size_t>(i) >= c.stages.size()) return false;  // a short list cannot be sent whole
         const DpiStage& stage = c.stages[static_cast<size_t>(i)];
         if (Call(s.setValue, i, int32_t{stage.level}) != 0) return false;
         if (Call(s.setColor, i, int32_t{stage.red}, int32_t{stage.green}, int32_t{stage.blue}) != 0) return false;
     }
-    return ok;
+    return true;
 }
 
 bool DeviceLibraryBinding::ReadMacroKeysE(DeviceModel model, FamilyEConfig& c, int profile, int count) {
@@ -169,8 +170,9 @@ bool DeviceLibraryBinding::ReadFireMacroE(DeviceModel model, FamilyEConfig& c, i
 bool DeviceLibraryBinding::WriteFireMacroE(DeviceModel model, const FamilyEConfig& c, int index) {
     if (index < 0 || static_cast<size_t>(index) >= c.fireMacros.size()) return false;
     const FireMacroEntry& e = c.fireMacros[static_cast<size_t>(index)];
-    return Call(SlotsOf(model)->setFireMacro, int32_t{index}, e.data.data(), int32_t{e.xAdjust}, int32_t{e.yAdjust},
-                int32_t{e.red}, int32_t{e.green}, int32_t{e.blue}) == 0;
+    // The adjustments are signed offsets stored in a byte; they travel as that byte, 0 to 255.
+    return Call(SlotsOf(model)->setFireMacro, int32_t{index}, e.data.data(), ByteArgument(e.xAdjust),
+                ByteArgument(e.yAdjust), int32_t{e.red}, int32_t{e.green}, int32_t{e.blue}) == 0;
 }
 
 bool DeviceLibraryBinding::ReadMacrosE(DeviceModel model, FamilyEConfig& c) {
@@ -180,9 +182,12 @@ bool DeviceLibraryBinding::ReadMacrosE(DeviceModel model, FamilyEConfig& c) {
         uint8_t events[kMacroEvents] = {};
         int32_t attribute = 0, length = 0;
         if (Call(SlotsOf(model)->getMacro, index, name, events, &attribute, &length) != 0) break;
+        // A length the event buffer cannot hold means the library broke the contract: nothing it
+        // handed out can be trusted, so the list ends here as at a failing call.
+        if (length < 0 || length > kMacroEvents) break;
         MacroEntry entry;
         entry.name = DecodeDeviceName(name, kMacroNameSwapped);
-        entry.data.assign(events, events + std::clamp(length, 0, kMacroEvents));
+        entry.data.assign(events, events + length);
         entry.id = attribute;
         c.macros.Add(std::move(entry));
     }
@@ -194,10 +199,11 @@ bool DeviceLibraryBinding::WriteMacro(DeviceModel model, int index, std::u16stri
     const FamilyESlots* slots = SlotsOf(model);
     if (!slots) return false;
     std::vector<uint8_t> nameBytes = EncodeDeviceName(name, kMacroNameBytes);
+    // The library takes a 224-byte event buffer; a longer macro is refused, never cut short.
+    if (length < 0 || length > std::min(kMacroEvents, static_cast<int>(events.size()))) return false;
     uint8_t buffer[kMacroEvents] = {};
-    const int used = std::clamp(length, 0, std::min(kMacroEvents, static_cast<int>(events.size())));
-    std::copy_n(events.begin(), used, buffer);
-    return Call(slots->setMacro, int32_t{index}, nameBytes.data(), buffer, int32_t{used}) == 0;
+    std::copy_n(events.begin(), length, buffer);
+    return Call(slots->setMacro, int32_t{index}, nameBytes.data(), buffer, int32_t{length}) == 0;
 }
 
 // Egret: a failed read stores 0 and the operation still succeeds; the nonzero variants also
@@ -219,14 +225,14 @@ bool DeviceLibraryBinding::ReadLighting(EgretConfig& config) {
     return true;
 }
 
-// Ibis: only the speed travels; a failed read keeps the values and ends the read.
+// Ibis: only the speed travels. Both calls are made; a failed one keeps its values.
 bool DeviceLibraryBinding::ReadLighting(IbisConfig& config) {
     int32_t speed = 0, mode = 0;
-    if (Call(EntryPoint::Device_Get_LED_Breath_Rate_Ibis, &speed) != 0) return false;
-    config.lightingSpeed = speed;
-    if (Call(EntryPoint::Device_Get_LED_Breath_Mode_Ibis, &mode) != 0) return false;
-    config.lightingMode = mode;
-    return true;
+    const bool rate = Call(EntryPoint::Device_Get_LED_Breath_Rate_Ibis, &speed) == 0;
+    if (rate) config.lightingSpeed = speed;
+    const bool modeRead = Call(EntryPoint::Device_Get_LED_Breath_Mode_Ibis, &mode) == 0;
+    if (modeRead) config.lightingMode = mode;
+    return rate && modeRead;
 }
 
 namespace {
@@ -235,12 +241,12 @@ int32_t CraneVariantFlag(const CraneConfig& config) { return config.lightingVari
 
 bool DeviceLibraryBinding::ReadLighting(CraneConfig& config) {
     int32_t speed = 0, extent = 0, mode = 0;
-    if (Call(EntryPoint::Device_Get_LED_Breath_Rate_Crane, &speed, &extent, CraneVariantFlag(config)) != 0)
-        return false;
-    config.lightingSpeed = speed, config.lightAll = extent;
-    if (Call(EntryPoint::Device_Get_LED_Breath_Mode_Crane, &mode) != 0) return false;
-    config.lightingMode = mode;
-    return true;
+    const bool rate =
+        Call(EntryPoint::Device_Get_LED_Breath_Rate_Crane, &speed, &extent, CraneVariantFlag(config)) == 0;
+    if (rate) config.lightingSpeed = speed, config.lightAll = extent;
+    const bool modeRead = Call(EntryPoint::Device_Get_LED_Breath_Mode_Crane, &mode) == 0;
+    if (modeRead) config.lightingMode = mode;
+    return rate && modeRead;
 }
 
 bool DeviceLibraryBinding::WriteLighting(const EgretConfig& config) {

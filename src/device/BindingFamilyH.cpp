@@ -67,8 +67,7 @@ bool DeviceLibraryBinding::ReadStagesH(DeviceModel model, FamilyHConfig& c) {
 
 bool DeviceLibraryBinding::WriteStagesH(DeviceModel model, const FamilyHConfig& c) {
     const FamilyHSlots& s = *SlotsOf(model);
-    bool ok = Call(s.setStep, int32_t{c.stageCount}) == 0;
-    ok = Call(s.setCurrent, int32_t{c.currentStage}) == 0 && ok;
+    if (Call(s.setStep, int32_t{c.stageCount}) != 0 || Call(s.setCurrent, int32_t{c.currentStage}) != 0) return false;
     for (int32_t i = 0; i < FamilyHConfig::kStageSlots; ++i) {
         if (static_cast<size_t>(i) >= c.stages.size()) return false;
         const DpiStage& stage = c.stages[static_cast<size_t>(i)];
@@ -76,7 +75,7 @@ bool DeviceLibraryBinding::WriteStagesH(DeviceModel model, const FamilyHConfig& 
         if (Call(s.setRgb, int32_t{stage.blue}, int32_t{stage.green}, int32_t{stage.red}, int32_t{i + 1}) != 0)
             return false;
     }
-    return ok;
+    return true;
 }
 
 bool DeviceLibraryBinding::ReadFireH(DeviceModel model, FamilyHConfig& c) {
