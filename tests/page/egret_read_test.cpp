@@ -60,7 +60,7 @@ protected:
             if (attached && beforePlug) beforePlug();
             egret.SetAttached(attached);
             Frame().PostMessage(ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0);
-            Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); });
+            ASSERT_TRUE(Ui().RunUntil([&] { return Page().IsConnected() == attached; }));
             WaitForDeviceTasks();
         }
     }
