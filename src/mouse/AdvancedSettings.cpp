@@ -2,8 +2,33 @@
 
 #include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
+#include "ui/core/Toolkit.h"
 
 namespace mouse {
+
+AdvancedSettings::~AdvancedSettings() {
+    // The window closes: what the user last chose still reaches the desktop, before the program goes.
+    if (StopSettling()) ApplyNow(PointerSettings::Instance().Get());
+    PointerSettings::Instance().WaitUntilApplied();
+}
+
+void AdvancedSettings::StartSettling() {
+    StopSettling();
+    if (!ui::Toolkit::IsInitialised()) return;
+    settleTimer_ = ui::Toolkit::GetBackend().StartTimer(kSettleMs, [this] {
+        StopSettling();
+        ApplyNow(PointerSettings::Instance().Get());
+    });
+}
+
+bool AdvancedSettings::StopSettling() {
+    if (!settleTimer_) return false;
+    if (ui::Toolkit::IsInitialised()) ui::Toolkit::GetBackend().StopTimer(settleTimer_);
+    settleTimer_ = 0;
+    return true;
+}
+
+void AdvancedSettings::ApplyNow(const PointerValues& values) { PointerSettings::Instance().Apply(values); }
 
 void AdvancedSettings::ShowReportRate(ui::PaintManager& manager, int reportRate) {
     if (auto* option = manager.Find<ui::Option>(names_.Numbered("result_report_rate", reportRate + 1, "")))
@@ -62,10 +87,15 @@ bool AdvancedSettings::HandlePointer(ui::PaintManager& manager, const ui::Notifi
         else if (n.sender->NameIs(names_("mouse_system_double_speed"))) v.doubleClickStep = value;
         else if (n.sender->NameIs(names_("mouse_system_screen_speed"))) v.wheelLines = value;
         else return false;
+        // A drag passes many values; the desktop gets the one the user stops at.
+        settings.Set(v);
+        StartSettling();
+        return true;
     } else {
         return false;
     }
-    settings.Apply(v);
+    StopSettling();  // the box's change carries the sliders' values too
+    ApplyNow(v);
     return true;
 }
 

@@ -40,10 +40,9 @@ std::shared_ptr<FamilyEConfig> CDialogMouseEgretSetting::CopyConfig() const {
 }
 
 std::shared_ptr<FamilyEConfig> CDialogMouseEgretSetting::NewConfig() const {
-    auto fresh = std::make_shared<EgretConfig>();
-    fresh->fireMacroVisible = config_.fireMacroVisible;
-    fresh->macroUsesFolders = config_.macroUsesFolders;
-    return fresh;
+    // Seeded with the live record: a group whose read fails keeps what the page held, as it would
+    // if the library filled the live record in place. The lists a read rebuilds are emptied by it.
+    return std::make_shared<EgretConfig>(config_);
 }
 
 bool CDialogMouseEgretSetting::ReadRecord(FamilyEConfig& record, int keyCount) {
@@ -56,6 +55,9 @@ bool CDialogMouseEgretSetting::ReadRecord(FamilyEConfig& record, int keyCount) {
     c.fireMacros.clear();
     int32_t kind = 0;
     if (binding.Call(EntryPoint::ReadDeviceData_Egret, &kind) == 0) c.deviceKind = kind;
+    // What the record held for another variant is not this mouse's.
+    if (c.deviceKind == 0) c.uartLeds.clear();
+    else c.keyLists[2].clear();
     // Individual reads may fail; the record keeps what each delivered.
     binding.ReadProfileIndex(c);
     binding.ReadMacros(c);
@@ -65,7 +67,9 @@ bool CDialogMouseEgretSetting::ReadRecord(FamilyEConfig& record, int keyCount) {
     if (c.deviceKind == 0) binding.ReadMacroKeys(c, 2, keyCount);
     const int fireMacros = c.deviceKind == 0 ? 10 : 7;
     for (int i = 0; i < fireMacros; ++i) binding.ReadFireMacro(c, i);
+    const int heldCount = c.stageCount, heldStage = c.currentStage;
     binding.ReadStages(c);
+    StageEditor::KeepEnabled(c.stageCount, c.currentStage, heldCount, heldStage);
     binding.ReadReportRate(c);
     binding.ReadLighting(c);
     binding.Call(EntryPoint::Devcie_Get_Led_Mode_Data_Egret, c.ledEffectBlock.data());

@@ -202,7 +202,8 @@ void FamilyEPage::OnDeviceChanged(int profile, int stage) {
         LabelKeys();
         SelectProfile(profile);
     }
-    if (stage != c.currentStage) {
+    // A stage the page has not enabled would be written back with the next stage write.
+    if (stage != c.currentStage && StageEditor::IsEnabled(stage, c.stageCount)) {
         c.currentStage = stage;
         stages_.Show(Manager(), StageFields());
     }

@@ -60,9 +60,10 @@ public:
 protected:
     // A copy of the live record, for a write.
     virtual std::shared_ptr<FamilyEConfig> CopyConfig() const = 0;
-    // An empty record for a read, carrying what the open needs.
+    // The record a read fills: the live one's values, kept where a read fails.
     virtual std::shared_ptr<FamilyEConfig> NewConfig() const = 0;
-    // Worker: open the device and read everything into `fresh`.
+    // Worker: open the device and read everything into `fresh`; lists are rebuilt, other fields
+    // change only where their read succeeds.
     virtual bool ReadRecord(FamilyEConfig& fresh, int keyCount) = 0;
     // Worker: run `operation` from `copy`; `editedKeyIndex` is the UART LED entry for operation 12.
     virtual bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) = 0;

@@ -73,17 +73,20 @@ void PointerSettings::ApplyToSystem(const PointerValues& v) {
     const int speed = SpeedOfStep(v.speedStep);
     const int doubleClick = DoubleClickTimeOfStep(v.doubleClickStep);
     const bool precise = v.enhancePrecision != 0;
-    Store::SetValues(Store::kMouseKey, {{"MouseSpeed", precise ? "1" : "0"},
-                                        {"MouseThreshold1", precise ? "6" : "0"},
-                                        {"MouseThreshold2", precise ? "10" : "0"},
-                                        {"DoubleClickSpeed", std::to_string(doubleClick)},
-                                        {"MouseSensitivity", std::to_string(speed)}});
-    Store::SetValues(Store::kDesktopKey,
-                     {{"WheelScrollLines", v.scrollByScreen ? "-1" : std::to_string(v.wheelLines)}});
-    Store::SetMouseSpeed(speed);
-    Store::SetMouse(precise ? std::array<int, 3>{6, 10, 1} : std::array<int, 3>{0, 0, 0});
-    Store::SetDoubleClickTime(doubleClick);
-    Store::SetWheelScrollLines(v.scrollByScreen ? -1 : v.wheelLines);
+    const int lines = v.scrollByScreen ? -1 : v.wheelLines;
+    Store::SetKeys({{Store::kMouseKey,
+                     {{"MouseSpeed", precise ? "1" : "0"},
+                      {"MouseThreshold1", precise ? "6" : "0"},
+                      {"MouseThreshold2", precise ? "10" : "0"},
+                      {"DoubleClickSpeed", std::to_string(doubleClick)},
+                      {"MouseSensitivity", std::to_string(speed)}}},
+                    {Store::kDesktopKey, {{"WheelScrollLines", std::to_string(lines)}}}});
+    // The file now holds every value the system calls would fall back to, so only the desktop is told.
+    auto desktop = platform::CurrentPointerDesktop();
+    desktop->SetSpeed(speed);
+    desktop->SetAcceleration(precise);
+    desktop->SetDoubleClickTime(doubleClick);
+    desktop->SetWheelScrollLines(lines);
 }
 
 PointerValues PointerSettings::Get() const {
@@ -102,9 +105,44 @@ void PointerSettings::Refresh() {
     Set(values);
 }
 
+PointerSettings::~PointerSettings() {
+    {
+        std::lock_guard lock(applyMutex_);
+        stopping_ = true;
+    }
+    applyChanged_.notify_all();
+    if (applier_.joinable()) applier_.join();
+}
+
 void PointerSettings::Apply(const PointerValues& values) {
     Set(values);
-    ApplyToSystem(values);
+    {
+        std::lock_guard lock(applyMutex_);
+        pending_ = values;
+        if (!applier_.joinable()) applier_ = std::thread([this] { ApplyLoop(); });
+    }
+    applyChanged_.notify_all();
+}
+
+void PointerSettings::WaitUntilApplied() {
+    std::unique_lock lock(applyMutex_);
+    applyChanged_.wait(lock, [this] { return !pending_ && !applying_; });
+}
+
+void PointerSettings::ApplyLoop() {
+    std::unique_lock lock(applyMutex_);
+    while (true) {
+        applyChanged_.wait(lock, [this] { return pending_ || stopping_; });
+        if (!pending_) break;  // stopping with nothing left to apply
+        const PointerValues values = *pending_;
+        pending_.reset();
+        applying_ = true;
+        lock.unlock();
+        ApplyToSystem(values);
+        lock.lock();
+        applying_ = false;
+        applyChanged_.notify_all();
+    }
 }
 
 }  // namespace mouse

@@ -1,8 +1,11 @@
 #pragma once
 // The desktop pointer settings every mouse page shows: pointer speed, enhanced precision,
 // double-click time and wheel lines. One record for the process, read by the read-all task before
-// the pages read their devices, changed and applied at once on the UI thread.
+// the pages read their devices, changed on the UI thread and applied behind it.
+#include <condition_variable>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 namespace mouse {
 
@@ -19,6 +22,7 @@ struct PointerValues {
 class PointerSettings {
 public:
     static PointerSettings& Instance();
+    ~PointerSettings();
 
     // Pointer speed 1..20 and double-click time of a step; steps outside 1..11 take the nearest end.
     static int SpeedOfStep(int step);
@@ -28,19 +32,32 @@ public:
 
     // Reads the system's values over `values` (fields the system does not give keep theirs).
     static void ReadFromSystem(PointerValues& values);
-    // Writes `values` to the registry values and the system.
+    // Writes `values` to the registry values (one replacement of the settings file) and the system.
     static void ApplyToSystem(const PointerValues& values);
 
     PointerValues Get() const;
     void Set(const PointerValues& values);
     // Reads the system's values into the record.
     void Refresh();
-    // Stores `values` and applies them.
+    // Stores `values` and applies them on a thread of its own: the file's flush and the desktop's
+    // services (a display connection, the settings daemon) must not hold up the window. A value
+    // not yet applied is replaced by a newer one.
     void Apply(const PointerValues& values);
+    // Returns once every value handed to Apply has reached the system.
+    void WaitUntilApplied();
 
 private:
+    void ApplyLoop();
+
     mutable std::mutex mutex_;  // the read-all worker fills it while the UI thread may look
     PointerValues values_;
+
+    std::mutex applyMutex_;
+    std::condition_variable applyChanged_;
+    std::optional<PointerValues> pending_;
+    bool applying_ = false;
+    bool stopping_ = false;
+    std::thread applier_;  // started by the first Apply
 };
 
 }  // namespace mouse

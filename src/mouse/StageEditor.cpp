@@ -1,5 +1,7 @@
 #include "mouse/StageEditor.h"
 
+#include <algorithm>
+
 #include "ui/controls/Combo.h"
 #include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
@@ -18,6 +20,11 @@ std::vector<std::string> StageEditor::ParseLabels(const std::string& userData) {
     size_t found = labels.size();
     labels.insert(labels.end(), found, "0");
     return labels;
+}
+
+void StageEditor::KeepEnabled(int& count, int& current, int heldCount, int heldStage) {
+    if (count < 1 || count > kStages) count = std::clamp(heldCount, 1, kStages);
+    if (!IsEnabled(current, count)) current = std::clamp(heldStage, 1, count);
 }
 
 void StageEditor::LoadLabels(ui::PaintManager& manager) {
@@ -110,13 +117,16 @@ bool StageEditor::Handle(ui::PaintManager& manager, const ui::Notification& n, c
         int d = StageOf(n.sender, "_color");
         if (!d) return false;
         if (d > stageCount) return true;
-        DpiStage& stage = model.stages[static_cast<size_t>(d - 1)];
-        uint32_t colour = Argb(stage);
+        uint32_t colour = Argb(model.stages[static_cast<size_t>(d - 1)]);
         if (!host_.ChooseColour(colour)) return true;
+        // The picker is modal: a reconnection meanwhile rebuilt the stages, perhaps without this one.
+        if (d > static_cast<int>(model.stages.size())) return true;
+        DpiStage& stage = model.stages[static_cast<size_t>(d - 1)];
         stage.red = (colour >> 16) & 0xFF;
         stage.green = (colour >> 8) & 0xFF;
         stage.blue = colour & 0xFF;
-        n.sender->SetBkColor(colour | 0xFF000000u);
+        if (auto* button = manager.FindControl(names_.Numbered("result_DPI", d, "_color")))
+            button->SetBkColor(colour | 0xFF000000u);
         host_.RequestStageWrite();
         if (d == model.currentStage) host_.StageColourChanged();
         return true;

@@ -39,6 +39,11 @@ public:
     // Every label is followed by a comma (text after the last comma is no label); the list then
     // gets as many "0" entries as it has labels.
     static std::vector<std::string> ParseLabels(const std::string& userData);
+    // True when `stage` (one-based) is one of the first `count` stages.
+    static bool IsEnabled(int stage, int count) { return count >= 1 && count <= kStages && stage >= 1 && stage <= count; }
+    // After a read: a count outside 1..7 or an active stage outside the enabled ones is not taken;
+    // the held values stay, brought into range if the new count excludes them.
+    static void KeepEnabled(int& count, int& current, int heldCount, int heldStage);
     // Reads the labels from the user data of stage 1's label control.
     void LoadLabels(ui::PaintManager& manager);
     // The label of `level`; empty for a level the list does not have.

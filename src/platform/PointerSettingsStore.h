@@ -31,6 +31,8 @@ public:
 std::unique_ptr<PointerDesktop> MakeSystemPointerDesktop();
 // Replaces the desktop the calls reach (tests install a fake; null restores the system's).
 void SetPointerDesktop(std::shared_ptr<PointerDesktop> desktop);
+// The desktop the calls reach now.
+std::shared_ptr<PointerDesktop> CurrentPointerDesktop();
 
 class PointerSettingsStore {
 public:
@@ -45,7 +47,10 @@ public:
     static std::optional<std::string> QueryValue(const std::string& key, const std::string& name);
     // RegOpenKeyExW for writing + RegSetValueExW for each value, replacing the file atomically once.
     // False when the file cannot be written (the key "cannot be opened").
-    static bool SetValues(const std::string& key, const std::vector<std::pair<std::string, std::string>>& values);
+    using Values = std::vector<std::pair<std::string, std::string>>;
+    static bool SetValues(const std::string& key, const Values& values);
+    // The same for several keys, with one replacement of the file.
+    static bool SetKeys(const std::vector<std::pair<std::string, Values>>& keys);
 
     // SystemParametersInfoW.
     static bool GetMouse(std::array<int, 3>& thresholdsAndAcceleration);  // SPI_GETMOUSE

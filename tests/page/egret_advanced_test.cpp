@@ -299,6 +299,7 @@ TEST_F(EgretAdvanced, PointerSettingsReadAndWriteWithTheWindowsNames) {
     EXPECT_FALSE(Ui().IsSelected("result_mouse_system_iscontrol_Egret", kMain));
 
     Ui().Click("result_mouse_system_iscontrol_Egret", kMain);
+    mouse::PointerSettings::Instance().WaitUntilApplied();
     auto file = SettingsFile();
     EXPECT_EQ(file["Control Panel\\Mouse/MouseSensitivity"], "6");
     EXPECT_EQ(file["Control Panel\\Mouse/MouseSpeed"], "1");
@@ -312,6 +313,8 @@ TEST_F(EgretAdvanced, PointerSettingsReadAndWriteWithTheWindowsNames) {
     Ui().Click("result_mouse_system_isscreen_Egret", kMain);
     EXPECT_TRUE(Ui().IsEnabled("mouse_system_screen_speed_Egret", kMain));
     Ui().DragSlider("mouse_system_double_speed_Egret", 11, kMain);
+    Ui().AdvanceClock(mouse::AdvancedSettings::kSettleMs);
+    mouse::PointerSettings::Instance().WaitUntilApplied();
     file = SettingsFile();
     EXPECT_EQ(file["Control Panel\\Mouse/DoubleClickSpeed"], "200");
     EXPECT_EQ(file["Control Panel\\Desktop/WheelScrollLines"], std::to_string(Ui().Value("mouse_system_screen_speed_Egret", kMain)));

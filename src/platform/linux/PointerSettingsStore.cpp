@@ -13,7 +13,7 @@ namespace {
 
 // The file is small text: "[key]" lines, then "name=value" lines. Names compare without regard to
 // case, as the registry's do.
-using Values = std::vector<std::pair<std::string, std::string>>;
+using Values = PointerSettingsStore::Values;
 using Keys = std::vector<std::pair<std::string, Values>>;
 
 constexpr size_t kMaxFileBytes = 64 * 1024;
@@ -33,11 +33,6 @@ std::shared_ptr<PointerDesktop>& DesktopSlot() {
     return desktop;
 }
 
-std::shared_ptr<PointerDesktop> Desktop() {
-    std::lock_guard lock(DesktopMutex());
-    if (!DesktopSlot()) DesktopSlot() = MakeSystemPointerDesktop();
-    return DesktopSlot();
-}
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -112,6 +107,12 @@ void SetPointerDesktop(std::shared_ptr<PointerDesktop> desktop) {
     DesktopSlot() = std::move(desktop);
 }
 
+std::shared_ptr<PointerDesktop> CurrentPointerDesktop() {
+    std::lock_guard lock(DesktopMutex());
+    if (!DesktopSlot()) DesktopSlot() = MakeSystemPointerDesktop();
+    return DesktopSlot();
+}
+
 std::string PointerSettingsStore::FilePath() { return UserConfigFolder() + "pointer-settings.ini"; }
 
 bool PointerSettingsStore::KeyExists(const std::string& key) {
@@ -130,24 +131,30 @@ std::optional<std::string> PointerSettingsStore::QueryValue(const std::string& k
 }
 
 bool PointerSettingsStore::SetValues(const std::string& key, const Values& newValues) {
+    return SetKeys({{key, newValues}});
+}
+
+bool PointerSettingsStore::SetKeys(const std::vector<std::pair<std::string, Values>>& changes) {
     std::lock_guard lock(StoreMutex());
     Keys keys = Load();
-    Values* values = FindKey(keys, key);
-    if (!values) {
-        keys.emplace_back(key, Values{});
-        values = &keys.back().second;
-    }
-    for (const auto& [name, value] : newValues) {
-        auto it = std::find_if(values->begin(), values->end(), [&](const auto& v) { return SameName(v.first, name); });
-        if (it != values->end()) it->second = value;
-        else values->emplace_back(name, value);
+    for (const auto& [key, newValues] : changes) {
+        Values* values = FindKey(keys, key);
+        if (!values) {
+            keys.emplace_back(key, Values{});
+            values = &keys.back().second;
+        }
+        for (const auto& [name, value] : newValues) {
+            auto it = std::find_if(values->begin(), values->end(), [&](const auto& v) { return SameName(v.first, name); });
+            if (it != values->end()) it->second = value;
+            else values->emplace_back(name, value);
+        }
     }
     return Save(keys);
 }
 
 bool PointerSettingsStore::GetMouse(std::array<int, 3>& values) {
     bool on = false;
-    if (Desktop()->GetAcceleration(on)) {
+    if (CurrentPointerDesktop()->GetAcceleration(on)) {
         values = on ? std::array<int, 3>{6, 10, 1} : std::array<int, 3>{0, 0, 0};
         return true;
     }
@@ -157,30 +164,30 @@ bool PointerSettingsStore::GetMouse(std::array<int, 3>& values) {
 }
 
 bool PointerSettingsStore::GetMouseSpeed(int& speed) {
-    if (Desktop()->GetSpeed(speed)) return true;
+    if (CurrentPointerDesktop()->GetSpeed(speed)) return true;
     speed = QueryNumber(kMouseKey, "MouseSensitivity").value_or(10);
     return true;
 }
 
 bool PointerSettingsStore::SetMouse(const std::array<int, 3>& values) {
-    if (Desktop()->SetAcceleration(values[2] != 0)) return true;
+    if (CurrentPointerDesktop()->SetAcceleration(values[2] != 0)) return true;
     return SetValues(kMouseKey, {{"MouseSpeed", std::to_string(values[2])},
                                  {"MouseThreshold1", std::to_string(values[0])},
                                  {"MouseThreshold2", std::to_string(values[1])}});
 }
 
 bool PointerSettingsStore::SetMouseSpeed(int speed) {
-    if (Desktop()->SetSpeed(speed)) return true;
+    if (CurrentPointerDesktop()->SetSpeed(speed)) return true;
     return SetValues(kMouseKey, {{"MouseSensitivity", std::to_string(speed)}});
 }
 
 bool PointerSettingsStore::SetDoubleClickTime(int ms) {
-    if (Desktop()->SetDoubleClickTime(ms)) return true;
+    if (CurrentPointerDesktop()->SetDoubleClickTime(ms)) return true;
     return SetValues(kMouseKey, {{"DoubleClickSpeed", std::to_string(ms)}});
 }
 
 bool PointerSettingsStore::SetWheelScrollLines(int lines) {
-    if (Desktop()->SetWheelScrollLines(lines)) return true;
+    if (CurrentPointerDesktop()->SetWheelScrollLines(lines)) return true;
     return SetValues(kDesktopKey, {{"WheelScrollLines", std::to_string(lines)}});
 }
 
