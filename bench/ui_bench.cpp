@@ -39,6 +39,8 @@ constexpr int kEgretComboIndex = 3;
 constexpr const char* kStageSlider = "result_DPI1_slider_Egret";
 // A pointer that reports about every 4 ms, as a desktop mouse does.
 constexpr int kDragStepMs = 4;
+// How long a phase goes on after its work ended: the page takes the result in and is drawn again.
+constexpr auto kTail = std::chrono::milliseconds(200);
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -100,27 +102,41 @@ public:
     }
 
     void Add(std::function<bool(Clock::time_point)> step) { steps_.push_back(std::move(step)); }
-    // `transfersBefore`: the count when the phase's work began (the read starts before its phase).
-    void Begin(const std::string& name, int latencyMs, Clock::time_point start, int transfersBefore) {
+    // Gaps count from `now`, so a phase begun outside a tick also holds the gap it began in.
+    // Transfers count from `transfersBefore`, or from now when it is negative.
+    void Begin(const std::string& name, int latencyMs, Clock::time_point now, int transfersBefore = -1) {
         Phase phase;
         phase.name = name;
         phase.latencyMs = latencyMs;
-        phase.start = start;
-        phase.transfers = transfersBefore;
+        phase.start = now;
+        phase.transfers = transfersBefore >= 0 ? transfersBefore : Transfers();
         phases_.push_back(phase);
         current_ = &phases_.back();
+        lastTick_ = now;
+        gapHadFrame_ = gapHadTaskEnd_ = false;
     }
+    // The phase's work is done: its elapsed time and transfers stop here, its gaps go on until
+    // Close(), so that what the UI thread does about the result counts too.
     void End(Clock::time_point now) {
         current_->end = now;
         current_->transfers = Transfers() - current_->transfers;
-        current_ = nullptr;
     }
+    void Close() { current_ = nullptr; }
     void OnFrame(double ms) {
         if (current_) current_->maxFrameMs = std::max(current_->maxFrameMs, ms);
         gapHadFrame_ = true;
     }
     void OnTaskEnded() { gapHadTaskEnd_ = true; }
     bool InPhase() const { return current_ != nullptr; }
+    // A step that keeps the phase open for `tail` after its work ended, then closes it.
+    std::function<bool(Clock::time_point)> Tail(Clock::duration tail) {
+        return [this, tail, until = Clock::time_point{}](Clock::time_point now) mutable {
+            if (until == Clock::time_point{}) until = now + tail;
+            if (now < until) return false;
+            Close();
+            return true;
+        };
+    }
     const std::deque<Phase>& Phases() const { return phases_; }
 
 private:
@@ -218,36 +234,34 @@ int main() {
     {
         app::MainFrame frame;
         Script script(frame);
-        // The read-all task starts from "windowinit"; the phase starts with it.
-        Clock::time_point readStart{};
-        int readTransfers = 0;
         FrameTimer frameTimer{&script};
         auto taskEnds = frame.GetManager().AddMessageFilter([&](uint32_t message, intptr_t, intptr_t, intptr_t&) {
             if (message == 1002) script.OnTaskEnded();
             return false;
         });
+        // The read-all task starts from "windowinit"; so does the phase, at once.
+        bool readStarted = false;
         auto listener = frame.GetManager().AddNotifier([&](ui::Notification& n) {
-            if (n.type == "windowinit" && readStart == Clock::time_point{}) {
-                readStart = Clock::now();
-                readTransfers = Transfers();
-                FrameTimer::Attach(frameTimer);
-            }
+            if (n.type != "windowinit" || readStarted) return;
+            readStarted = true;
+            FrameTimer::Attach(frameTimer);
+            // The worker may have begun already; nothing else talked to the devices before it.
+            script.Begin("startup_read", kReadLatencyMs, Clock::now(), 0);
         });
 
         // 1. The start-up read, 1 ms per transfer.
         script.Add([&](Clock::time_point now) {
-            if (readStart == Clock::time_point{}) return false;
-            if (!script.InPhase()) script.Begin("startup_read", kReadLatencyMs, readStart, readTransfers);
-            if (frame.IsDeviceTaskRunning()) return false;
+            if (!readStarted || frame.IsDeviceTaskRunning()) return false;
             script.End(now);
             return true;
         });
-        // 2. Nothing, once what the read's end drew is done: the timer's own floor on this machine.
-        script.Add(Wait(std::chrono::milliseconds(200)));
+        script.Add(script.Tail(kTail));
+        // 2. Nothing: the timer's own floor on this machine.
         script.Add([&](Clock::time_point now) {
-            if (!script.InPhase()) script.Begin("idle", 0, now, Transfers());
+            if (!script.InPhase()) script.Begin("idle", 0, now);
             if (now - script.Phases().back().start < std::chrono::milliseconds(300)) return false;
             script.End(now);
+            script.Close();
             return true;
         });
         // 3. The Egret page, then a write of all its stages at 20 ms per transfer.
@@ -261,7 +275,7 @@ int main() {
         script.Add(Wait(std::chrono::milliseconds(100)));
         script.Add([&](Clock::time_point now) {
             if (!script.InPhase()) {
-                script.Begin("write", kWriteLatencyMs, now, Transfers());
+                script.Begin("write", kWriteLatencyMs, now);
                 frame.GetManager().SendNotify(nullptr, "WRITE_EgretDATA", 0, mouse::kOpStages, true, true);
                 return false;
             }
@@ -273,13 +287,13 @@ int main() {
             script.End(now);
             return true;
         });
+        script.Add(script.Tail(kTail));
         // 4. Dragging the first stage's slider across its range, one step per pointer report, until
         // the writes it asked for are done.
         int dragValue = 0, dragTarget = 0, dragY = 0;
         Clock::time_point lastMove{};
         bool released = false;
         ui::Slider* slider = nullptr;
-        script.Add(Wait(std::chrono::milliseconds(200)));
         script.Add([&](Clock::time_point now) {
             auto& m = frame.GetManager();
             if (!script.InPhase()) {
@@ -289,7 +303,7 @@ int main() {
                     status = 1;
                     return true;
                 }
-                script.Begin("slider_drag", kWriteLatencyMs, now, Transfers());
+                script.Begin("slider_drag", kWriteLatencyMs, now);
                 dragValue = slider->GetValue();
                 dragTarget = dragValue < (slider->GetMin() + slider->GetMax()) / 2 ? slider->GetMax() : slider->GetMin();
                 dragY = slider->GetPos().Center().y;
@@ -314,6 +328,7 @@ int main() {
             script.End(now);
             return true;
         });
+        script.Add(script.Tail(kTail));
 
         guint ticker = g_timeout_add(
             1, [](gpointer data) -> gboolean {
