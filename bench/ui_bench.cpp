@@ -66,8 +66,10 @@ struct Phase {
     double maxGapMs = 0;
     int longGaps = 0;        // gaps of a frame's budget or more
     double maxFrameMs = 0;   // the longest frame of the main window (layout and paint)
-    // The longest gaps by what the UI thread did in them: drew a frame of the main window, finished
-    // a device task (the pages take their results in, "Update_Profile"), or neither.
+    // The longest gaps that held each thing the UI thread does here: starting a device task (its
+    // job and the progress window), finishing one (the pages take their results in,
+    // "Update_Profile"), drawing a frame of the main window; and of the gaps that held none.
+    double maxGapWithTaskStartMs = 0;
     double maxGapWithFrameMs = 0;
     double maxGapWithTaskEndMs = 0;
     double maxGapOtherMs = 0;
@@ -87,12 +89,15 @@ public:
             current_->maxGapMs = std::max(current_->maxGapMs, gap);
             if (gap >= kFrameBudgetMs) ++current_->longGaps;
             ++current_->ticks;
-            double& slot = gapHadTaskEnd_ ? current_->maxGapWithTaskEndMs
-                           : gapHadFrame_ ? current_->maxGapWithFrameMs
-                                          : current_->maxGapOtherMs;
-            slot = std::max(slot, gap);
+            auto keep = [gap](bool held, double& longest) {
+                if (held) longest = std::max(longest, gap);
+            };
+            keep(gapHadTaskStart_, current_->maxGapWithTaskStartMs);
+            keep(gapHadTaskEnd_, current_->maxGapWithTaskEndMs);
+            keep(gapHadFrame_, current_->maxGapWithFrameMs);
+            keep(!gapHadTaskStart_ && !gapHadTaskEnd_ && !gapHadFrame_, current_->maxGapOtherMs);
         }
-        gapHadFrame_ = gapHadTaskEnd_ = false;
+        gapHadFrame_ = gapHadTaskEnd_ = gapHadTaskStart_ = false;
         lastTick_ = now;
         if (step_ < steps_.size() && steps_[step_](now)) ++step_;
         if (step_ == steps_.size() && !quitting_) {
@@ -113,7 +118,7 @@ public:
         phases_.push_back(phase);
         current_ = &phases_.back();
         lastTick_ = now;
-        gapHadFrame_ = gapHadTaskEnd_ = false;
+        gapHadFrame_ = gapHadTaskEnd_ = gapHadTaskStart_ = false;
     }
     // The phase's work is done: its elapsed time and transfers stop here, its gaps go on until
     // Close(), so that what the UI thread does about the result counts too.
@@ -127,6 +132,7 @@ public:
         gapHadFrame_ = true;
     }
     void OnTaskEnded() { gapHadTaskEnd_ = true; }
+    void OnTaskStarted() { gapHadTaskStart_ = true; }
     bool InPhase() const { return current_ != nullptr; }
     // A step that keeps the phase open for `tail` after its work ended, then closes it.
     std::function<bool(Clock::time_point)> Tail(Clock::duration tail) {
@@ -149,6 +155,7 @@ private:
     bool quitting_ = false;
     bool gapHadFrame_ = false;
     bool gapHadTaskEnd_ = false;
+    bool gapHadTaskStart_ = false;
 };
 
 // A script step that only lets time pass.
@@ -203,9 +210,9 @@ void PrintJson(const std::deque<Phase>& phases) {
     for (size_t i = 0; i < phases.size(); ++i) {
         const Phase& p = phases[i];
         std::printf("  \"%s\": {\"elapsed_ms\": %.3f, \"max_gap_ms\": %.3f, \"long_gaps\": %d, "
-                    "\"max_gap_with_frame_ms\": %.3f, \"max_gap_with_task_end_ms\": %.3f, \"max_gap_other_ms\": %.3f, "
+                    "\"max_gap_with_task_start_ms\": %.3f, \"max_gap_with_frame_ms\": %.3f, \"max_gap_with_task_end_ms\": %.3f, \"max_gap_other_ms\": %.3f, "
                     "\"max_frame_ms\": %.3f, \"ticks\": %d, \"transfers\": %d, \"latency_ms\": %d}%s\n",
-                    p.name.c_str(), Ms(p.end - p.start), p.maxGapMs, p.longGaps, p.maxGapWithFrameMs,
+                    p.name.c_str(), Ms(p.end - p.start), p.maxGapMs, p.longGaps, p.maxGapWithTaskStartMs, p.maxGapWithFrameMs,
                     p.maxGapWithTaskEndMs, p.maxGapOtherMs, p.maxFrameMs, p.ticks, p.transfers, p.latencyMs,
                     i + 1 < phases.size() ? "," : "");
     }
@@ -241,7 +248,10 @@ int main() {
         });
         // The read-all task starts from "windowinit"; so does the phase, at once.
         bool readStarted = false;
+        // The window hears a notification first, so a write request has started its task (or been
+        // queued) when this listener hears it.
         auto listener = frame.GetManager().AddNotifier([&](ui::Notification& n) {
+            if (n.type.starts_with("WRITE_")) script.OnTaskStarted();
             if (n.type != "windowinit" || readStarted) return;
             readStarted = true;
             FrameTimer::Attach(frameTimer);
