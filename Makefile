@@ -1,10 +1,12 @@
-# Oakridge: `make run` builds and starts the program; `make test` builds and runs the whole suite.
+# Oakridge: `make run` builds and starts the program; `make test` builds and runs the whole suite;
+# `make bench` builds a release tree of its own and runs the benchmarks (bench/README.md).
 JOBS ?= $(shell nproc)
 BUILD ?= build
 TEST_BUILD ?= build-test
+BENCH_BUILD ?= build-bench
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: deps build run test test-tsan clean
+.PHONY: deps build run test test-tsan bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -28,5 +30,11 @@ test-tsan: deps
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && ctest -j $(JOBS) --output-on-failure -L threads
 
+# Benchmarks, not part of the suite: one table on stdout, the same figures as JSON in $(BENCH_BUILD)/bench/.
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target oakridge_benchmarks
+	python3 bench/run_bench.py --build $(BENCH_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) build-tsan
+	rm -rf $(BUILD) $(TEST_BUILD) build-tsan $(BENCH_BUILD)

@@ -24,6 +24,7 @@
     }                                                                                                      \
     OAK_API int32_t OakSim_ClearFailures() { return Dev().ClearFailures(); }                               \
     OAK_API int32_t OakSim_CallCount(const char* entry) { return Dev().CallCount(entry); }                 \
+    OAK_API int32_t OakSim_TransferCount() { return Dev().TransferCount(); }                               \
     OAK_API int32_t OakSim_ResetCallCounts() {                                                             \
         Dev().ResetCallCounts();                                                                           \
         return 0;                                                                                          \

@@ -92,6 +92,7 @@ int32_t SimDevice::Enter(const char* entry, unsigned need) {
         return kNotFound;
     }
     if ((need & kNeedOpen) && !opened_) return kNotOpen;
+    if (need & kTransfer) ++transfers_;
     if ((need & kTransfer) && state_.latencyMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(state_.latencyMs));
     if (spec_.staged && !cacheValid_) {
@@ -408,6 +409,12 @@ int32_t SimDevice::CallCount(const char* entry) {
 void SimDevice::ResetCallCounts() {
     std::lock_guard lock(mutex_);
     callCounts_.clear();
+    transfers_ = 0;
+}
+
+int32_t SimDevice::TransferCount() {
+    std::lock_guard lock(mutex_);
+    return transfers_;
 }
 
 int32_t SimDevice::FactoryImage(int32_t preset, uint8_t* out, int32_t size) const {

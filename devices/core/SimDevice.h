@@ -91,6 +91,8 @@ public:
     int32_t ClearFailures();
     int32_t CallCount(const char* entry);
     void ResetCallCounts();
+    // Transfers this process made that reached the device (each one paid the latency).
+    int32_t TransferCount();
     std::string Describe();
     int32_t FactoryImage(int32_t preset, uint8_t* out, int32_t size) const;
 
@@ -122,6 +124,7 @@ private:
     bool cacheValid_ = false;
     bool opened_ = false;
     std::map<std::string, int32_t> callCounts_;
+    int32_t transfers_ = 0;
 
     std::condition_variable wake_;
     std::thread pump_;

@@ -28,6 +28,8 @@ public:
         return Get<int32_t (*)(const char*, int32_t, int32_t)>("OakSim_InjectFailure")(entry, call, status);
     }
     int32_t CallCount(const char* entry) const { return Get<int32_t (*)(const char*)>("OakSim_CallCount")(entry); }
+    // Transfers since the last ResetCallCounts() that paid the latency (calls the device refused do not count).
+    int32_t TransferCount() const { return Get<int32_t (*)()>("OakSim_TransferCount")(); }
     void ResetCallCounts() const { Get<int32_t (*)()>("OakSim_ResetCallCounts")(); }
     int32_t ClearFailures() const { return Get<int32_t (*)()>("OakSim_ClearFailures")(); }
     int32_t SetVariant(int32_t v) const { return Get<int32_t (*)(int32_t)>("OakSim_SetVariant")(v); }
