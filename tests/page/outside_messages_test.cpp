@@ -12,7 +12,7 @@
 namespace {
 
 class OutsideMessages : public oaktest::AppFixture {
-protected:
+  protected:
     bool EgretConnected() {
         return dynamic_cast<DeviceTaskPage*>(Frame().Page(app::MainFrame::kEgret))->IsConnected();
     }
@@ -27,13 +27,16 @@ TEST_F(OutsideMessages, TaskResultsAreRefusedAndTheDeviceChangeStillLands) {
     ASSERT_TRUE(EgretConnected());
     ui::WindowHandle window = Frame().GetHandle();
     auto endpoint = app::ClaimMessageEndpoint([window](uint32_t message, int64_t wParam, int64_t lParam) {
-        ui::WindowImplBase::PostMessageTo(window, message, static_cast<intptr_t>(wParam), static_cast<intptr_t>(lParam));
+        ui::WindowImplBase::PostMessageTo(window, message, static_cast<intptr_t>(wParam),
+                                          static_cast<intptr_t>(lParam));
     });
     ASSERT_NE(endpoint, nullptr);
     oaktest::NotificationRecorder recorder(Frame().GetManager());
 
-    for (uint32_t message = 1002; message <= 1008; ++message) EXPECT_FALSE(PostFromOutside(message)) << message;
-    for (uint32_t message = 2000; message <= 2005; ++message) EXPECT_FALSE(PostFromOutside(message)) << message;
+    for (uint32_t message = 1002; message <= 1008; ++message)
+        EXPECT_FALSE(PostFromOutside(message)) << message;
+    for (uint32_t message = 2000; message <= 2005; ++message)
+        EXPECT_FALSE(PostFromOutside(message)) << message;
     Ui().RunUntilIdle();
     EXPECT_EQ(recorder.Seen(), std::vector<std::string>{});
     EXPECT_TRUE(EgretConnected()) << "a stranger's 2002 must not mark a plugged mouse lost";
