@@ -45,9 +45,9 @@ TEST_F(OutsideMessages, TaskResultsAreRefusedAndTheDeviceChangeStillLands) {
     // What devsim sends after an unplug still starts the reconnect.
     SimControl(DeviceModel::Egret).SetAttached(false);
     EXPECT_TRUE(PostFromOutside(ui::kWmDeviceChange, ui::kDbtDevNodesChanged));
-    ASSERT_TRUE(Ui().RunUntil([&] { return Frame().IsDeviceTaskRunning(); }));
+    // The reconnect may start and end within one turn of the loop: wait for what it reports.
+    EXPECT_TRUE(Ui().RunUntil([&] { return recorder.Count("Egret_Connet_Error") == 1; }));
     WaitForDeviceTasks();
-    EXPECT_EQ(recorder.Count("Egret_Connet_Error"), 1u);
     EXPECT_FALSE(EgretConnected());
 }
 
