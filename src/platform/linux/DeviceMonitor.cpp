@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/CrashHandler.h"
 #include "platform/Trace.h"
 #include "platform/linux/MonitorLoop.h"
 
@@ -53,6 +54,7 @@ class UdevMonitor final : public DeviceMonitor {
     };
 
     void Loop() {
+        InstallThreadCrashStack();
         UdevSource source(monitor_);
         linux_impl::RunMonitorLoop(source, udev_monitor_get_fd(monitor_), wakeRead_, onChange_);
     }
