@@ -11,6 +11,7 @@
 #include "keyboard/CDialogKeySetting.h"
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/MousePage.h"
+#include "platform/CrashHandler.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/Paths.h"
 #include "ui/builder/AttributeParsers.h"
@@ -138,6 +139,7 @@ void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation
     if (!progressWindow_) OpenProgressWindow(false);
     runningJob_ = job;
     worker_ = std::thread([job] {
+        platform::InstallThreadCrashStack();
         switch (job->kind) {
             case WorkerKind::ReadAll: ReadAllWorker(*job); break;
             case WorkerKind::Write: WriteWorker(*job); break;

@@ -30,11 +30,17 @@ bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 
 // Replaces `path` atomically: writes a sibling temporary file, flushes it and renames it over the
-// target, so readers see either the old or the new content, never a part.
+// target, so readers see either the old or the new content, never a part. Temporary files that
+// interrupted writes left in the folder are removed first (RemoveStaleTempFiles).
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 inline bool WriteFileAtomic(const std::string& path, std::string_view data) {
     return WriteFileAtomic(path, data.data(), data.size());
 }
+
+// Removes from `folder` the temporary files of WriteFileAtomic (".<name>.tmp-XXXXXX") that no write
+// in progress holds: every write locks its temporary file until the rename, so an unlocked one was
+// left by a save that died. Only regular files of the current user are touched.
+void RemoveStaleTempFiles(const std::string& folder);
 
 // Reads at most `maxBytes`; nullopt when the file cannot be opened.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes = SIZE_MAX);

@@ -247,6 +247,10 @@ void UiDriver::PressInNextModal(const std::string& className, const std::string&
 
 void UiDriver::AnswerFileDialog(std::optional<std::string> path) { backend_->AnswerFileDialog(std::move(path)); }
 
+void UiDriver::AnswerReplaceQuestion(bool replace) { backend_->AnswerReplaceQuestion(replace); }
+
+const std::vector<std::string>& UiDriver::ReplaceQuestionsAsked() const { return backend_->ReplaceQuestionsAsked(); }
+
 std::string UiDriver::Text(const std::string& name, const std::string& className) {
     auto& c = Find(name, className);
     if (auto* combo = dynamic_cast<ui::Combo*>(&c)) return combo->GetSelectedText();

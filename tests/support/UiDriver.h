@@ -75,6 +75,9 @@ public:
     // The next modal window of `className` gets a click on `buttonName`.
     void PressInNextModal(const std::string& className, const std::string& buttonName);
     void AnswerFileDialog(std::optional<std::string> path);
+    // The next "replace the existing file?" question of a save dialog (unanswered ones replace).
+    void AnswerReplaceQuestion(bool replace);
+    const std::vector<std::string>& ReplaceQuestionsAsked() const;
 
     // Reading back
     std::string Text(const std::string& name, const std::string& className = "");

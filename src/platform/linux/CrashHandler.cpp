@@ -5,6 +5,7 @@
 
 #include <execinfo.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
@@ -43,7 +44,14 @@ std::atomic<bool> gHaveReason{false};
 // Thread id of the thread writing a report, 0 when none.
 std::atomic<long> gReportingThread{0};
 
-alignas(16) char gAltStack[256 * 1024];
+// The report being written: its descriptor (-1 when none), whether it is in place already, and the
+// signal the process dies of. Only the reporting thread touches them.
+int gReportFd = -1;
+bool gReportInPlace = false;
+int gReportSignal = 0;
+
+// Enough for the handler and the unwinder, sanitizer instrumentation included.
+constexpr size_t kAltStackSize = 256 * 1024;
 
 // ---- async-signal-safe text output -------------------------------------------------------------
 
@@ -171,10 +179,13 @@ void CopyFile(const char* from, int toFd) {
     ::close(fd);
 }
 
+// The report's fixed part comes first and is renamed into place before the backtrace is taken:
+// walking a corrupt stack can fault again, and then the report must already be there.
 void WriteReport(int signo, const siginfo_t* info) {
     BuildTempPath();
     int fd = ::open(gTempPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return;
+    gReportFd = fd;
     {
         Writer out(fd);
         timespec now{};
@@ -196,18 +207,52 @@ void WriteReport(int signo, const siginfo_t* info) {
             out.Text("executable: ").Text(exe).Text("\n");
         }
         if (gHaveReason.load()) out.Text("reason: ").Text(gReason).Text("\n");
-        out.Text("\nbacktrace:\n");
-        out.Flush();
-        void* frames[kMaxFrames];
-        int count = ::backtrace(frames, kMaxFrames);
-        ::backtrace_symbols_fd(frames, count, fd);
         out.Text("\nmodules (/proc/self/maps):\n");
         out.Flush();
         CopyFile("/proc/self/maps", fd);
+        out.Text("\nbacktrace:\n");
     }
-    bool ok = ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(gTempPath, gDumpPath) != 0) ::unlink(gTempPath);
+    if (::fsync(fd) != 0 || ::rename(gTempPath, gDumpPath) != 0) {
+        ::unlink(gTempPath);
+        ::close(fd);
+        gReportFd = -1;
+        return;
+    }
+    gReportInPlace = true;
+
+    // A fault while unwinding re-enters OnFatalSignal, which closes the report; so the fatal
+    // signals must reach it rather than kill the process outright while blocked.
+    sigset_t fatal;
+    sigemptyset(&fatal);
+    for (int s : kFatalSignals) sigaddset(&fatal, s);
+    ::sigprocmask(SIG_UNBLOCK, &fatal, nullptr);
+    void* frames[kMaxFrames];
+    int count = ::backtrace(frames, kMaxFrames);
+    ::backtrace_symbols_fd(frames, count, fd);
+    ::sigprocmask(SIG_BLOCK, &fatal, nullptr);
+    ::fsync(fd);
+    ::close(fd);
+    gReportFd = -1;
+}
+
+// A second fault on the reporting thread: keep what the report has so far, note why it ends there,
+// and make sure it is in place.
+void CloseReportAfter(int signo) {
+    int fd = gReportFd;
+    if (fd < 0) return;
+    gReportFd = -1;
+    {
+        Writer out(fd);
+        out.Text("\n(report cut short: ")
+            .Text(SignalName(signo))
+            .Text(" (")
+            .Decimal(signo)
+            .Text(") while writing it)\n");
+    }
+    ::fsync(fd);
+    ::close(fd);
+    if (!gReportInPlace && ::rename(gTempPath, gDumpPath) != 0) ::unlink(gTempPath);
+    gReportInPlace = true;
 }
 
 void DieWith(int signo) {
@@ -226,13 +271,15 @@ void OnFatalSignal(int signo, siginfo_t* info, void*) {
     long expected = 0;
     if (!gReportingThread.compare_exchange_strong(expected, self)) {
         if (expected == self) {
-            // A second fatal signal while writing the report: give up on the report.
-            DieWith(signo);
+            // A second fatal signal while writing the report: end it here, then die of the first.
+            CloseReportAfter(signo);
+            int original = gReportSignal != 0 ? gReportSignal : signo;
+            DieWith(original);
             sigset_t set;
             sigemptyset(&set);
-            sigaddset(&set, signo);
+            sigaddset(&set, original);
             ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
-            ::_exit(128 + signo);
+            ::_exit(128 + original);
         }
         // Another thread is writing the report and will end the process; wait for it.
         for (int i = 0; i < 100; ++i) {
@@ -243,6 +290,7 @@ void OnFatalSignal(int signo, siginfo_t* info, void*) {
         errno = savedErrno;
         return;
     }
+    gReportSignal = signo;
     if (gPathsReady) WriteReport(signo, info);
     DieWith(signo);
     errno = savedErrno;
@@ -269,17 +317,50 @@ void OnFatalSignal(int signo, siginfo_t* info, void*) {
     std::abort();
 }
 
-void InstallAltStack() {
-    stack_t current{};
-    if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) &&
-        current.ss_size >= sizeof gAltStack / 2)
-        return;  // someone already gave this thread a usable alternate stack
-    stack_t stack{};
-    stack.ss_sp = gAltStack;
-    stack.ss_size = sizeof gAltStack;
-    stack.ss_flags = 0;
-    ::sigaltstack(&stack, nullptr);
-}
+// The calling thread's alternate signal stack, so that its handler has room after a stack
+// overflow. Released when the thread ends, giving back whatever stack the thread had before.
+class ThreadAltStack {
+  public:
+    ThreadAltStack() = default;
+    ThreadAltStack(const ThreadAltStack&) = delete;
+    ThreadAltStack& operator=(const ThreadAltStack&) = delete;
+    ~ThreadAltStack() {
+        if (!memory_) return;
+        ::sigaltstack(&previous_, nullptr);
+        ::munmap(memory_, mapped_);
+    }
+
+    void Install() {
+        if (memory_) return;
+        stack_t current{};
+        if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) &&
+            current.ss_size >= kAltStackSize)
+            return;  // someone already gave this thread a big enough one
+        size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+        size_t mapped = kAltStackSize + page;
+        void* memory =
+            ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+        if (memory == MAP_FAILED) return;
+        // A guard page below, so a handler that runs out of room faults instead of writing past it.
+        ::mprotect(memory, page, PROT_NONE);
+        stack_t stack{};
+        stack.ss_sp = static_cast<char*>(memory) + page;
+        stack.ss_size = kAltStackSize;
+        if (::sigaltstack(&stack, &previous_) != 0) {
+            ::munmap(memory, mapped);
+            return;
+        }
+        memory_ = memory;
+        mapped_ = mapped;
+    }
+
+  private:
+    void* memory_ = nullptr;
+    size_t mapped_ = 0;
+    stack_t previous_{};
+};
+
+thread_local ThreadAltStack tAltStack;
 
 }  // namespace
 
@@ -289,6 +370,10 @@ std::string CrashDumpPath() {
 
 unsigned CrashFilterFlags() {
     return gFlags.load();
+}
+
+void InstallThreadCrashStack() {
+    tAltStack.Install();
 }
 
 void InstallCrashFilter(unsigned flags) {
@@ -308,9 +393,8 @@ void InstallCrashFilter(unsigned flags) {
     void* frames[4];
     ::backtrace(frames, 4);
 
-    // Only the installing thread gets the alternate stack; other threads' handlers run on their
-    // own stacks (enough for anything but a stack overflow).
-    InstallAltStack();
+    // This thread's alternate stack; every other thread the program starts asks for its own.
+    InstallThreadCrashStack();
 
     struct sigaction action {};
     action.sa_sigaction = OnFatalSignal;

@@ -1,21 +1,27 @@
 #include "platform/DeviceMonitor.h"
 
 #include <libudev.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <thread>
 
+#include "platform/CrashHandler.h"
 #include "platform/Trace.h"
+#include "platform/linux/MonitorLoop.h"
 
 namespace platform {
 namespace {
 
 class UdevMonitor final : public DeviceMonitor {
-public:
-    UdevMonitor(udev* context, udev_monitor* monitor, int wakeRead, int wakeWrite, std::function<void()> onChange)
-        : udev_(context), monitor_(monitor), wakeRead_(wakeRead), wakeWrite_(wakeWrite), onChange_(std::move(onChange)) {
+  public:
+    UdevMonitor(udev* context, udev_monitor* monitor, int wakeRead, int wakeWrite,
+                std::function<void()> onChange)
+        : udev_(context),
+          monitor_(monitor),
+          wakeRead_(wakeRead),
+          wakeWrite_(wakeWrite),
+          onChange_(std::move(onChange)) {
         thread_ = std::thread([this] { Loop(); });
     }
 
@@ -29,20 +35,28 @@ public:
         udev_unref(udev_);
     }
 
-private:
-    void Loop() {
-        pollfd fds[2] = {{udev_monitor_get_fd(monitor_), POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-        while (true) {
-            if (poll(fds, 2, -1) < 0) continue;
-            if (fds[1].revents) return;
-            if (!(fds[0].revents & POLLIN)) continue;
+  private:
+    // Reads the events the loop polls for.
+    class UdevSource final : public linux_impl::MonitorSource {
+      public:
+        explicit UdevSource(udev_monitor* monitor) : monitor_(monitor) {}
+        bool ReceiveChange() override {
             udev_device* device = udev_monitor_receive_device(monitor_);
-            if (!device) continue;
+            if (!device) return false;
             const char* action = udev_device_get_action(device);
             bool relevant = action && (std::strcmp(action, "add") == 0 || std::strcmp(action, "remove") == 0);
             udev_device_unref(device);
-            if (relevant) onChange_();
+            return relevant;
         }
+
+      private:
+        udev_monitor* monitor_;
+    };
+
+    void Loop() {
+        InstallThreadCrashStack();
+        UdevSource source(monitor_);
+        linux_impl::RunMonitorLoop(source, udev_monitor_get_fd(monitor_), wakeRead_, onChange_);
     }
 
     udev* udev_;

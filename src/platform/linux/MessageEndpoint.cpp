@@ -17,6 +17,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/CrashHandler.h"
 #include "platform/Paths.h"
 #include "platform/Trace.h"
 #include "platform/linux/EndpointWire.h"
@@ -180,6 +181,7 @@ class LinuxMessageEndpoint final : public MessageEndpoint {
 
   private:
     void Run() {
+        InstallThreadCrashStack();
         for (;;) {
             pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
             int n = ::poll(fds, 2, -1);

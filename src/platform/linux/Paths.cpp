@@ -1,7 +1,9 @@
 // Folders (program, state, config, runtime) and the atomic file helpers on Linux.
 #include "platform/Paths.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,6 +69,47 @@ bool WriteAll(int fd, const void* data, size_t size) {
         size -= static_cast<size_t>(n);
     }
     return true;
+}
+
+// WriteFileAtomic's temporary files are "." + target name + kTempMarker + mkostemp's six letters.
+constexpr std::string_view kTempMarker = ".tmp-";
+constexpr size_t kTempLetters = 6;
+constexpr int kTempAttempts = 4;
+
+bool IsTempName(std::string_view name) {
+    if (name.size() < 2 + kTempMarker.size() + kTempLetters || name[0] != '.') return false;
+    std::string_view letters = name.substr(name.size() - kTempLetters);
+    bool alphanumeric = std::all_of(letters.begin(), letters.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+    return alphanumeric &&
+           name.substr(name.size() - kTempLetters - kTempMarker.size(), kTempMarker.size()) == kTempMarker;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Creates the locked temporary file for `pattern` (filled into `temp`). The lock is what tells a
+// sweep that this file is being written. A sweep can get in between the creation and our lock:
+// then the file is the sweep's to remove, and we start again under a new name.
+int CreateLockedTemp(const std::string& pattern, std::string& temp) {
+    for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+        temp = pattern;
+        int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK) return fd;  // no locks on this file system, so no sweeps either
+            ::close(fd);
+            continue;
+        }
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) == 0 && ::lstat(temp.c_str(), &named) == 0 && SameFile(opened, named))
+            return fd;
+        ::close(fd);
+    }
+    return -1;
 }
 
 }  // namespace
@@ -135,28 +178,59 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+void RemoveStaleTempFiles(const std::string& folder) {
+    int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return;
+    int listFd = ::dup(dirFd);
+    DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!dir) {
+        if (listFd >= 0) ::close(listFd);
+        ::close(dirFd);
+        return;
+    }
+    std::vector<std::string> stale;
+    while (dirent* entry = ::readdir(dir))
+        if (IsTempName(entry->d_name)) stale.emplace_back(entry->d_name);
+    ::closedir(dir);
+    for (const std::string& name : stale) {
+        int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;  // gone already, or a symlink: not ours
+        struct stat opened {};
+        struct stat named {};
+        // A save in progress holds the lock until its rename; a save that died holds nothing.
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(opened, named))
+            ::unlinkat(dirFd, name.c_str(), 0);
+        ::close(fd);
+    }
+    ::close(dirFd);
+}
+
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
     if (path.empty() || path.back() == '/') return false;
     size_t slash = path.rfind('/');
     std::string folder =
         slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp =
-        (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." + name + ".tmp-XXXXXX";
+    std::string pattern = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." +
+                          name + std::string(kTempMarker) + std::string(kTempLetters, 'X');
 
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    // Interrupted saves leave their temporary files; the next write into the folder clears them.
+    RemoveStaleTempFiles(folder);
+    std::string temp;
+    int fd = CreateLockedTemp(pattern, temp);
     if (fd < 0) return false;
     // Keep the permissions of the file we replace; a new file stays private (mkostemp gives 0600).
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
 
     bool ok = WriteAll(fd, data, size) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    // Renamed while still locked, so no sweep can take the file between the write and the rename.
     if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
+    if (!ok) ::unlink(temp.c_str());
+    ::close(fd);  // after fsync, closing cannot lose what was written
+    if (!ok) return false;
     // Make the rename itself durable.
     int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {

@@ -1,6 +1,6 @@
 #pragma once
-// Window message numbers. They keep their Windows values so that numbers other processes post
-// (device change, the task results 1002-1008 and 2000-2005) and the input hooks mean the same
+// Window message numbers. They keep their Windows values so that the device change other processes
+// post, the workers' task results (1002-1008, 2000-2005) and the input hooks mean the same
 // everywhere.
 #include <cstdint>
 

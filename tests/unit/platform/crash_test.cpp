@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -39,15 +40,20 @@ class CrashTest : public ::testing::Test {
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
             std::string entry = *e;
-            if (entry.rfind("XDG_STATE_HOME=", 0) != 0 && entry.rfind("ASAN_OPTIONS=", 0) != 0 &&
-                entry.rfind("UBSAN_OPTIONS=", 0) != 0 && entry.rfind("TSAN_OPTIONS=", 0) != 0)
+            if (entry.rfind("XDG_STATE_HOME=", 0) != 0 && entry.rfind("XDG_RUNTIME_DIR=", 0) != 0 &&
+                entry.rfind("ASAN_OPTIONS=", 0) != 0 && entry.rfind("UBSAN_OPTIONS=", 0) != 0 &&
+                entry.rfind("TSAN_OPTIONS=", 0) != 0)
                 env.push_back(entry);
         }
         env.push_back("XDG_STATE_HOME=" + folder_ / "state");
-        // Sanitizer runtimes have fatal-signal handlers of their own; let ours get the signal.
+        std::string run = folder_ / "run";
+        ::mkdir(run.c_str(), 0700);
+        env.push_back("XDG_RUNTIME_DIR=" + run);
+        // Sanitizer runtimes have fatal-signal handlers of their own; let ours get the signal. They
+        // also give every thread an alternate stack, which would hide a thread that has none.
         const char* handlers =
             "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0:"
-            "allow_user_segv_handler=1";
+            "allow_user_segv_handler=1:use_sigaltstack=0";
         env.push_back(std::string("ASAN_OPTIONS=") + handlers);
         env.push_back(std::string("UBSAN_OPTIONS=") + handlers);
         env.push_back(std::string("TSAN_OPTIONS=") + handlers);
@@ -178,6 +184,56 @@ TEST_F(CrashTest, FaultOnASecondThreadNamesThatThread) {
     EXPECT_NE(report.find("signal: SIGSEGV"), std::string::npos);
     EXPECT_NE(report.find("thread: "), std::string::npos);
     EXPECT_EQ(report.find("thread: " + pid + "\n"), std::string::npos);
+}
+
+// A stack overflow leaves the handler no room on the thread's own stack: each thread the program
+// starts brings an alternate one, the endpoint's thread included.
+class StackOverflowTest : public CrashTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StackOverflowTest, IsReportedOnTheThreadThatOverflowed) {
+    ProbeResult run = RunProbe(GetParam());
+    ASSERT_TRUE(WIFSIGNALED(run.status)) << "status " << run.status << ", output: " << run.output;
+    EXPECT_EQ(WTERMSIG(run.status), SIGSEGV);
+    std::string thread = ProbeValue(run.output, "thread");
+    ASSERT_FALSE(thread.empty()) << run.output;
+    EXPECT_NE(thread, ProbeValue(run.output, "pid"));
+    std::string report = Slurp(DumpPath());
+    EXPECT_NE(report.find("signal: SIGSEGV (11)\n"), std::string::npos) << report.substr(0, 300);
+    EXPECT_NE(report.find("thread: " + thread + "\n"), std::string::npos) << report.substr(0, 300);
+    EXPECT_NE(report.find("\nbacktrace:\n"), std::string::npos);
+    EXPECT_EQ(StateEntries(), std::vector<std::string>{"Lumenor_Egret.dmp"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, StackOverflowTest,
+                         ::testing::Values("thread-overflow", "endpoint-overflow"), [](const auto& info) {
+                             std::string name = info.param;
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+TEST_F(CrashTest, AFaultWhileWalkingACorruptStackKeepsTheReport) {
+    ProbeResult run = RunProbe("corrupt-stack");
+    if (WIFEXITED(run.status) && WEXITSTATUS(run.status) == 5) GTEST_SKIP() << "no probe for this processor";
+    ASSERT_TRUE(WIFSIGNALED(run.status)) << "status " << run.status << ", output: " << run.output;
+    EXPECT_EQ(WTERMSIG(run.status), SIGSEGV) << "the process dies of the first fault";
+    EXPECT_EQ(StateEntries(), std::vector<std::string>{"Lumenor_Egret.dmp"})
+        << "renamed into place, no temp file";
+
+    std::string report = Slurp(DumpPath());
+    std::string address = ProbeValue(run.output, "address");
+    ASSERT_FALSE(address.empty()) << run.output;
+    EXPECT_NE(report.find("signal: SIGSEGV (11)\n"), std::string::npos) << report.substr(0, 500);
+    EXPECT_NE(report.find("address: " + address + "\n"), std::string::npos) << report.substr(0, 500);
+    EXPECT_NE(report.find("thread: " + ProbeValue(run.output, "pid") + "\n"), std::string::npos);
+    size_t modules = report.find("\nmodules (/proc/self/maps):\n");
+    size_t backtrace = report.find("\nbacktrace:\n");
+    ASSERT_NE(modules, std::string::npos);
+    ASSERT_NE(backtrace, std::string::npos);
+    EXPECT_LT(modules, backtrace) << "the fixed part comes before the backtrace";
+    EXPECT_NE(report.find("/crash_probe\n", modules), std::string::npos) << "the module map is whole";
+    EXPECT_NE(report.find("(report cut short: SIGSEGV (11) while writing it)\n", backtrace),
+              std::string::npos)
+        << report.substr(backtrace);
 }
 
 TEST_F(CrashTest, WithoutBitZeroNothingIsInstalled) {

@@ -36,12 +36,12 @@ class EndpointTest : public ::testing::Test {
   protected:
     EndpointTest() : env_("XDG_RUNTIME_DIR", folder_.Path()) {}
 
-    static bool AcceptMainWindowMessages(uint32_t message) {
+    static bool AcceptListedNumbers(uint32_t message) {
         return (message >= 1002 && message <= 1008) || (message >= 2000 && message <= 2005);
     }
 
     std::unique_ptr<MessageEndpoint> ClaimRecording(const std::string& className) {
-        return MessageEndpoint::Claim(className, AcceptMainWindowMessages,
+        return MessageEndpoint::Claim(className, AcceptListedNumbers,
                                       [this](uint32_t message, int64_t w, int64_t l) {
                                           std::lock_guard<std::mutex> lock(mutex_);
                                           received_.emplace_back(message, w, l);
@@ -193,7 +193,7 @@ TEST_F(EndpointTest, SimultaneousClaimsLeaveExactlyOneHolder) {
         threads.emplace_back([&, i] {
             while (!go.load()) {
             }
-            results[i] = MessageEndpoint::Claim("Oakridge", AcceptMainWindowMessages,
+            results[i] = MessageEndpoint::Claim("Oakridge", AcceptListedNumbers,
                                                 [](uint32_t, int64_t, int64_t) {});
         });
     go = true;
@@ -221,7 +221,7 @@ TEST_F(EndpointTest, PostsFromManyThreadsAllArrive) {
 TEST_F(EndpointTest, AThrowingHandlerRefusesButKeepsServing) {
     bool throwNext = true;
     auto endpoint =
-        MessageEndpoint::Claim("Oakridge", AcceptMainWindowMessages, [&](uint32_t, int64_t, int64_t) {
+        MessageEndpoint::Claim("Oakridge", AcceptListedNumbers, [&](uint32_t, int64_t, int64_t) {
             if (throwNext) {
                 throwNext = false;
                 throw std::runtime_error("handler failed");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "ui/backend/FileDialogFlow.h"
 #include "ui/backend/gtk/GdkKeys.h"
 #include "ui/core/Event.h"
 #include "ui/core/Messages.h"
@@ -392,35 +393,79 @@ Rect GtkBackend::WorkArea() const {
 
 bool GtkBackend::IsCompositing() const { return gdk_screen_is_composited(gdk_screen_get_default()); }
 
+namespace {
+
+// `pattern` with its "%s" replaced by `value`; translated patterns are never used as formats.
+std::string Fill(const char* pattern, const char* value) {
+    std::string text = pattern;
+    size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, value);
+    return text;
+}
+
+// The GTK chooser and the replace question, for RunFileDialog. The question borrows GTK's own
+// wording, and with it the desktop's translation, since the chooser beside it speaks that language.
+class GtkFileChooserSteps final : public FileChooser {
+public:
+    explicit GtkFileChooserSteps(GtkWindow* parent) : parent_(parent) {}
+
+    std::optional<std::string> Pick(const FileDialogRequest& request, bool chooserConfirms) override {
+        GtkWidget* dialog = gtk_file_chooser_dialog_new(
+            request.title.c_str(), parent_, request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
+            "_Cancel", GTK_RESPONSE_CANCEL, request.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+        GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+        if (!request.filterPattern.empty()) {
+            GtkFileFilter* filter = gtk_file_filter_new();
+            gtk_file_filter_set_name(filter, request.filterName.c_str());
+            gtk_file_filter_add_pattern(filter, request.filterPattern.c_str());
+            gtk_file_chooser_add_filter(chooser, filter);
+        }
+        if (request.save) gtk_file_chooser_set_do_overwrite_confirmation(chooser, chooserConfirms);
+        if (!request.initialFolder.empty()) gtk_file_chooser_set_current_folder(chooser, request.initialFolder.c_str());
+        if (request.save && !request.initialName.empty())
+            gtk_file_chooser_set_current_name(chooser, request.initialName.c_str());
+        std::optional<std::string> result;
+        if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+            if (char* name = gtk_file_chooser_get_filename(chooser)) {
+                result = name;
+                g_free(name);
+            }
+        }
+        gtk_widget_destroy(dialog);
+        return result;
+    }
+
+    bool ConfirmReplace(const std::string& path) override {
+        gchar* name = g_filename_display_basename(path.c_str());
+        gchar* folderPath = g_path_get_dirname(path.c_str());
+        gchar* folder = g_filename_display_basename(folderPath);
+        std::string primary = Fill(g_dgettext("gtk30", "A file named “%s” already exists.  Do you want to replace it?"), name);
+        std::string secondary =
+            Fill(g_dgettext("gtk30", "The file already exists in “%s”.  Replacing it will overwrite its contents."), folder);
+        GtkWidget* box = gtk_message_dialog_new(parent_, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+                                                GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", primary.c_str());
+        gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s", secondary.c_str());
+        gtk_dialog_add_buttons(GTK_DIALOG(box), g_dgettext("gtk30", "_Cancel"), GTK_RESPONSE_CANCEL,
+                               g_dgettext("gtk30", "_Replace"), GTK_RESPONSE_ACCEPT, nullptr);
+        gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_CANCEL);
+        bool replace = gtk_dialog_run(GTK_DIALOG(box)) == GTK_RESPONSE_ACCEPT;
+        gtk_widget_destroy(box);
+        g_free(folder);
+        g_free(folderPath);
+        g_free(name);
+        return replace;
+    }
+
+private:
+    GtkWindow* parent_;
+};
+
+}  // namespace
+
 std::optional<std::string> GtkBackend::ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) {
     GtkWindow* parent = owner ? static_cast<GtkNativeWindow*>(owner)->Gtk() : nullptr;
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        request.title.c_str(), parent, request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
-        "_Cancel", GTK_RESPONSE_CANCEL, request.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
-    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-    if (!request.filterPattern.empty()) {
-        GtkFileFilter* filter = gtk_file_filter_new();
-        gtk_file_filter_set_name(filter, request.filterName.c_str());
-        gtk_file_filter_add_pattern(filter, request.filterPattern.c_str());
-        gtk_file_chooser_add_filter(chooser, filter);
-    }
-    if (request.save) gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.overwritePrompt);
-    if (!request.initialFolder.empty()) gtk_file_chooser_set_current_folder(chooser, request.initialFolder.c_str());
-    if (request.save && !request.initialName.empty()) gtk_file_chooser_set_current_name(chooser, request.initialName.c_str());
-    std::optional<std::string> result;
-    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-        if (char* name = gtk_file_chooser_get_filename(chooser)) {
-            std::string path = name;
-            g_free(name);
-            auto slash = path.find_last_of('/');
-            std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-            if (!request.defaultExtension.empty() && base.find('.') == std::string::npos)
-                path += "." + request.defaultExtension;
-            result = path;
-        }
-    }
-    gtk_widget_destroy(dialog);
-    return result;
+    GtkFileChooserSteps chooser(parent);
+    return RunFileDialog(request, chooser);
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Clock.h"
+#include "ui/backend/FileDialogFlow.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/core/Window.h"
 #include "ui/render/CairoCanvas.h"
@@ -175,13 +176,35 @@ void HeadlessBackend::AnswerModal(std::string className, ModalAnswer answer) {
 
 void HeadlessBackend::AnswerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
 
+void HeadlessBackend::AnswerReplaceQuestion(bool replace) { replaceAnswers_.push_back(replace); }
+
+// The test's queued answers in the chooser's place: each answer is the name the user accepted.
+class HeadlessBackend::ScriptedChooser final : public FileChooser {
+public:
+    explicit ScriptedChooser(HeadlessBackend& backend) : backend_(backend) {}
+    std::optional<std::string> Pick(const FileDialogRequest& request, bool) override {
+        backend_.fileDialogs_.push_back(request);
+        if (backend_.fileAnswers_.empty())
+            throw std::runtime_error("a file dialog (\"" + request.title + "\") opened and the test gave no answer");
+        auto answer = std::move(backend_.fileAnswers_.front());
+        backend_.fileAnswers_.pop_front();
+        return answer;
+    }
+    bool ConfirmReplace(const std::string& path) override {
+        backend_.replaceQuestions_.push_back(path);
+        if (backend_.replaceAnswers_.empty()) return true;
+        bool replace = backend_.replaceAnswers_.front();
+        backend_.replaceAnswers_.pop_front();
+        return replace;
+    }
+
+private:
+    HeadlessBackend& backend_;
+};
+
 std::optional<std::string> HeadlessBackend::ShowFileDialog(const FileDialogRequest& request, NativeWindow*) {
-    fileDialogs_.push_back(request);
-    if (fileAnswers_.empty())
-        throw std::runtime_error("a file dialog (\"" + request.title + "\") opened and the test gave no answer");
-    auto answer = std::move(fileAnswers_.front());
-    fileAnswers_.pop_front();
-    return answer;
+    ScriptedChooser chooser(*this);
+    return RunFileDialog(request, chooser);
 }
 
 void HeadlessBackend::ShowFatalError(const std::string& title, const std::string& text) {

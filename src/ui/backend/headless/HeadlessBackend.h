@@ -48,7 +48,8 @@ public:
     // The next modal window of `className` (case-insensitive) runs `answer` once it is idle.
     void AnswerModal(std::string className, ModalAnswer answer);
     size_t PendingModalAnswers() const { return modalAnswers_.size(); }
-    // The next file dialog returns `path` (nullopt: the user cancelled).
+    // The next file dialog's chooser accepts `path` as the user typed it (nullopt: cancelled); a
+    // save dialog then adds its default extension, as on the desktop.
     void AnswerFileDialog(std::optional<std::string> path);
     const std::vector<FileDialogRequest>& FileDialogsShown() const { return fileDialogs_; }
     struct FatalError {
@@ -57,6 +58,9 @@ public:
     };
     // Every fatal-error dialog asked for, oldest first; each counts as closed at once.
     const std::vector<FatalError>& FatalErrorsShown() const { return fatalErrors_; }
+    // The next "replace the existing file?" question gets `replace`; unanswered ones replace.
+    void AnswerReplaceQuestion(bool replace);
+    const std::vector<std::string>& ReplaceQuestionsAsked() const { return replaceQuestions_; }
 
     // The window that has the keyboard focus.
     HeadlessWindow* GetActive() const { return active_; }
@@ -88,6 +92,9 @@ private:
     std::deque<std::optional<std::string>> fileAnswers_;
     std::vector<FileDialogRequest> fileDialogs_;
     std::vector<FatalError> fatalErrors_;
+    class ScriptedChooser;
+    std::deque<bool> replaceAnswers_;
+    std::vector<std::string> replaceQuestions_;
     std::vector<HeadlessWindow*> windows_;
     HeadlessWindow* active_ = nullptr;
     std::vector<HeadlessWindow*> activationHistory_;  // oldest first
