@@ -1,0 +1,238 @@
+// Page writes as the user makes them: requests made while the mouse is busy keep what the user did
+// at the time, failed writes say so, and the progress window stays out of the way of what follows.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AppFixture.h"
+#include "SimControl.h"
+#include "TextFit.h"
+#include "app/ReadProgress.h"
+#include "assign/KeyEdit.h"
+#include "device/DeviceLibraryBinding.h"
+#include "device/SharedState.h"
+#include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/PageOperation.h"
+#include "mouse/ProfileFiles.h"
+#include "platform/Paths.h"
+#include "ui/core/Messages.h"
+#include "ui/core/Toolkit.h"
+#include "ui/core/VirtualKeys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr const char* kMain = "Oakridge";
+constexpr const char* kEd = "KeyEdit_Egret";
+constexpr size_t kImage = 2048;
+// Long enough that the user's edits below all land while the first task still runs.
+constexpr int kSlowMs = 1000;
+using Code = std::array<uint8_t, 4>;
+
+class WriteRequests : public oaktest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        mouse::ProfileFiles::SetMessageShower([this](ui::WindowImplBase*, const std::string& text) {
+            messages_.push_back(text);
+            if (onMessage_) onMessage_();
+        });
+    }
+    void TearDown() override {
+        SimControl(DeviceModel::Egret).SetLatency(0);
+        SimControl(DeviceModel::Egret).ClearFailures();
+        SimControl(DeviceModel::Egret).SetAttached(true);
+        mouse::ProfileFiles::SetMessageShower(nullptr);
+        AppFixture::TearDown();
+    }
+    void OpenEgret() { ShowDevice(3); }
+    mouse::CDialogMouseEgretSetting& Page() {
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+    }
+    DeviceLibraryBinding& Binding() {
+        auto& b = DeviceLibraryBinding::Instance();
+        b.Call(EntryPoint::InitMCUDevice_Egret, SkinIds().egretVid, SkinIds().egretPid, int32_t{0});
+        return b;
+    }
+    Code DeviceKey(int profile, int key) {
+        Code c{};
+        Binding().Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0], &c[1],
+                       &c[2], &c[3]);
+        return c;
+    }
+    std::vector<uint8_t> DeviceImage() {
+        std::vector<uint8_t> image(kImage);
+        Binding().Call(EntryPoint::EEPROM_Save_Configuration_Egret, image.data());
+        return image;
+    }
+    std::vector<uint8_t> FileImage(const fs::path& file) { return platform::ReadFileBytes(file.string()).value_or(std::vector<uint8_t>{}); }
+    // Opens the editor on key `button` (1-based) of the current profile, gives it the letter key
+    // `letter` and presses OK, or lets `during` act instead of pressing a key.
+    void AssignLetter(int button, uint32_t letter, const std::function<void()>& during = nullptr) {
+        bool opened = false;
+        Ui().AnswerModal(kEd, [&](ui::WindowImplBase&) {
+            opened = true;
+            Ui().Click("user_defined_setting_Egret", kEd);
+            Ui().PressKey(letter);
+            if (during) during();
+            Ui().Click("btn_ok_Egret", kEd);
+        });
+        Ui().Click("profile_key_Egret_" + std::to_string(button), kMain);
+        ASSERT_TRUE(opened);
+    }
+    void SaveTo(const fs::path& file) {
+        Ui().AnswerFileDialog(file.string());
+        Ui().Click("save_data_Egret", kMain);
+    }
+    void ImportFrom(const fs::path& file) {
+        Ui().AnswerFileDialog(file.string());
+        Ui().Click("import_data_Egret", kMain);
+    }
+    std::string Hint() { return Ui().Text("hint_Egret", kMain); }
+
+    std::vector<std::string> messages_;
+    std::function<void()> onMessage_;
+};
+
+TEST_F(WriteRequests, KeysAssignedWhileTheMouseIsBusyAllLand) {
+    OpenEgret();
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    const auto& keys = Page().Egret().keyLists[0];
+    const int first = keys[1].keyIndex, second = keys[2].keyIndex;
+    const Code before[] = {DeviceKey(0, first), DeviceKey(0, second)};
+
+    SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
+    SaveTo(TempDir() / "busy.bin");  // a slow task the edits below wait behind
+    AssignLetter(2, ui::kVkA);
+    AssignLetter(3, ui::kVkA + 1);
+    ASSERT_EQ(recorder.Count("Update_Profile"), 0u) << "the first task ended before the edits; the test shows nothing";
+    SimControl(DeviceModel::Egret).SetLatency(0);
+    WaitForDeviceTasks();
+
+    const Code shown[] = {Page().Egret().keyLists[0][1].code, Page().Egret().keyLists[0][2].code};
+    EXPECT_NE(shown[0], before[0]);
+    EXPECT_NE(shown[1], before[1]);
+    EXPECT_EQ(DeviceKey(0, first), shown[0]);
+    EXPECT_EQ(DeviceKey(0, second), shown[1]);
+}
+
+TEST_F(WriteRequests, FileOperationsQueuedBehindATaskEachKeepTheirOwnFile) {
+    OpenEgret();
+    // A file of the mouse as it is, then a change on the mouse.
+    const fs::path earlier = TempDir() / "earlier.bin", a = TempDir() / "a.bin", b = TempDir() / "b.bin";
+    SaveTo(earlier);
+    WaitForDeviceTasks();
+    const auto original = FileImage(earlier);
+    ASSERT_EQ(original.size(), kImage);
+    Ui().Click("advanced_Settings_Egret", kMain);
+    Ui().Click(Page().Egret().reportRate == 0 ? "result_report_rate2_Egret" : "result_report_rate1_Egret", kMain);
+    WaitForDeviceTasks();
+    const auto changed = DeviceImage();
+    ASSERT_NE(changed, original);
+
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
+    SaveTo(a);             // runs at once, slowly
+    ImportFrom(earlier);   // both wait behind it
+    SaveTo(b);
+    ASSERT_EQ(recorder.Count("Update_Profile"), 0u) << "the first task ended before the edits; the test shows nothing";
+    SimControl(DeviceModel::Egret).SetLatency(0);
+    WaitForDeviceTasks();
+
+    EXPECT_EQ(FileImage(a), changed);
+    EXPECT_EQ(FileImage(b), original);
+    EXPECT_EQ(DeviceImage(), original);
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
+    struct Case {
+        const char* name;
+        bool unplug;  // otherwise the mouse refuses the write and stays
+    };
+    for (const Case c : {Case{"refused", false}, Case{"unplugged", true}}) {
+        SCOPED_TRACE(c.name);
+        OpenEgret();
+        const Code before = DeviceKey(0, Page().Egret().keyLists[0][1].keyIndex);
+        const std::string beforeLabel = Ui().Text("profile_key_Egret_2", kMain);
+        SimControl sim(DeviceModel::Egret);
+        if (!c.unplug) sim.Inject("Devcie_Set_Macro_Key_Egret", 0);
+        // The editor was opened with the mouse there; it goes while the user chooses.
+        AssignLetter(2, ui::kVkA, [&] {
+            if (c.unplug) sim.SetAttached(false);
+        });
+        WaitForDeviceTasks();
+        EXPECT_EQ(Hint(), c.unplug ? "%{521}" : "%{520}");
+        EXPECT_EQ(Page().IsConnected(), !c.unplug);
+        EXPECT_EQ(Page().LastWriteFailed(), true);
+        if (c.unplug) {
+            EXPECT_FALSE(Ui().IsEnabled("device_Mouse_Egret_page", kMain));
+            EXPECT_EQ(Ui().Text("status_Egret", kMain), "%{313}");
+            // The longer text fits the status line in every language.
+            for (int i = 1; i <= 15; ++i) {
+                const std::string language = "language_" + std::to_string(i);
+                Ui().Click(language, kMain);
+                for (const auto& problem : oaktest::TextFitProblems(Frame())) ADD_FAILURE() << language << ": " << problem;
+            }
+        } else {
+            // Read again: the page shows what the mouse holds, not the refused assignment.
+            EXPECT_EQ(Page().Egret().keyLists[0][1].code, before);
+            EXPECT_EQ(Ui().Text("profile_key_Egret_2", kMain), beforeLabel);
+            EXPECT_EQ(Ui().Text("status_Egret", kMain), "%{320}");
+            // The next write that lands clears the notice.
+            sim.ClearFailures();
+            AssignLetter(2, ui::kVkA + 1);
+            WaitForDeviceTasks();
+            EXPECT_EQ(Hint(), "");
+            EXPECT_FALSE(Page().LastWriteFailed());
+            EXPECT_EQ(DeviceKey(0, Page().Egret().keyLists[0][1].keyIndex), Page().Egret().keyLists[0][1].code);
+        }
+        sim.ClearFailures();
+        sim.SetAttached(true);
+        frame_.reset();
+    }
+}
+
+TEST_F(WriteRequests, AFinishShowsItsMessageWithoutTheProgressWindowAndNothingStartsUnderIt) {
+    OpenEgret();
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    SimControl sim(DeviceModel::Egret);
+    bool progressShown = true, startedUnderMessage = true;
+    onMessage_ = [&] {
+        progressShown = ui::Toolkit::FindWindowByClass("ReadProgress") != nullptr;
+        // While the message is up: the user changes a stage, and another process says "finished".
+        sim.ResetCallCounts();
+        Frame().GetManager().SendNotify(nullptr, "WRITE_EgretDATA", 0, mouse::kOpStages, true, true);
+        Frame().PostMessage(1002);
+        Ui().RunUntilIdle();
+        startedUnderMessage = recorder.Count("Update_Profile") > 0 || Frame().ProgressWindow() != nullptr ||
+                              sim.CallCount("Device_Set_Current_CPI_Gear_Egret") > 0;
+    };
+    SaveTo(TempDir() / "no such folder" / "mine.bin");
+    WaitForDeviceTasks();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_FALSE(progressShown);
+    EXPECT_FALSE(startedUnderMessage);
+    // The stage write waited for the message and ran after it.
+    EXPECT_EQ(recorder.Count("Update_Profile"), 2u);
+}
+
+TEST_F(WriteRequests, TheProgressWindowCannotBeClosedWhileItsTaskRuns) {
+    OpenEgret();
+    // Started directly, so the task's end cannot be handled before the attempts below.
+    Frame().StartDeviceTask(4, app::WorkerKind::Write, mouse::kOpStages);
+    app::ReadProgress* progress = Frame().ProgressWindow();
+    ASSERT_NE(progress, nullptr);
+    progress->OnNativeCloseRequest();  // Alt+F4, the window manager's close
+    progress->SendMessage(ui::kWmClose, 1, 0);
+    EXPECT_FALSE(progress->IsClosed());
+    EXPECT_NE(ui::Toolkit::FindWindowByClass("ReadProgress"), nullptr);
+    WaitForDeviceTasks();
+    EXPECT_EQ(ui::Toolkit::FindWindowByClass("ReadProgress"), nullptr);
+}
+
+}  // namespace
