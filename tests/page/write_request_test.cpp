@@ -13,6 +13,7 @@
 #include "TextFit.h"
 #include "app/ReadProgress.h"
 #include "assign/KeyEdit.h"
+#include "device/DeviceIds.h"
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
 #include "mouse/CDialogMouseEgretSetting.h"
@@ -147,6 +148,39 @@ TEST_F(WriteRequests, FileOperationsQueuedBehindATaskEachKeepTheirOwnFile) {
     EXPECT_EQ(FileImage(b), original);
     EXPECT_EQ(DeviceImage(), original);
     EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(WriteRequests, LedEntriesEditedWhileTheMouseIsBusyAllLand) {
+    // The strip variant with effects 4 and 5 in its second and third modes (both have a direction);
+    // the second mode is active.
+    SimControl(DeviceModel::Egret).SetVariant(1);
+    auto& b = DeviceLibraryBinding::Instance();
+    // The device's own ids: the skin's are not read before the program starts.
+    b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0});
+    const std::array<uint8_t, 8> block = {0, 4, 5, 13, 17, 22, 27, 31};
+    b.Call(EntryPoint::Devcie_Set_Led_Mode_Data_Egret, block.data());
+    b.Call(EntryPoint::Device_Set_LED_Breath_Mode_Egret, int32_t{1});
+    for (int32_t entry : {4, 5}) b.Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, entry, int32_t{0x21}, int32_t{0}, int32_t{0});
+    OpenEgret();
+    Ui().Click("led_Settings_Egret", kMain);
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+
+    SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
+    SaveTo(TempDir() / "busy.bin");
+    Ui().Click("result_uart_LED_direction_loop_Egret", kMain);  // entry 4
+    Ui().Click("result_uart_led_mode_Egret_3", kMain);
+    Ui().Click("result_uart_LED_direction_up2down_Egret", kMain);  // entry 5
+    ASSERT_EQ(recorder.Count("Update_Profile"), 0u) << "the first task ended before the edits; the test shows nothing";
+    SimControl(DeviceModel::Egret).SetLatency(0);
+    WaitForDeviceTasks();
+
+    auto direction = [&](int32_t entry) {
+        UartLedEntry v;
+        Binding().Call(EntryPoint::Devcie_Get_Uart_Led_Data_Egret, entry, &v.byte1, &v.byte2, &v.byte3);
+        return v.byte1 & 0x0F;
+    };
+    EXPECT_EQ(direction(4), 4);
+    EXPECT_EQ(direction(5), 2);
 }
 
 TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
