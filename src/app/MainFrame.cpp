@@ -1,5 +1,8 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "device/SharedState.h"
 #include "assign/LayoutRemap.h"
 #include "macro/MacroStore.h"
@@ -168,7 +171,8 @@ void MainFrame::OpenProgressWindow(bool toolWindow) {
 }
 
 void MainFrame::RequestWrite(int selector, int32_t operation) {
-    auto* page = selector >= 1 && selector <= kPageCount ? dynamic_cast<DeviceTaskPage*>(pages_[selector - 1]) : nullptr;
+    if (selector < 1 || selector > kPageCount) return;
+    auto* page = dynamic_cast<DeviceTaskPage*>(pages_[selector - 1]);
     if (!page) return;
     // Taken now, not when the write starts: the page hands out the copy it made when the user acted.
     if (auto work = page->Perform(operation)) QueueWrite({selector, std::move(work)});
@@ -188,6 +192,18 @@ void MainFrame::QueueWrite(PendingWrite write) {
         }
     }
     pendingWrites_.push_back(std::move(write));
+    // A re-read replaces the page's record with the device's, so it runs after every write waiting
+    // for that page; otherwise the page would not show the later ones.
+    const PendingWrite& added = pendingWrites_.back();
+    if (added.reread) return;
+    auto last = std::prev(pendingWrites_.end());
+    auto read = std::find_if(pendingWrites_.begin(), last,
+                             [&](const PendingWrite& p) { return p.reread && p.selector == added.selector; });
+    if (read != last) {
+        PendingWrite moved = std::move(*read);
+        pendingWrites_.erase(read);
+        pendingWrites_.push_back(std::move(moved));
+    }
 }
 
 void MainFrame::OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam) {
@@ -206,7 +222,9 @@ void MainFrame::OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam) {
     for (auto& step : job->steps) {
         if (!step.work) continue;
         step.work->Finish(step.ok);
-        if (auto next = step.pageIndex >= 0 ? step.work->FollowUp(step.ok) : nullptr) followUps.push_back({step.pageIndex + 1, std::move(next)});
+        if (step.pageIndex < 0) continue;  // not a page's work
+        if (auto next = step.work->FollowUp(step.ok))
+            followUps.push_back({step.pageIndex + 1, std::move(next), true});
     }
     for (auto& next : followUps) QueueWrite(std::move(next));  // still "running": they wait in line
     finishing_ = false;

@@ -57,7 +57,9 @@ public:
     // worker thread, opening the progress window unless one is open already.
     void StartDeviceTask(int selector, WorkerKind kind, int32_t operation);
     // From the start of a task until its pages have finished it.
-    bool IsDeviceTaskRunning() const { return progressWindow_ != nullptr || runningJob_ != nullptr || finishing_; }
+    bool IsDeviceTaskRunning() const {
+        return progressWindow_ != nullptr || runningJob_ != nullptr || finishing_;
+    }
     ReadProgress* ProgressWindow() const { return progressWindow_; }
 
 private:
@@ -72,6 +74,7 @@ private:
     struct PendingWrite {
         int selector;
         std::unique_ptr<PageWork> work;
+        bool reread = false;  // a page's read after a failed write
     };
     // A page's write request: started now, or kept until the running task ends.
     void RequestWrite(int selector, int32_t operation);

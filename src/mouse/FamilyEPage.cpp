@@ -415,7 +415,8 @@ std::unique_ptr<PageWork> FamilyEPage::PrepareWrite(int operation) {
         key = uartLedIndex_;
         mergeKey += ":" + std::to_string(key);
     }
-    return DeviceWrite([this, copy, operation, key] { return WriteRecord(*copy, operation, key); }, std::move(mergeKey));
+    return DeviceWrite([this, copy, operation, key] { return WriteRecord(*copy, operation, key); },
+                       std::move(mergeKey));
 }
 
 std::unique_ptr<PageWork> FamilyEPage::Reopen() {

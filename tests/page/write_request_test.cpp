@@ -35,7 +35,7 @@ constexpr int kSlowMs = 1000;
 using Code = std::array<uint8_t, 4>;
 
 class WriteRequests : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         mouse::ProfileFiles::SetMessageShower([this](ui::WindowImplBase*, const std::string& text) {
@@ -61,8 +61,8 @@ protected:
     }
     Code DeviceKey(int profile, int key) {
         Code c{};
-        Binding().Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0], &c[1],
-                       &c[2], &c[3]);
+        Binding().Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0],
+                       &c[1], &c[2], &c[3]);
         return c;
     }
     std::vector<uint8_t> DeviceImage() {
@@ -70,7 +70,9 @@ protected:
         Binding().Call(EntryPoint::EEPROM_Save_Configuration_Egret, image.data());
         return image;
     }
-    std::vector<uint8_t> FileImage(const fs::path& file) { return platform::ReadFileBytes(file.string()).value_or(std::vector<uint8_t>{}); }
+    std::vector<uint8_t> FileImage(const fs::path& file) {
+        return platform::ReadFileBytes(file.string()).value_or(std::vector<uint8_t>{});
+    }
     // Opens the editor on key `button` (1-based) of the current profile, gives it the letter key
     // `letter` and presses OK, or lets `during` act instead of pressing a key.
     void AssignLetter(int button, uint32_t letter, const std::function<void()>& during = nullptr) {
@@ -110,7 +112,8 @@ TEST_F(WriteRequests, KeysAssignedWhileTheMouseIsBusyAllLand) {
     SaveTo(TempDir() / "busy.bin");  // a slow task the edits below wait behind
     AssignLetter(2, ui::kVkA);
     AssignLetter(3, ui::kVkA + 1);
-    ASSERT_EQ(recorder.Count("Update_Profile"), 0u) << "the first task ended before the edits; the test shows nothing";
+    ASSERT_EQ(recorder.Count("Update_Profile"), 0u)
+        << "the first task ended before the edits; the test shows nothing";
     SimControl(DeviceModel::Egret).SetLatency(0);
     WaitForDeviceTasks();
 
@@ -130,17 +133,19 @@ TEST_F(WriteRequests, FileOperationsQueuedBehindATaskEachKeepTheirOwnFile) {
     const auto original = FileImage(earlier);
     ASSERT_EQ(original.size(), kImage);
     Ui().Click("advanced_Settings_Egret", kMain);
-    Ui().Click(Page().Egret().reportRate == 0 ? "result_report_rate2_Egret" : "result_report_rate1_Egret", kMain);
+    Ui().Click(Page().Egret().reportRate == 0 ? "result_report_rate2_Egret" : "result_report_rate1_Egret",
+               kMain);
     WaitForDeviceTasks();
     const auto changed = DeviceImage();
     ASSERT_NE(changed, original);
 
     oaktest::NotificationRecorder recorder(Frame().GetManager());
     SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
-    SaveTo(a);             // runs at once, slowly
-    ImportFrom(earlier);   // both wait behind it
+    SaveTo(a);            // runs at once, slowly
+    ImportFrom(earlier);  // both wait behind it
     SaveTo(b);
-    ASSERT_EQ(recorder.Count("Update_Profile"), 0u) << "the first task ended before the edits; the test shows nothing";
+    ASSERT_EQ(recorder.Count("Update_Profile"), 0u)
+        << "the first task ended before the edits; the test shows nothing";
     SimControl(DeviceModel::Egret).SetLatency(0);
     WaitForDeviceTasks();
 
@@ -160,7 +165,8 @@ TEST_F(WriteRequests, LedEntriesEditedWhileTheMouseIsBusyAllLand) {
     const std::array<uint8_t, 8> block = {0, 4, 5, 13, 17, 22, 27, 31};
     b.Call(EntryPoint::Devcie_Set_Led_Mode_Data_Egret, block.data());
     b.Call(EntryPoint::Device_Set_LED_Breath_Mode_Egret, int32_t{1});
-    for (int32_t entry : {4, 5}) b.Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, entry, int32_t{0x21}, int32_t{0}, int32_t{0});
+    for (int32_t entry : {4, 5})
+        b.Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, entry, int32_t{0x21}, int32_t{0}, int32_t{0});
     OpenEgret();
     Ui().Click("led_Settings_Egret", kMain);
     oaktest::NotificationRecorder recorder(Frame().GetManager());
@@ -170,7 +176,8 @@ TEST_F(WriteRequests, LedEntriesEditedWhileTheMouseIsBusyAllLand) {
     Ui().Click("result_uart_LED_direction_loop_Egret", kMain);  // entry 4
     Ui().Click("result_uart_led_mode_Egret_3", kMain);
     Ui().Click("result_uart_LED_direction_up2down_Egret", kMain);  // entry 5
-    ASSERT_EQ(recorder.Count("Update_Profile"), 0u) << "the first task ended before the edits; the test shows nothing";
+    ASSERT_EQ(recorder.Count("Update_Profile"), 0u)
+        << "the first task ended before the edits; the test shows nothing";
     SimControl(DeviceModel::Egret).SetLatency(0);
     WaitForDeviceTasks();
 
@@ -210,7 +217,8 @@ TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
             for (int i = 1; i <= 15; ++i) {
                 const std::string language = "language_" + std::to_string(i);
                 Ui().Click(language, kMain);
-                for (const auto& problem : oaktest::TextFitProblems(Frame())) ADD_FAILURE() << language << ": " << problem;
+                for (const auto& problem : oaktest::TextFitProblems(Frame()))
+                    ADD_FAILURE() << language << ": " << problem;
             }
         } else {
             // Read again: the page shows what the mouse holds, not the refused assignment.
@@ -223,12 +231,30 @@ TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
             WaitForDeviceTasks();
             EXPECT_EQ(Hint(), "");
             EXPECT_FALSE(Page().LastWriteFailed());
-            EXPECT_EQ(DeviceKey(0, Page().Egret().keyLists[0][1].keyIndex), Page().Egret().keyLists[0][1].code);
+            EXPECT_EQ(DeviceKey(0, Page().Egret().keyLists[0][1].keyIndex),
+                      Page().Egret().keyLists[0][1].code);
         }
         sim.ClearFailures();
         sim.SetAttached(true);
         frame_.reset();
     }
+}
+
+TEST_F(WriteRequests, AnEditMadeBeforeTheReReadIsServedStaysShown) {
+    OpenEgret();
+    SimControl sim(DeviceModel::Egret);
+    sim.SetLatency(kSlowMs);
+    SaveTo(TempDir() / "first.bin");
+    sim.Inject("Devcie_Set_Macro_Key_Egret", 1);
+    AssignLetter(2, ui::kVkA);         // fails when its turn comes
+    SaveTo(TempDir() / "second.bin");  // slow, runs after it; the page's re-read waits behind it
+    ASSERT_TRUE(Ui().RunUntil([&] { return Page().LastWriteFailed(); }, 20000));
+    AssignLetter(3, ui::kVkA + 1);  // made while the re-read waits
+    sim.SetLatency(0);
+    WaitForDeviceTasks();
+    const KeySlot& third = Page().Egret().keyLists[0][2];
+    EXPECT_EQ(DeviceKey(0, third.keyIndex), (Code{2, 0, 0, 5}));
+    EXPECT_EQ(third.code, (Code{2, 0, 0, 5}));
 }
 
 TEST_F(WriteRequests, AFinishShowsItsMessageWithoutTheProgressWindowAndNothingStartsUnderIt) {
