@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AppFixture.h"
@@ -19,6 +23,7 @@
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/PageOperation.h"
 #include "mouse/ProfileFiles.h"
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
@@ -30,21 +35,75 @@ namespace fs = std::filesystem;
 constexpr const char* kMain = "Oakridge";
 constexpr const char* kEd = "KeyEdit_Egret";
 constexpr size_t kImage = 2048;
-// Long enough that the user's edits below all land while the first task still runs.
-constexpr int kSlowMs = 1000;
 using Code = std::array<uint8_t, 4>;
+
+// The test's clock, with the device workers' waits held until the test lets them go. A profile
+// file save waits after its transfer, so a save is a task that stays busy for as long as the test
+// needs, whatever the machine's speed. Waits on the test's own thread never block.
+class GatedClock final : public platform::Clock {
+  public:
+    explicit GatedClock(platform::ManualClock& inner) : inner_(inner) {}
+    uint64_t NowMs() const override { return inner_.NowMs(); }
+    void SleepMs(uint32_t ms) override {
+        if (std::this_thread::get_id() != ui_) {
+            thread_local uint64_t ticket = 0;  // one per worker thread, even when an id is reused
+            std::unique_lock lock(mutex_);
+            if (ticket == 0) ticket = ++tickets_;
+            if (!open_ && passed_ != ticket) {
+                waiting_ = ticket;
+                changed_.notify_all();
+                // Bounded: a broken test then fails on its expectations instead of hanging.
+                if (!changed_.wait_for(lock, kLimit, [&] { return open_ || passed_ == ticket; }))
+                    open_ = true;
+                waiting_ = 0;
+            }
+        }
+        inner_.SleepMs(ms);
+    }
+    // From now on a worker stops at its first wait.
+    void Hold() {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+    }
+    // Lets the worker that is held (once it is) run to the end of its task.
+    void ReleaseHeld() {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, kLimit, [&] { return waiting_ != 0; });
+        passed_ = waiting_;
+        changed_.notify_all();
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+  private:
+    static constexpr std::chrono::seconds kLimit{30};
+    platform::ManualClock& inner_;
+    const std::thread::id ui_ = std::this_thread::get_id();
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool open_ = true;
+    uint64_t tickets_ = 0, waiting_ = 0, passed_ = 0;
+};
 
 class WriteRequests : public oaktest::AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
+        gate_ = std::make_unique<GatedClock>(Ui().Clock());
+        platform::SetCurrentClock(gate_.get());
         mouse::ProfileFiles::SetMessageShower([this](ui::WindowImplBase*, const std::string& text) {
             messages_.push_back(text);
             if (onMessage_) onMessage_();
         });
     }
     void TearDown() override {
-        SimControl(DeviceModel::Egret).SetLatency(0);
+        gate_->Open();
+        if (frame_ && frame_->IsDeviceTaskRunning()) WaitForDeviceTasks();
+        frame_.reset();
+        platform::SetCurrentClock(&Ui().Clock());
         SimControl(DeviceModel::Egret).ClearFailures();
         SimControl(DeviceModel::Egret).SetAttached(true);
         mouse::ProfileFiles::SetMessageShower(nullptr);
@@ -99,6 +158,7 @@ class WriteRequests : public oaktest::AppFixture {
 
     std::vector<std::string> messages_;
     std::function<void()> onMessage_;
+    std::unique_ptr<GatedClock> gate_;
 };
 
 TEST_F(WriteRequests, KeysAssignedWhileTheMouseIsBusyAllLand) {
@@ -108,13 +168,12 @@ TEST_F(WriteRequests, KeysAssignedWhileTheMouseIsBusyAllLand) {
     const int first = keys[1].keyIndex, second = keys[2].keyIndex;
     const Code before[] = {DeviceKey(0, first), DeviceKey(0, second)};
 
-    SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
-    SaveTo(TempDir() / "busy.bin");  // a slow task the edits below wait behind
+    gate_->Hold();
+    SaveTo(TempDir() / "busy.bin");  // a task the edits below wait behind
     AssignLetter(2, ui::kVkA);
     AssignLetter(3, ui::kVkA + 1);
-    ASSERT_EQ(recorder.Count("Update_Profile"), 0u)
-        << "the first task ended before the edits; the test shows nothing";
-    SimControl(DeviceModel::Egret).SetLatency(0);
+    EXPECT_EQ(recorder.Count("Update_Profile"), 0u);
+    gate_->Open();
     WaitForDeviceTasks();
 
     const Code shown[] = {Page().Egret().keyLists[0][1].code, Page().Egret().keyLists[0][2].code};
@@ -140,13 +199,12 @@ TEST_F(WriteRequests, FileOperationsQueuedBehindATaskEachKeepTheirOwnFile) {
     ASSERT_NE(changed, original);
 
     oaktest::NotificationRecorder recorder(Frame().GetManager());
-    SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
-    SaveTo(a);            // runs at once, slowly
+    gate_->Hold();
+    SaveTo(a);            // runs at once and stays busy
     ImportFrom(earlier);  // both wait behind it
     SaveTo(b);
-    ASSERT_EQ(recorder.Count("Update_Profile"), 0u)
-        << "the first task ended before the edits; the test shows nothing";
-    SimControl(DeviceModel::Egret).SetLatency(0);
+    EXPECT_EQ(recorder.Count("Update_Profile"), 0u);
+    gate_->Open();
     WaitForDeviceTasks();
 
     EXPECT_EQ(FileImage(a), changed);
@@ -171,14 +229,13 @@ TEST_F(WriteRequests, LedEntriesEditedWhileTheMouseIsBusyAllLand) {
     Ui().Click("led_Settings_Egret", kMain);
     oaktest::NotificationRecorder recorder(Frame().GetManager());
 
-    SimControl(DeviceModel::Egret).SetLatency(kSlowMs);
+    gate_->Hold();
     SaveTo(TempDir() / "busy.bin");
     Ui().Click("result_uart_LED_direction_loop_Egret", kMain);  // entry 4
     Ui().Click("result_uart_led_mode_Egret_3", kMain);
     Ui().Click("result_uart_LED_direction_up2down_Egret", kMain);  // entry 5
-    ASSERT_EQ(recorder.Count("Update_Profile"), 0u)
-        << "the first task ended before the edits; the test shows nothing";
-    SimControl(DeviceModel::Egret).SetLatency(0);
+    EXPECT_EQ(recorder.Count("Update_Profile"), 0u);
+    gate_->Open();
     WaitForDeviceTasks();
 
     auto direction = [&](int32_t entry) {
@@ -243,14 +300,15 @@ TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
 TEST_F(WriteRequests, AnEditMadeBeforeTheReReadIsServedStaysShown) {
     OpenEgret();
     SimControl sim(DeviceModel::Egret);
-    sim.SetLatency(kSlowMs);
+    gate_->Hold();
     SaveTo(TempDir() / "first.bin");
     sim.Inject("Devcie_Set_Macro_Key_Egret", 1);
     AssignLetter(2, ui::kVkA);         // fails when its turn comes
-    SaveTo(TempDir() / "second.bin");  // slow, runs after it; the page's re-read waits behind it
-    ASSERT_TRUE(Ui().RunUntil([&] { return Page().LastWriteFailed(); }, 20000));
+    SaveTo(TempDir() / "second.bin");  // runs after it and is held; the page's re-read waits behind it
+    gate_->ReleaseHeld();
+    ASSERT_TRUE(Ui().RunUntil([&] { return Page().LastWriteFailed(); }));
     AssignLetter(3, ui::kVkA + 1);  // made while the re-read waits
-    sim.SetLatency(0);
+    gate_->Open();
     WaitForDeviceTasks();
     const KeySlot& third = Page().Egret().keyLists[0][2];
     EXPECT_EQ(DeviceKey(0, third.keyIndex), (Code{2, 0, 0, 5}));
