@@ -133,7 +133,7 @@ class WriteRequests : public oaktest::AppFixture {
         return platform::ReadFileBytes(file.string()).value_or(std::vector<uint8_t>{});
     }
     // Opens the editor on key `button` (1-based) of the current profile, gives it the letter key
-    // `letter` and presses OK, or lets `during` act instead of pressing a key.
+    // `letter`, lets `during` act, and presses OK.
     void AssignLetter(int button, uint32_t letter, const std::function<void()>& during = nullptr) {
         bool opened = false;
         Ui().AnswerModal(kEd, [&](ui::WindowImplBase&) {
