@@ -1,5 +1,8 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "device/SharedState.h"
 #include "assign/LayoutRemap.h"
 #include "macro/MacroStore.h"
@@ -126,8 +129,7 @@ void MainFrame::InitWindow() {
         [self] { PostMessageTo(self, ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0); });
 }
 
-void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation) {
-    JoinWorker();  // the previous worker posted its last message; it has returned or is returning
+std::shared_ptr<DeviceTaskJob> MainFrame::NewJob(int selector, WorkerKind kind, int32_t operation) const {
     auto job = std::make_shared<DeviceTaskJob>();
     job->mainWindow = GetHandle();
     job->operation = operation;
@@ -135,7 +137,23 @@ void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation
     auto mask = PagesForSelector(selector);
     for (int i = 0; i < kTaskPageCount; ++i)
         if (mask[static_cast<size_t>(i)]) job->pages[static_cast<size_t>(i)] = dynamic_cast<DeviceTaskPage*>(pages_[i]);
+    return job;
+}
+
+void MainFrame::StartDeviceTask(int selector, WorkerKind kind, int32_t operation) {
+    auto job = NewJob(selector, kind, operation);
     PrepareSteps(*job);
+    RunJob(std::move(job));
+}
+
+void MainFrame::StartWrite(PendingWrite write) {
+    auto job = NewJob(write.selector, WorkerKind::Write, 0);
+    job->steps.push_back(DeviceTaskJob::Step{write.selector - 1, std::move(write.work)});
+    RunJob(std::move(job));
+}
+
+void MainFrame::RunJob(std::shared_ptr<DeviceTaskJob> job) {
+    JoinWorker();  // the previous worker posted its last message; it has returned or is returning
     if (!progressWindow_) OpenProgressWindow(false);
     runningJob_ = job;
     worker_ = std::thread([job] {
@@ -156,34 +174,69 @@ void MainFrame::OpenProgressWindow(bool toolWindow) {
 }
 
 void MainFrame::RequestWrite(int selector, int32_t operation) {
+    if (selector < 1 || selector > kPageCount) return;
+    auto* page = dynamic_cast<DeviceTaskPage*>(pages_[selector - 1]);
+    if (!page) return;
+    // Taken now, not when the write starts: the page hands out the copy it made when the user acted.
+    if (auto work = page->Perform(operation)) QueueWrite({selector, std::move(work)});
+}
+
+void MainFrame::QueueWrite(PendingWrite write) {
     if (!IsDeviceTaskRunning()) {
-        StartDeviceTask(selector, WorkerKind::Write, operation);
+        StartWrite(std::move(write));
         return;
     }
-    // The write takes its copy of the page's data when it starts, so one pending request per page
-    // and operation carries the latest edit.
-    for (auto& pending : pendingWrites_)
-        if (pending.first == selector && pending.second == operation) return;
-    pendingWrites_.emplace_back(selector, operation);
+    if (const auto& key = write.work->MergeKey()) {
+        for (auto& pending : pendingWrites_) {
+            if (pending.selector == write.selector && pending.work->MergeKey() == key) {
+                pending.work = std::move(write.work);
+                return;
+            }
+        }
+    }
+    pendingWrites_.push_back(std::move(write));
+    // A re-read replaces the page's record with the device's, so it runs after every write waiting
+    // for that page; otherwise the page would not show the later ones.
+    const PendingWrite& added = pendingWrites_.back();
+    if (added.reread) return;
+    auto last = std::prev(pendingWrites_.end());
+    auto read = std::find_if(pendingWrites_.begin(), last,
+                             [&](const PendingWrite& p) { return p.reread && p.selector == added.selector; });
+    if (read != last) {
+        PendingWrite moved = std::move(*read);
+        pendingWrites_.erase(read);
+        pendingWrites_.push_back(std::move(moved));
+    }
 }
 
 void MainFrame::OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam) {
-    if (runningJob_ && !runningJob_->done.load()) return;  // not our worker's message
+    // Only the task in flight finishes, and only once: a 1002 from elsewhere, or one that arrives
+    // while a finish shows a message box, must not start the next task under it.
+    if (finishing_ || !runningJob_ || !runningJob_->done.load()) return;
+    finishing_ = true;
     JoinWorker();
-    if (auto job = std::move(runningJob_)) {
-        for (auto& step : job->steps)
-            if (step.work) step.work->Finish(step.ok);
+    auto job = std::move(runningJob_);
+    // Gone before any finish can show a message box: the top-most window would cover it.
+    if (progressWindow_) {
+        progressWindow_->SendMessage(1002, wParam, lParam);
+        progressWindow_ = nullptr;
     }
+    std::vector<PendingWrite> followUps;
+    for (auto& step : job->steps) {
+        if (!step.work) continue;
+        step.work->Finish(step.ok);
+        if (step.pageIndex < 0) continue;  // not a page's work
+        if (auto next = step.work->FollowUp(step.ok))
+            followUps.push_back({step.pageIndex + 1, std::move(next), true});
+    }
+    for (auto& next : followUps) QueueWrite(std::move(next));  // still "running": they wait in line
+    finishing_ = false;
     GetManager().SendNotify(nullptr, "Update_Profile", 0, 0, true, true);
     if (!pendingWrites_.empty()) {
-        auto [selector, operation] = pendingWrites_.front();
+        PendingWrite next = std::move(pendingWrites_.front());
         pendingWrites_.pop_front();
-        StartDeviceTask(selector, WorkerKind::Write, operation);
+        StartWrite(std::move(next));
         return;
-    }
-    if (progressWindow_) {
-        progressWindow_->PostMessage(1002, wParam, lParam);
-        progressWindow_ = nullptr;
     }
     if (closeRequested_) Close(1);
 }

@@ -56,7 +56,10 @@ public:
     // Starts a device task for the pages `selector` names (0 all, 1 keyboard ... 6 Crane) on a
     // worker thread, opening the progress window unless one is open already.
     void StartDeviceTask(int selector, WorkerKind kind, int32_t operation);
-    bool IsDeviceTaskRunning() const { return progressWindow_ != nullptr; }
+    // From the start of a task until its pages have finished it.
+    bool IsDeviceTaskRunning() const {
+        return progressWindow_ != nullptr || runningJob_ != nullptr || finishing_;
+    }
     ReadProgress* ProgressWindow() const { return progressWindow_; }
 
 private:
@@ -67,8 +70,18 @@ private:
     int LanguageOptionCount() const;
     void ShowDevicePage();
     void ReadSkinDeviceIds();
-    // A page's write request: started now, or kept (latest wins) until the running task ends.
+    // A write of one page (selector 1-6) with the copy the page took when the user acted.
+    struct PendingWrite {
+        int selector;
+        std::unique_ptr<PageWork> work;
+        bool reread = false;  // a page's read after a failed write
+    };
+    // A page's write request: started now, or kept until the running task ends.
     void RequestWrite(int selector, int32_t operation);
+    void QueueWrite(PendingWrite write);
+    void StartWrite(PendingWrite write);
+    std::shared_ptr<DeviceTaskJob> NewJob(int selector, WorkerKind kind, int32_t operation) const;
+    void RunJob(std::shared_ptr<DeviceTaskJob> job);
     void OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam);
     // Waits for a worker that is still running (only at destruction).
     void JoinWorker();
@@ -78,7 +91,10 @@ private:
     ReadProgress* progressWindow_ = nullptr;
     std::shared_ptr<DeviceTaskJob> runningJob_;
     std::thread worker_;
-    std::deque<std::pair<int, int32_t>> pendingWrites_;
+    // Waiting writes in arrival order; one with the same page and merge key as a later one takes
+    // the later copy.
+    std::deque<PendingWrite> pendingWrites_;
+    bool finishing_ = false;  // the pages are finishing the last task (a finish may open a message box)
     // Progress windows opened so far; closed ones go when the next opens or the frame goes.
     std::vector<std::unique_ptr<ReadProgress>> progressWindows_;
     bool closeRequested_ = false;

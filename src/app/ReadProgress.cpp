@@ -1,5 +1,6 @@
 #include "app/ReadProgress.h"
 
+#include "ui/core/Messages.h"
 
 namespace app {
 
@@ -18,8 +19,12 @@ void ReadProgress::InitWindow() { SizeToSkinAndCenter(); }
 intptr_t ReadProgress::HandleMessage(uint32_t message, intptr_t, intptr_t, bool& handled) {
     handled = false;
     if (message == 1002) {
-        Close(2);
+        // At once, not posted: the opener may show a message box right after.
+        finished_ = true;
+        SendMessage(ui::kWmClose, 2, 0);
         handled = true;
+    } else if (message == ui::kWmClose && !finished_) {
+        handled = true;  // a running task cannot be cancelled, so the window stays until it ends
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The busy window shown while a device task runs. It has no buttons; it closes itself (result 2)
-// when it receives message 1002. Its opener owns it.
+// The busy window shown while a device task runs. It has no buttons and refuses to be closed; it
+// closes itself (result 2), before returning, when it receives message 1002. Its opener owns it.
 #include <memory>
 
 #include "ui/core/Window.h"
@@ -19,6 +19,7 @@ public:
 
 private:
     ReadProgress() = default;
+    bool finished_ = false;
 };
 
 }  // namespace app

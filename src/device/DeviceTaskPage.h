@@ -3,8 +3,12 @@
 // thread — taking a copy of what will be written, or an empty record a read will fill — the worker
 // runs it, and the page finishes it on the UI thread, where it swaps results in and refreshes.
 // Workers never touch controls or the page's live record.
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "records/DeviceModel.h"
 
@@ -16,6 +20,16 @@ public:
     // UI thread, after the task: take the results in. `ok` is what Run returned (false when the
     // task never ran it).
     virtual void Finish(bool ok) = 0;
+    // UI thread, after Finish: work the page wants run next (a failed write asks for a re-read).
+    virtual std::unique_ptr<PageWork> FollowUp(bool ok) { return nullptr; }
+
+    // What the work writes (operation and target). A waiting work of the same page with the same
+    // key is replaced by a later one; work without a key (file operations) is never replaced.
+    const std::optional<std::string>& MergeKey() const { return mergeKey_; }
+    void SetMergeKey(std::string key) { mergeKey_ = std::move(key); }
+
+private:
+    std::optional<std::string> mergeKey_;
 };
 
 class DeviceTaskPage {
@@ -26,23 +40,46 @@ public:
     virtual bool IsConnected() const = 0;
     // Open the device and read its whole configuration.
     virtual std::unique_ptr<PageWork> ReadDevice() = 0;
-    // Write what `operation` names (the keyboard page ignores the code: it writes everything).
-    virtual std::unique_ptr<PageWork> Perform(int operation) = 0;
+    // The write `operation` names: the oldest request the page prepared for it when the user acted,
+    // or, when there is none (a request from elsewhere), one prepared now. The keyboard page
+    // ignores the code: it writes everything.
+    std::unique_ptr<PageWork> Perform(int operation) {
+        for (auto it = prepared_.begin(); it != prepared_.end(); ++it) {
+            if (it->first != operation) continue;
+            auto work = std::move(it->second);
+            prepared_.erase(it);
+            return work;
+        }
+        return PrepareWrite(operation);
+    }
     // Open the connected device again, to learn whether it is still there.
     virtual std::unique_ptr<PageWork> Reopen() = 0;
+
+protected:
+    // UI thread: a copy of what `operation` writes, taken from the page as it is now.
+    virtual std::unique_ptr<PageWork> PrepareWrite(int operation) = 0;
+    // Call when the user acts, before the write request goes out: the request then writes what the
+    // page holds at this moment, whatever happens before it is served.
+    void KeepPreparedWrite(int operation) { prepared_.emplace_back(operation, PrepareWrite(operation)); }
+
+private:
+    std::deque<std::pair<int, std::unique_ptr<PageWork>>> prepared_;
 };
 
-// Work given as two functions: `run` on the worker, `finish` on the UI thread.
+// Work given as functions: `run` on the worker, `finish` on the UI thread, then `followUp`.
 class FunctionWork final : public PageWork {
 public:
-    FunctionWork(std::function<bool()> run, std::function<void(bool)> finish)
-        : run_(std::move(run)), finish_(std::move(finish)) {}
+    using FollowUpFn = std::function<std::unique_ptr<PageWork>(bool ok)>;
+    FunctionWork(std::function<bool()> run, std::function<void(bool)> finish, FollowUpFn followUp = nullptr)
+        : run_(std::move(run)), finish_(std::move(finish)), followUp_(std::move(followUp)) {}
     bool Run() override { return run_ ? run_() : true; }
     void Finish(bool ok) override {
         if (finish_) finish_(ok);
     }
+    std::unique_ptr<PageWork> FollowUp(bool ok) override { return followUp_ ? followUp_(ok) : nullptr; }
 
 private:
     std::function<bool()> run_;
     std::function<void(bool)> finish_;
+    FollowUpFn followUp_;
 };

@@ -32,7 +32,7 @@ std::unique_ptr<PageWork> CDialogKeySetting::ReadDevice() {
     return std::make_unique<FunctionWork>([] { return Open(); }, [this](bool ok) { SetConnected(ok); });
 }
 
-std::unique_ptr<PageWork> CDialogKeySetting::Perform(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
+std::unique_ptr<PageWork> CDialogKeySetting::PrepareWrite(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
 
 std::unique_ptr<PageWork> CDialogKeySetting::Reopen() { return std::make_unique<FunctionWork>([] { return Open(); }, nullptr); }
 

@@ -15,9 +15,11 @@ public:
     DeviceModel TaskModel() const override { return DeviceModel::Plover; }
     bool IsConnected() const override { return connected_; }
     std::unique_ptr<PageWork> ReadDevice() override;
-    // TODO: the keyboard write (key tables, lighting, macros) once the keyboard page's editors exist.
-    std::unique_ptr<PageWork> Perform(int operation) override;
     std::unique_ptr<PageWork> Reopen() override;
+
+protected:
+    // TODO: the keyboard write (key tables, lighting, macros) once the keyboard page's editors exist.
+    std::unique_ptr<PageWork> PrepareWrite(int operation) override;
 
 private:
     void SetConnected(bool connected);

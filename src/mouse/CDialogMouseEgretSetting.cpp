@@ -98,7 +98,7 @@ bool CDialogMouseEgretSetting::WriteRecord(const FamilyEConfig& record, int oper
             return binding.WriteLighting(c);
         case kOpUartLed:
             return binding.WriteUartLed(c, editedKeyIndex);
-        // Profile files (9-11) run as the page's own work (FamilyEPage::Perform).
+        // Profile files (9-11) run as the page's own work (FamilyEPage::PrepareWrite).
         default:
             return true;
     }

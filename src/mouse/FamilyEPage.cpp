@@ -129,6 +129,8 @@ LightingFields FamilyEPage::Lighting() {
 }
 
 void FamilyEPage::RequestOperation(int operation) {
+    // The notification is delivered later; by then the user may have changed the target again.
+    KeepPreparedWrite(operation);
     Manager().SendNotify(nullptr, eModel_.writeRequest, 0, operation, true, true);
 }
 
@@ -353,13 +355,13 @@ std::unique_ptr<PageWork> FamilyEPage::RapidFireWork(int operation) {
     const int slot = operation - kOpRapidFire1;
     auto keys = RapidFireEditor::UpdateSlot(Config(), slot, rapidFire_.Edited(Manager(), slot + 1));
     auto copy = CopyConfig();
-    return std::make_unique<FunctionWork>(
+    return DeviceWrite(
         [this, copy, operation, keys] {
             bool ok = true;
             for (const auto& [profile, key] : keys) ok = WriteKey(*copy, profile, key) && ok;
             return WriteRecord(*copy, operation, 0) && ok;
         },
-        nullptr);
+        std::to_string(operation));
 }
 
 std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
@@ -397,15 +399,25 @@ std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
         });
 }
 
-std::unique_ptr<PageWork> FamilyEPage::Perform(int operation) {
+std::unique_ptr<PageWork> FamilyEPage::PrepareWrite(int operation) {
     if (operation >= kOpRapidFire1 && operation <= kOpRapidFire3) return RapidFireWork(operation);
-    if ((operation == kOpRestoreDefaults || operation == kOpSaveFile || operation == kOpLoadFile) && eModel_.profileFiles)
-        return ProfileFileWork(operation);
+    if (operation == kOpRestoreDefaults || operation == kOpSaveFile || operation == kOpLoadFile) {
+        if (eModel_.profileFiles) return ProfileFileWork(operation);
+        return std::make_unique<FunctionWork>(nullptr, nullptr);
+    }
     if (operation == kOpUartLed) ledTabPending_ = true;
     auto copy = CopyConfig();
-    int key = operation == kOpUartLed ? uartLedIndex_ : editedKeyIndex_;
-    return std::make_unique<FunctionWork>([this, copy, operation, key] { return WriteRecord(*copy, operation, key); },
-                                          nullptr);
+    int key = 0;
+    std::string mergeKey = std::to_string(operation);
+    if (operation == kOpKey) {
+        key = editedKeyIndex_;
+        mergeKey += ":" + std::to_string(copy->currentProfile) + "/" + std::to_string(key);
+    } else if (operation == kOpUartLed) {
+        key = uartLedIndex_;
+        mergeKey += ":" + std::to_string(key);
+    }
+    return DeviceWrite([this, copy, operation, key] { return WriteRecord(*copy, operation, key); },
+                       std::move(mergeKey));
 }
 
 std::unique_ptr<PageWork> FamilyEPage::Reopen() {

@@ -54,7 +54,6 @@ public:
     bool PickColour(uint32_t& argb) { return ChooseColour(argb); }
 
     std::unique_ptr<PageWork> ReadDevice() override;
-    std::unique_ptr<PageWork> Perform(int operation) override;
     std::unique_ptr<PageWork> Reopen() override;
 
 protected:
@@ -88,7 +87,9 @@ protected:
 
     // Registers the page for the library's change reports; call on the worker after a read.
     void RegisterChangeCallback();
+    // The user asked for `operation`: its copy of the page is taken now, then the request goes out.
     void RequestOperation(int operation);
+    std::unique_ptr<PageWork> PrepareWrite(int operation) override;
     void LabelKeys();
     void SelectProfile(int profile);
     bool ChooseColour(uint32_t& argb) override;
@@ -100,10 +101,11 @@ protected:
     RapidFireEditor rapidFire_;
     LightingEditor lighting_;
     AdvancedSettings advanced_;
+    // Targets of the latest key, file and UART LED requests; each request copies its own.
     int editedKeyIndex_ = 0;
     std::string filePath_;
     bool ledTabPending_ = false;
-    int uartLedIndex_ = 0;  // the entry of the latest operation 12 request
+    int uartLedIndex_ = 0;
     std::vector<MacroManagerPage*> macroPages_;  // owned by the page's tree
 
 private:

@@ -55,7 +55,9 @@ void MousePage::ShowConnectionStatus() {
         status->SetEnabled(connected);
     }
     // Emptied rather than hidden, so the page does not jump when the mouse comes and goes.
-    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix)) hint->SetText(connected ? "" : "%{314}");
+    // A failed write stays in view until a write succeeds: the user's change is not on the device.
+    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix))
+        hint->SetText(writeFailed_ ? (connected ? "%{520}" : "%{521}") : (connected ? "" : "%{314}"));
 }
 
 bool MousePage::Open(bool readImage, int32_t flag) const {
@@ -90,7 +92,26 @@ std::unique_ptr<PageWork> MousePage::ReadDevice() {
     return std::make_unique<FunctionWork>([this] { return Open(true); }, [this](bool ok) { SetConnected(ok); });
 }
 
-std::unique_ptr<PageWork> MousePage::Perform(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
+std::unique_ptr<PageWork> MousePage::PrepareWrite(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
+
+std::unique_ptr<PageWork> MousePage::DeviceWrite(std::function<bool()> run, std::string mergeKey) {
+    auto work = std::make_unique<FunctionWork>(
+        std::move(run), [this](bool ok) { NoteWriteResult(ok); },
+        [this](bool ok) -> std::unique_ptr<PageWork> {
+            if (ok) return nullptr;
+            auto read = ReadDevice();
+            read->SetMergeKey("read");
+            return read;
+        });
+    work->SetMergeKey(std::move(mergeKey));
+    return work;
+}
+
+void MousePage::NoteWriteResult(bool ok) {
+    if (writeFailed_ == !ok) return;
+    writeFailed_ = !ok;
+    ShowConnectionStatus();
+}
 
 std::unique_ptr<PageWork> MousePage::Reopen() {
     // Only the open itself tells whether the mouse is still there; losing it is reported by the

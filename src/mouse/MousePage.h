@@ -1,6 +1,8 @@
 #pragma once
 // Base of the five mouse pages: a container built from the model's page skin, owned by the main
 // window's control tree, disabled until its mouse answers. Model differences are data.
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "device/DeviceTaskPage.h"
@@ -33,9 +35,9 @@ public:
     DeviceModel TaskModel() const override { return model_.model; }
     bool IsConnected() const override { return connected_; }
     std::unique_ptr<PageWork> ReadDevice() override;
-    // TODO: pages without their own editors yet write nothing; each model's page replaces this.
-    std::unique_ptr<PageWork> Perform(int operation) override;
     std::unique_ptr<PageWork> Reopen() override;
+    // Whether the last write of the page failed (its status line says so until a write succeeds).
+    bool LastWriteFailed() const { return writeFailed_; }
 
 protected:
     // Custom sub-pages the page's skin names (builder callback).
@@ -43,6 +45,12 @@ protected:
     // After the skin is built and the page listens to the window's notifications.
     virtual void InitPage() {}
     virtual void OnNotify(ui::Notification& n);
+    // TODO: pages without their own editors yet write nothing; each model's page replaces this.
+    std::unique_ptr<PageWork> PrepareWrite(int operation) override;
+    // A device write: `run` on the worker with the page's copy, merged with waiting writes of the
+    // same `mergeKey`. A failure shows on the status line and has the page read again, so the page
+    // shows what the device holds (or that it is gone).
+    std::unique_ptr<PageWork> DeviceWrite(std::function<bool()> run, std::string mergeKey);
     // Records whether the device answers and shows it on the status line; the base disables the
     // whole page while it does not.
     virtual void SetConnected(bool connected);
@@ -53,6 +61,8 @@ protected:
     bool connected_ = false;
 
 private:
+    void NoteWriteResult(bool ok);
+    bool writeFailed_ = false;
     ui::WindowImplBase& owner_;
     const MouseModel& model_;
     bool initialised_ = false;
