@@ -29,11 +29,6 @@
 
 namespace app {
 
-bool MainFrame::AcceptsPostedMessage(uint32_t message) {
-    return (message >= 1002 && message <= 1008) || (message >= 2000 && message <= 2005) ||
-           message == ui::kWmDeviceChange;
-}
-
 MainFrame::MainFrame() {
     std::string macroFolder = platform::UserStateFolder() + "Lumenor_MacroBin/";
     // Failing here is not reported: the macro operations that need the folder fail later.

@@ -28,8 +28,6 @@ class ReadProgress;
 class MainFrame final : public ui::WindowImplBase {
 public:
     static constexpr const char* kClassName = "Oakridge";
-    // Window messages other threads and processes may post (device tasks, device notifications).
-    static bool AcceptsPostedMessage(uint32_t message);
 
     MainFrame();
     ~MainFrame() override;
