@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
     g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
     // GTK emits "draw" only to widgets with a handler, and the probe sees a window draw through
     // that signal (the program's windows have one). This one adds nothing to the default drawing.
-    g_signal_connect(window, "draw", G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer) -> gboolean { return FALSE; }),
-                     nullptr);
+    g_signal_connect(window, "draw",
+                     G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer) -> gboolean { return FALSE; }), nullptr);
     gtk_widget_show_all(window);
     gtk_main();
     return 0;

@@ -99,8 +99,8 @@ struct EncodingCase {
     DeviceModel model;
 };
 constexpr EncodingCase kEncodings[] = {
-    {"Terminated/Egret", DeviceModel::Egret},      {"TerminatedStop/Crane", DeviceModel::Crane},
-    {"Counted/Heron", DeviceModel::Heron},          {"Counted16/HeronDriver", DeviceModel::HeronDriver},
+    {"Terminated/Egret", DeviceModel::Egret}, {"TerminatedStop/Crane", DeviceModel::Crane},
+    {"Counted/Heron", DeviceModel::Heron},    {"Counted16/HeronDriver", DeviceModel::HeronDriver},
     {"Keyboard/Plover", DeviceModel::Plover},
 };
 

@@ -42,7 +42,9 @@ constexpr int kDragStepMs = 4;
 // How long a phase goes on after its work ended: the page takes the result in and is drawn again.
 constexpr auto kTail = std::chrono::milliseconds(200);
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void SetLatency(int ms) {
     for (DeviceModel m : kModels) SimControl(m).SetLatency(ms);
@@ -64,8 +66,8 @@ struct Phase {
     Clock::time_point start{};
     Clock::time_point end{};
     double maxGapMs = 0;
-    int longGaps = 0;        // gaps of a frame's budget or more
-    double maxFrameMs = 0;   // the longest frame of the main window (layout and paint)
+    int longGaps = 0;       // gaps of a frame's budget or more
+    double maxFrameMs = 0;  // the longest frame of the main window (layout and paint)
     // The longest gaps that held each thing the UI thread does here: starting a device task (its
     // job and the progress window), finishing one (the pages take their results in,
     // "Update_Profile"), drawing a frame of the main window; and of the gaps that held none.
@@ -79,7 +81,7 @@ struct Phase {
 
 // The script: each step runs from the 1 ms tick until it says it is done.
 class Script {
-public:
+  public:
     explicit Script(app::MainFrame& frame) : frame_(frame) {}
 
     void Tick() {
@@ -145,7 +147,7 @@ public:
     }
     const std::deque<Phase>& Phases() const { return phases_; }
 
-private:
+  private:
     app::MainFrame& frame_;
     std::vector<std::function<bool(Clock::time_point)>> steps_;
     size_t step_ = 0;
@@ -188,16 +190,20 @@ struct FrameTimer {
         GList* windows = gtk_window_list_toplevels();
         for (GList* w = windows; w; w = w->next) {
             GtkWidget* widget = GTK_WIDGET(w->data);
-            if (gtk_widget_get_allocated_width(widget) != 1310 || gtk_widget_get_allocated_height(widget) != 749)
+            if (gtk_widget_get_allocated_width(widget) != 1310 ||
+                gtk_widget_get_allocated_height(widget) != 749)
                 continue;
             if (GdkFrameClock* clock = gtk_widget_get_frame_clock(widget)) {
                 g_signal_connect(clock, "before-paint", G_CALLBACK(+[](GdkFrameClock*, gpointer data) {
                                      static_cast<FrameTimer*>(data)->begin = Clock::now();
-                                 }), &timer);
+                                 }),
+                                 &timer);
                 g_signal_connect(clock, "after-paint", G_CALLBACK(+[](GdkFrameClock*, gpointer data) {
                                      auto* t = static_cast<FrameTimer*>(data);
-                                     if (t->begin != Clock::time_point{}) t->script->OnFrame(Ms(Clock::now() - t->begin));
-                                 }), &timer);
+                                     if (t->begin != Clock::time_point{})
+                                         t->script->OnFrame(Ms(Clock::now() - t->begin));
+                                 }),
+                                 &timer);
                 break;
             }
         }
@@ -209,12 +215,14 @@ void PrintJson(const std::deque<Phase>& phases) {
     std::printf("{\n");
     for (size_t i = 0; i < phases.size(); ++i) {
         const Phase& p = phases[i];
-        std::printf("  \"%s\": {\"elapsed_ms\": %.3f, \"max_gap_ms\": %.3f, \"long_gaps\": %d, "
-                    "\"max_gap_with_task_start_ms\": %.3f, \"max_gap_with_frame_ms\": %.3f, \"max_gap_with_task_end_ms\": %.3f, \"max_gap_other_ms\": %.3f, "
-                    "\"max_frame_ms\": %.3f, \"ticks\": %d, \"transfers\": %d, \"latency_ms\": %d}%s\n",
-                    p.name.c_str(), Ms(p.end - p.start), p.maxGapMs, p.longGaps, p.maxGapWithTaskStartMs, p.maxGapWithFrameMs,
-                    p.maxGapWithTaskEndMs, p.maxGapOtherMs, p.maxFrameMs, p.ticks, p.transfers, p.latencyMs,
-                    i + 1 < phases.size() ? "," : "");
+        std::printf(
+            "  \"%s\": {\"elapsed_ms\": %.3f, \"max_gap_ms\": %.3f, \"long_gaps\": %d, "
+            "\"max_gap_with_task_start_ms\": %.3f, \"max_gap_with_frame_ms\": %.3f, "
+            "\"max_gap_with_task_end_ms\": %.3f, \"max_gap_other_ms\": %.3f, "
+            "\"max_frame_ms\": %.3f, \"ticks\": %d, \"transfers\": %d, \"latency_ms\": %d}%s\n",
+            p.name.c_str(), Ms(p.end - p.start), p.maxGapMs, p.longGaps, p.maxGapWithTaskStartMs,
+            p.maxGapWithFrameMs, p.maxGapWithTaskEndMs, p.maxGapOtherMs, p.maxFrameMs, p.ticks, p.transfers,
+            p.latencyMs, i + 1 < phases.size() ? "," : "");
     }
     std::printf("}\n");
 }
@@ -242,10 +250,11 @@ int main() {
         app::MainFrame frame;
         Script script(frame);
         FrameTimer frameTimer{&script};
-        auto taskEnds = frame.GetManager().AddMessageFilter([&](uint32_t message, intptr_t, intptr_t, intptr_t&) {
-            if (message == 1002) script.OnTaskEnded();
-            return false;
-        });
+        auto taskEnds =
+            frame.GetManager().AddMessageFilter([&](uint32_t message, intptr_t, intptr_t, intptr_t&) {
+                if (message == 1002) script.OnTaskEnded();
+                return false;
+            });
         // The read-all task starts from "windowinit"; so does the phase, at once.
         bool readStarted = false;
         // The window hears a notification first, so a write request has started its task (or been
@@ -277,7 +286,8 @@ int main() {
         // 3. The Egret page, then a write of all its stages at 20 ms per transfer.
         bool requested = false;
         script.Add([&](Clock::time_point) {
-            if (auto* combo = frame.Find<ui::Combo>("device_combo")) combo->SelectItem(kEgretComboIndex, ui::Notify::Yes);
+            if (auto* combo = frame.Find<ui::Combo>("device_combo"))
+                combo->SelectItem(kEgretComboIndex, ui::Notify::Yes);
             SetLatency(kWriteLatencyMs);
             return true;
         });
@@ -315,7 +325,8 @@ int main() {
                 }
                 script.Begin("slider_drag", kWriteLatencyMs, now);
                 dragValue = slider->GetValue();
-                dragTarget = dragValue < (slider->GetMin() + slider->GetMax()) / 2 ? slider->GetMax() : slider->GetMin();
+                dragTarget = dragValue < (slider->GetMin() + slider->GetMax()) / 2 ? slider->GetMax()
+                                                                                   : slider->GetMin();
                 dragY = slider->GetPos().Center().y;
                 ui::Point start{slider->XForValue(dragValue), dragY};
                 m.OnMouseMove(start, 0);
@@ -341,7 +352,8 @@ int main() {
         script.Add(script.Tail(kTail));
 
         guint ticker = g_timeout_add(
-            1, [](gpointer data) -> gboolean {
+            1,
+            [](gpointer data) -> gboolean {
                 static_cast<Script*>(data)->Tick();
                 return G_SOURCE_CONTINUE;
             },

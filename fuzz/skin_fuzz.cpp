@@ -9,9 +9,9 @@
 
 #include "ui/backend/headless/HeadlessBackend.h"
 #include "ui/builder/Builder.h"
-#include "ui/core/Toolkit.h"
 #include "ui/core/Container.h"
 #include "ui/core/PaintManager.h"
+#include "ui/core/Toolkit.h"
 #include "ui/render/CairoCanvas.h"
 #include "ui/text/Utf8.h"
 
@@ -24,10 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view xml(reinterpret_cast<const char*>(data), size);
     ui::PaintManager manager;
     ui::Builder builder;
-    auto result = builder.BuildFromString(xml, "fuzz.xml", manager, [](std::string_view cls) -> std::unique_ptr<ui::Control> {
-        if (cls.starts_with("Custom")) return std::make_unique<ui::Container>();
-        return nullptr;
-    });
+    auto result = builder.BuildFromString(xml, "fuzz.xml", manager,
+                                          [](std::string_view cls) -> std::unique_ptr<ui::Control> {
+                                              if (cls.starts_with("Custom"))
+                                                  return std::make_unique<ui::Container>();
+                                              return nullptr;
+                                          });
     if (!result.ok && result.report.Empty()) __builtin_trap();  // a refusal always says why
     if (!ui::IsValidUtf8(result.report.ToString())) __builtin_trap();
     if (!result.root) return 0;

@@ -9,6 +9,10 @@
 #define OAK_CAT(a, b) OAK_CAT2(a, b)
 
 // A pair of scalar entry points over one field: getter (int*) and setter (int).
-#define OAK_SCALAR(getName, setName, field)                                                         \
-    OAK_API int32_t getName(int32_t* value) { return Dev().GetInt(__func__, sim::FieldId::field, 0, value); } \
-    OAK_API int32_t setName(int32_t value) { return Dev().SetInt(__func__, sim::FieldId::field, 0, value); }
+#define OAK_SCALAR(getName, setName, field)                           \
+    OAK_API int32_t getName(int32_t* value) {                         \
+        return Dev().GetInt(__func__, sim::FieldId::field, 0, value); \
+    }                                                                 \
+    OAK_API int32_t setName(int32_t value) {                          \
+        return Dev().SetInt(__func__, sim::FieldId::field, 0, value); \
+    }

@@ -75,7 +75,8 @@ int32_t PackedMacros::Get(const Image& m, int32_t index, uint8_t* name, uint8_t*
     return kNoData;
 }
 
-int32_t PackedMacros::Set(Image& m, int32_t index, const uint8_t* name, const uint8_t* events, int32_t length) const {
+int32_t PackedMacros::Set(Image& m, int32_t index, const uint8_t* name, const uint8_t* events,
+                          int32_t length) const {
     if (length < 0 || length > static_cast<int32_t>(kMaxEvents) || (length > 0 && (!name || !events)))
         return kBadArgument;
     // Unpack, edit the list, pack again: the device moves the records after a changed one.
@@ -98,8 +99,10 @@ int32_t PackedMacros::Set(Image& m, int32_t index, const uint8_t* name, const ui
         records.erase(records.begin() + index);
     } else {
         Record record{{name, name + kNameBytes}, {events, events + length}};
-        if (append) records.push_back(std::move(record));
-        else records[static_cast<size_t>(index)] = std::move(record);
+        if (append)
+            records.push_back(std::move(record));
+        else
+            records[static_cast<size_t>(index)] = std::move(record);
     }
     uint32_t needed = 0;
     for (const Record& r : records) needed += kRecordHeader + static_cast<uint32_t>(r.events.size());
@@ -137,7 +140,8 @@ uint32_t AddressedMacros::EncodedLength(const uint8_t* events, uint32_t availabl
     return length < available ? length : available;
 }
 
-int32_t AddressedMacros::Get(const Image& m, int32_t id, uint8_t* name, int32_t nameSize, uint8_t* events) const {
+int32_t AddressedMacros::Get(const Image& m, int32_t id, uint8_t* name, int32_t nameSize,
+                             uint8_t* events) const {
     if (!name || !events || nameSize < static_cast<int32_t>(kNameBytes)) return kBadArgument;
     const int64_t address = int64_t{id} - idBias;
     if (address < firstAddress || address + kNameBytes + 1 + lengthBytes > end) return kBadArgument;
@@ -173,8 +177,9 @@ void AddressedMacros::Describe(const Image& m, std::string& out) const {
     for (uint32_t at = firstAddress; at + kNameBytes + 1 + lengthBytes <= end; ++at) {
         const uint32_t length = EncodedLength(m.data() + at + kNameBytes, end - at - kNameBytes);
         if (length == 0) continue;
-        std::snprintf(line, sizeof line, "  macro id %d: \"%s\", %u event bytes\n", static_cast<int>(at) + idBias,
-                      DeviceNameText(m.data() + at, kNameBytes).c_str(), length);
+        std::snprintf(line, sizeof line, "  macro id %d: \"%s\", %u event bytes\n",
+                      static_cast<int>(at) + idBias, DeviceNameText(m.data() + at, kNameBytes).c_str(),
+                      length);
         out += line;
         at += kNameBytes + length - 1;
     }

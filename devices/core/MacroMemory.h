@@ -24,7 +24,8 @@ struct PackedMacros {
 
     // Copies macro `index`: 16 name bytes plus two zero bytes into `name` (18 bytes), the events into
     // `events` (224 bytes). kNoData past the last macro.
-    int32_t Get(const Image& m, int32_t index, uint8_t* name, uint8_t* events, int32_t* id, int32_t* length) const;
+    int32_t Get(const Image& m, int32_t index, uint8_t* name, uint8_t* events, int32_t* id,
+                int32_t* length) const;
     // index -1 or the count appends; an existing index is replaced, or deleted when `length` is 0.
     int32_t Set(Image& m, int32_t index, const uint8_t* name, const uint8_t* events, int32_t length) const;
     int Count(const Image& m) const;
@@ -32,7 +33,7 @@ struct PackedMacros {
     // False when a record before the end of the list is longer than kMaxEvents or runs past `end`.
     bool Valid(const Image& m) const;
 
-private:
+  private:
     uint32_t RecordSize(const Image& m, uint32_t at) const;
 };
 
@@ -49,7 +50,7 @@ struct AddressedMacros {
     int32_t Set(Image& m, int32_t id, const uint8_t* name, const uint8_t* events, uint32_t eventArea) const;
     void Describe(const Image& m, std::string& out) const;
 
-private:
+  private:
     uint32_t EncodedLength(const uint8_t* events, uint32_t available) const;
 };
 

@@ -28,8 +28,8 @@ struct ModelSpec {
     int fireMacros;         // fire-macro slots...
     int variantFireMacros;  // ...and the count when the variant is nonzero
     std::span<const Field> fields;
-    void (*factory)(Image& image, int preset);  // preset 1 is the factory state
-    int presets;                                // number of default configurations
+    void (*factory)(Image& image, int preset);                    // preset 1 is the factory state
+    int presets;                                                  // number of default configurations
     void (*describeExtra)(const Image& image, std::string& out);  // macros and the like; may be null
     // Model-specific checks of a configuration image before it replaces the memory (the macro
     // records, say); may be null.

@@ -10,7 +10,9 @@ namespace {
 constexpr size_t kStateSlack = 4096;  // header and failure rules beside the memory image
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
 
-bool FitsByte(int32_t v) { return v >= 0 && v <= 255; }
+bool FitsByte(int32_t v) {
+    return v >= 0 && v <= 255;
+}
 
 void AppendHex(std::string& out, const uint8_t* bytes, size_t n) {
     char buf[4];
@@ -33,7 +35,9 @@ SimDevice::~SimDevice() {
     if (pump_.joinable()) pump_.join();
 }
 
-std::string SimDevice::StatePath() const { return DeviceFolder() + spec_.name + ".sim"; }
+std::string SimDevice::StatePath() const {
+    return DeviceFolder() + spec_.name + ".sim";
+}
 
 SimState SimDevice::FactoryState() const {
     SimState state;
@@ -224,7 +228,9 @@ int32_t SimDevice::Pull(const char* entry) {
     });
 }
 
-int32_t SimDevice::Push(const char* entry) { return PushRange(entry, 0, spec_.imageSize); }
+int32_t SimDevice::Push(const char* entry) {
+    return PushRange(entry, 0, spec_.imageSize);
+}
 
 int32_t SimDevice::PushRange(const char* entry, uint32_t offset, uint32_t size) {
     return Run(entry, kNeedReady | kTransfer | kDeviceMemory | kWrites, [&](Image& memory) {
@@ -244,7 +250,8 @@ int32_t SimDevice::SaveImage(const char* entry, uint8_t* out, int32_t size) {
 
 int32_t SimDevice::LoadImage(const char* entry, const uint8_t* in, int32_t size) {
     return Run(entry, kNeedReady | kTransfer | kDeviceMemory | kWrites, [&](Image& memory) {
-        if (!in || size < static_cast<int32_t>(spec_.signature.size()) || size > static_cast<int32_t>(memory.size()))
+        if (!in || size < static_cast<int32_t>(spec_.signature.size()) ||
+            size > static_cast<int32_t>(memory.size()))
             return kBadArgument;
         if (std::memcmp(in, spec_.signature.data(), spec_.signature.size()) != 0) return kBadImage;
         Image next(memory.size(), 0);
@@ -305,7 +312,8 @@ void SimDevice::PumpLoop() {
         deliveredPresses_ = state_.pressCount;
         const Field* profileField = FindField(spec_.fields, FieldId::Profile);
         const Field* stageField = FindField(spec_.fields, FieldId::CurrentStage);
-        int32_t profile = profileField ? ReadInt(state_.image, profileField->offset, profileField->width, false) : 0;
+        int32_t profile =
+            profileField ? ReadInt(state_.image, profileField->offset, profileField->width, false) : 0;
         int32_t stage = stageField ? ReadInt(state_.image, stageField->offset, stageField->width, false) : 0;
         const ChangeCallback callback = callback_;
         void* const context = callbackContext_;
@@ -431,15 +439,15 @@ std::string SimDevice::Describe() {
     Refresh();
     std::string out;
     char line[256];
-    std::snprintf(line, sizeof line, "%s (%s, vid 0x%04x, pid 0x%04x)\n", spec_.name, spec_.libraryFile, spec_.vid,
-                  spec_.pid);
+    std::snprintf(line, sizeof line, "%s (%s, vid 0x%04x, pid 0x%04x)\n", spec_.name, spec_.libraryFile,
+                  spec_.vid, spec_.pid);
     out += line;
     std::snprintf(line, sizeof line, "  attached: %s\n  variant: %d\n  latency: %u ms\n  presses: %u\n",
                   state_.attached ? "yes" : "no", state_.variant, state_.latencyMs, state_.pressCount);
     out += line;
     for (const FailureRule& rule : state_.rules) {
-        std::snprintf(line, sizeof line, "  failure: %s call %d -> status %d\n", rule.entryPoint.c_str(), rule.call,
-                      rule.status);
+        std::snprintf(line, sizeof line, "  failure: %s call %d -> status %d\n", rule.entryPoint.c_str(),
+                      rule.call, rule.status);
         out += line;
     }
     const Image& m = state_.image;

@@ -33,7 +33,7 @@ enum Need : unsigned {
 enum class Button { Profile, StageUp, StageDown };
 
 class SimDevice {
-public:
+  public:
     explicit SimDevice(const ModelSpec& spec);
     ~SimDevice();
     SimDevice(const SimDevice&) = delete;
@@ -66,7 +66,8 @@ public:
     int32_t GetKey(const char* entry, int profile, int key, std::initializer_list<uint8_t*> outs);
     int32_t SetKey(const char* entry, int profile, int key, std::initializer_list<int32_t> values);
     // `transfer` (kTransfer) makes a block access on a staged model pay the latency as well.
-    int32_t GetBlock(const char* entry, FieldId id, int index, uint8_t* out, int32_t size, unsigned transfer = 0);
+    int32_t GetBlock(const char* entry, FieldId id, int index, uint8_t* out, int32_t size,
+                     unsigned transfer = 0);
     int32_t SetBlock(const char* entry, FieldId id, int index, const uint8_t* in, int32_t size,
                      unsigned transfer = 0);
 
@@ -96,7 +97,7 @@ public:
     std::string Describe();
     int32_t FactoryImage(int32_t preset, uint8_t* out, int32_t size) const;
 
-private:
+  private:
     int32_t Enter(const char* entry, unsigned need);
     Image& Working(unsigned need) { return spec_.staged && !(need & kDeviceMemory) ? cache_ : state_.image; }
     // A getter or setter of a write-through model reaches the mouse; on a staged model it only

@@ -13,7 +13,7 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 class Reader {
-public:
+  public:
     explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
     bool Take(void* out, size_t n) {
         if (bytes_.size() - pos_ < n) return false;
@@ -29,7 +29,7 @@ public:
     }
     bool AtEnd() const { return pos_ == bytes_.size(); }
 
-private:
+  private:
     const std::vector<uint8_t>& bytes_;
     size_t pos_ = 0;
 };

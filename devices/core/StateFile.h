@@ -1,10 +1,11 @@
 #pragma once
 // The file a simulated device lives in, and the small file helpers the libraries need. The libraries
 // stand alone (they are vendor libraries to the program), so they carry their own atomic write.
+#include <sys/types.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace sim {
@@ -31,13 +32,13 @@ bool WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
 // Serialises read-modify-write of one state file between processes (flock on "<path>.lock").
 // An empty path locks nothing.
 class ProcessLock {
-public:
+  public:
     explicit ProcessLock(const std::string& statePath);
     ~ProcessLock();
     ProcessLock(const ProcessLock&) = delete;
     ProcessLock& operator=(const ProcessLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -1,13 +1,14 @@
 // devsim: drives the simulated Lumenor devices from a shell or a script. It loads the device
 // libraries from the program folder and talks to their OakSim_ control surface; the device state
 // lives in the device folder (OAKRIDGE_DEVICE_DIR), so a running Oakridge sees every change.
+#include <strings.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <strings.h>
-#include <unistd.h>
 #include <vector>
 
 #include "core/StateFile.h"
@@ -68,7 +69,7 @@ bool ParseInt(const char* text, int32_t& out) {
 }
 
 class Devsim {
-public:
+  public:
     explicit Devsim(std::string folder) : folder_(std::move(folder)) {}
 
     // The libraries named by `model` ("all" for every one); empty after printing an error.
@@ -83,7 +84,8 @@ public:
             }
             libraries.push_back(std::move(library));
         }
-        if (libraries.empty() && !model.empty()) std::fprintf(stderr, "devsim: unknown model \"%s\"\n", model.c_str());
+        if (libraries.empty() && !model.empty())
+            std::fprintf(stderr, "devsim: unknown model \"%s\"\n", model.c_str());
         return libraries;
     }
 
@@ -93,13 +95,15 @@ public:
         if (command == "list") return List();
         if (command == "plug" || command == "unplug") return Plug(arg(1), command == "plug");
         if (command == "press") return Press(arg(1), arg(2));
-        if (command == "variant") return ForEach(arg(1), false, [&](const SimLibrary& l) {
+        if (command == "variant")
+            return ForEach(arg(1), false, [&](const SimLibrary& l) {
                 int32_t kind;
                 if (!ParseInt(arg(2).c_str(), kind)) return -2;
                 return l.SetVariant(kind);
             });
         if (command == "reset") return ForEach(arg(1), true, [](const SimLibrary& l) { return l.Reset(); });
-        if (command == "latency") return ForEach(arg(1), true, [&](const SimLibrary& l) {
+        if (command == "latency")
+            return ForEach(arg(1), true, [&](const SimLibrary& l) {
                 int32_t ms;
                 if (!ParseInt(arg(2).c_str(), ms)) return -2;
                 return l.SetLatency(ms);
@@ -107,7 +111,8 @@ public:
         if (command == "fail") return Fail(args);
         if (command == "clear-failures")
             return ForEach(arg(1), true, [](const SimLibrary& l) { return l.ClearFailures(); });
-        if (command == "dump") return ForEach(arg(1), false, [](const SimLibrary& l) {
+        if (command == "dump")
+            return ForEach(arg(1), false, [](const SimLibrary& l) {
                 std::fputs(l.Describe().c_str(), stdout);
                 return 0;
             });
@@ -115,7 +120,7 @@ public:
         return Usage(("unknown command \"" + command + "\"").c_str());
     }
 
-private:
+  private:
     // Runs `action` on the named libraries; -2 from an action means bad usage.
     template <class Action>
     int ForEach(const std::string& model, bool allowAll, Action&& action) {
@@ -142,7 +147,8 @@ private:
             // The header lines: name, attached, variant, latency, presses, failures.
             size_t end = 0;
             for (int line = 0; line < 5 && end != std::string::npos; ++line) end = text.find('\n', end + 1);
-            while (end != std::string::npos && text.compare(end + 1, 10, "  failure:") == 0) end = text.find('\n', end + 1);
+            while (end != std::string::npos && text.compare(end + 1, 10, "  failure:") == 0)
+                end = text.find('\n', end + 1);
             std::fputs(text.substr(0, end == std::string::npos ? text.size() : end + 1).c_str(), stdout);
         }
         return 0;
@@ -157,7 +163,8 @@ private:
     int Press(const std::string& model, const std::string& button) {
         static const char* const kButtons[] = {"profile", "stage-up", "stage-down"};
         for (int32_t i = 0; i < 3; ++i) {
-            if (button == kButtons[i]) return ForEach(model, false, [&](const SimLibrary& l) { return l.Press(i); });
+            if (button == kButtons[i])
+                return ForEach(model, false, [&](const SimLibrary& l) { return l.Press(i); });
         }
         return Usage("button must be profile, stage-up or stage-down");
     }
@@ -168,7 +175,8 @@ private:
         if ((args.size() > 3 && !ParseInt(args[3].c_str(), call)) ||
             (args.size() > 4 && !ParseInt(args[4].c_str(), status)))
             return Usage("bad number");
-        return ForEach(args[1], false, [&](const SimLibrary& l) { return l.InjectFailure(args[2], call, status); });
+        return ForEach(args[1], false,
+                       [&](const SimLibrary& l) { return l.InjectFailure(args[2], call, status); });
     }
 
     int ExportDefaults(const std::string& target) {

@@ -36,7 +36,8 @@ SimLibrary::SimLibrary(const std::string& folder, const ModelInfo& info) : info_
           Resolve(handle_, "OakSim_SetLatency", setLatency_) &&
           Resolve(handle_, "OakSim_InjectFailure", injectFailure_) &&
           Resolve(handle_, "OakSim_ClearFailures", clearFailures_) &&
-          Resolve(handle_, "OakSim_Describe", describe_) && Resolve(handle_, "OakSim_ImageSize", imageSize_) &&
+          Resolve(handle_, "OakSim_Describe", describe_) &&
+          Resolve(handle_, "OakSim_ImageSize", imageSize_) &&
           Resolve(handle_, "OakSim_FactoryImage", factoryImage_);
     if (!ok_) error_ = path + " has no simulation control surface";
 }

@@ -5,15 +5,15 @@
 #include <vector>
 
 struct ModelInfo {
-    const char* key;      // command-line name: "egret", "heron-driver", ...
-    const char* library;  // "Lumenor_Egret.so"
+    const char* key;                        // command-line name: "egret", "heron-driver", ...
+    const char* library;                    // "Lumenor_Egret.so"
     std::vector<const char*> defaultFiles;  // default configuration files, preset 1, 2, ...
 };
 
 const std::vector<ModelInfo>& Models();
 
 class SimLibrary {
-public:
+  public:
     // Opens `folder` + info.library; Ok() tells whether it and its control surface were found.
     SimLibrary(const std::string& folder, const ModelInfo& info);
     ~SimLibrary();
@@ -37,7 +37,7 @@ public:
     // Factory image of `preset`, empty on failure.
     std::vector<uint8_t> FactoryImage(int32_t preset) const;
 
-private:
+  private:
     const ModelInfo& info_;
     void* handle_ = nullptr;
     bool ok_ = false;

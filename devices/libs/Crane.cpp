@@ -8,7 +8,9 @@ sim::SimDevice& Dev() {
     return device;
 }
 
-int ComboIndex(int32_t block) { return block == 2 ? 0 : block == 4 ? 1 : -1; }
+int ComboIndex(int32_t block) {
+    return block == 2 ? 0 : block == 4 ? 1 : -1;
+}
 }  // namespace
 
 #define OAK_MODEL Crane
@@ -25,7 +27,8 @@ OAK_API int32_t Device_Get_LED_Breath_Rate_Crane(int32_t* speed, int32_t* bright
 
 OAK_API int32_t Device_Set_LED_Breath_Rate_Crane(int32_t speed, int32_t brightness, int32_t variantFlag) {
     return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer | sim::kWrites, [&](Image& m) {
-        if (speed < 0 || speed > 255 || brightness < 0 || brightness > 1 || (variantFlag != 0 && variantFlag != 1))
+        if (speed < 0 || speed > 255 || brightness < 0 || brightness > 1 ||
+            (variantFlag != 0 && variantFlag != 1))
             return sim::kBadArgument;
         m[FieldOf(FieldId::LightSpeed).offset] = static_cast<uint8_t>(speed);
         m[FieldOf(FieldId::LightAll).offset] = static_cast<uint8_t>(brightness);
@@ -37,7 +40,8 @@ OAK_API int32_t ReadDeviceData_Crane() {
     return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer, [](Image&) { return sim::kOk; });
 }
 
-OAK_API int32_t Devcie_Get_Combo_Key_Crane(int32_t block, uint8_t* b0, uint8_t* b1, uint8_t* b2, uint8_t* b3) {
+OAK_API int32_t Devcie_Get_Combo_Key_Crane(int32_t block, uint8_t* b0, uint8_t* b1, uint8_t* b2,
+                                           uint8_t* b3) {
     return Dev().GetBytes(__func__, FieldId::ComboBlock, ComboIndex(block), {b0, b1, b2, b3});
 }
 

@@ -30,7 +30,9 @@ OAK_API int32_t Device_Set_LED_Breath_Rate_Egret(int32_t speed, int32_t brightne
     });
 }
 
-OAK_API int32_t ReadDeviceData_Egret(int32_t* deviceKind) { return Dev().Variant(__func__, deviceKind); }
+OAK_API int32_t ReadDeviceData_Egret(int32_t* deviceKind) {
+    return Dev().Variant(__func__, deviceKind);
+}
 
 // The UART strip exists only on the nonzero variants.
 OAK_API int32_t Devcie_Get_Uart_Led_Data_Egret(int32_t index, uint8_t* b1, uint8_t* b2, uint8_t* b3) {
@@ -48,10 +50,12 @@ OAK_API int32_t Devcie_Set_Uart_Led_Data_Egret(int32_t index, int32_t b1, int32_
     return Dev().Run(__func__, sim::kNeedReady | sim::kTransfer | sim::kWrites, [&](Image& m) {
         const sim::Field& f = FieldOf(FieldId::UartLed);
         auto byte = [](int32_t v) { return v >= 0 && v <= 255; };
-        if (Dev().VariantLocked() == 0 || index < 0 || index >= f.count || !byte(b1) || !byte(b2) || !byte(b3))
+        if (Dev().VariantLocked() == 0 || index < 0 || index >= f.count || !byte(b1) || !byte(b2) ||
+            !byte(b3))
             return sim::kBadArgument;
         const uint32_t at = f.ElementOffset(index);
-        m[at] = static_cast<uint8_t>(b1), m[at + 1] = static_cast<uint8_t>(b2), m[at + 2] = static_cast<uint8_t>(b3);
+        m[at] = static_cast<uint8_t>(b1), m[at + 1] = static_cast<uint8_t>(b2),
+        m[at + 2] = static_cast<uint8_t>(b3);
         return sim::kOk;
     });
 }

@@ -15,7 +15,9 @@ constexpr uint32_t kMacroWriteArea = 224;
 #define OAK_MODEL Heron
 #include "libs/FamilyH.inc"
 
-OAK_API int32_t InitMCUDevice_Heron(int32_t vid, int32_t pid) { return Dev().Open(__func__, vid, pid); }
+OAK_API int32_t InitMCUDevice_Heron(int32_t vid, int32_t pid) {
+    return Dev().Open(__func__, vid, pid);
+}
 
 OAK_SCALAR(Device_Get_Led_Type_Heron, Device_Set_Led_Type_Heron, LedType)
 OAK_SCALAR(Device_Get_Led_On_Off_Heron, Device_Set_Led_On_Off_Heron, LedOnOff)
@@ -71,7 +73,9 @@ OAK_API int32_t Device_Set_Fire_Buffer_Heron(int32_t slot, const uint8_t* patter
     return Dev().SetBlock(__func__, FieldId::FireMacroPattern, slot, pattern, size);
 }
 
-OAK_API int32_t WriteFireData_Heron() { return Dev().PushRange(__func__, sim::kHeronFireRegion, sim::kHeronFireRegionSize); }
+OAK_API int32_t WriteFireData_Heron() {
+    return Dev().PushRange(__func__, sim::kHeronFireRegion, sim::kHeronFireRegionSize);
+}
 
 OAK_API int32_t Device_Get_Data_By_Addr_Heron(int32_t address, uint8_t* value) {
     return Dev().Run(__func__, sim::kNeedReady, [&](Image& m) {

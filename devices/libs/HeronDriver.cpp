@@ -11,7 +11,9 @@ sim::SimDevice& Dev() {
 constexpr const sim::AddressedMacros& kMacros = sim::kHeronDriverMacros;
 constexpr uint32_t kMacroWriteArea = 2016;
 
-bool IsByte(int32_t v) { return v >= 0 && v <= 255; }
+bool IsByte(int32_t v) {
+    return v >= 0 && v <= 255;
+}
 }  // namespace
 
 #define OAK_MODEL Heron_Driver

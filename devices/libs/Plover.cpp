@@ -13,8 +13,12 @@ constexpr int32_t kKeyTableBytes = 216;
 using sim::FieldId;
 using sim::Image;
 
-OAK_API int32_t InitMCUDevice(int32_t vid, int32_t pid) { return Dev().Open(__func__, vid, pid); }
-OAK_API int32_t Device_ReloadDevice() { return Dev().Push(__func__); }
+OAK_API int32_t InitMCUDevice(int32_t vid, int32_t pid) {
+    return Dev().Open(__func__, vid, pid);
+}
+OAK_API int32_t Device_ReloadDevice() {
+    return Dev().Push(__func__);
+}
 
 OAK_SCALAR(Device_GetProFileIndex, Device_WriteProFileIndex, Profile)
 

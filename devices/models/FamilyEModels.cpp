@@ -11,27 +11,26 @@ namespace {
 using K = FieldKind;
 using F = FieldId;
 
-#define FAMILY_E_FIELDS                                                                   \
-    {F::Profile, "profile", K::Int, 4, 1, 1, 0, 0, 2},                                    \
-    {F::StageCount, "stageCount", K::Int, 5, 1, 1, 0, 1, 7},                              \
-    {F::CurrentStage, "currentStage", K::Int, 6, 1, 1, 0, 1, 7},                          \
-    {F::ReportRate, "reportRate", K::Int, 7, 1, 1, 0, 0, 3},                              \
-    {F::LightMode, "lightingMode", K::Int, 8, 1},                                         \
-    {F::LightSpeed, "lightingSpeed", K::Int, 9, 1},                                       \
-    {F::LightAll, "lightAll", K::Int, 10, 1, 1, 0, 0, 1},                                 \
-    {F::SensorRotation, "sensorRotation", K::Int, 11, 1, 1, 0, -128, 127, true},          \
-    {F::Vid, "vid", K::Int, 12, 2, 1, 0, 0, 0xFFFF},                                      \
-    {F::Pid, "pid", K::Int, 14, 2, 1, 0, 0, 0xFFFF},                                      \
-    {F::UserColor, "userColor", K::Bytes, 17, 3},                                         \
-    {F::FireCount, "fireCount", K::Int, 20, 1, 3, 4, -1, 127, true},                      \
-    {F::FireTime, "fireInterval", K::Int, 22, 2, 3, 4, 0, 4096},                          \
-    {F::StageLevel, "stageLevel", K::Int, 32, 2, 7, 6, 0, 0xFFFF},                        \
-    {F::StageColor, "stageColor", K::Bytes, 34, 3, 7, 6},                                 \
-    {F::ProductString, "productString", K::Bytes, 192, 32},                               \
-    {F::KeyCode, "keyCode", K::Bytes, 256, 4, 48, 4},                                     \
-    {F::FireMacroPattern, "fireMacroPattern", K::Bytes, 448, 24, 10, 32},                 \
-    {F::FireMacroAdjust, "fireMacroAdjust", K::Bytes, 472, 2, 10, 32},                    \
-    {F::FireMacroColor, "fireMacroColor", K::Bytes, 474, 3, 10, 32}
+#define FAMILY_E_FIELDS                                                                                   \
+    {F::Profile, "profile", K::Int, 4, 1, 1, 0, 0, 2},                                                    \
+        {F::StageCount, "stageCount", K::Int, 5, 1, 1, 0, 1, 7},                                          \
+        {F::CurrentStage, "currentStage", K::Int, 6, 1, 1, 0, 1, 7},                                      \
+        {F::ReportRate, "reportRate", K::Int, 7, 1, 1, 0, 0, 3},                                          \
+        {F::LightMode, "lightingMode", K::Int, 8, 1}, {F::LightSpeed, "lightingSpeed", K::Int, 9, 1},     \
+        {F::LightAll, "lightAll", K::Int, 10, 1, 1, 0, 0, 1},                                             \
+        {F::SensorRotation, "sensorRotation", K::Int, 11, 1, 1, 0, -128, 127, true},                      \
+        {F::Vid, "vid", K::Int, 12, 2, 1, 0, 0, 0xFFFF}, {F::Pid, "pid", K::Int, 14, 2, 1, 0, 0, 0xFFFF}, \
+        {F::UserColor, "userColor", K::Bytes, 17, 3},                                                     \
+        {F::FireCount, "fireCount", K::Int, 20, 1, 3, 4, -1, 127, true},                                  \
+        {F::FireTime, "fireInterval", K::Int, 22, 2, 3, 4, 0, 4096},                                      \
+        {F::StageLevel, "stageLevel", K::Int, 32, 2, 7, 6, 0, 0xFFFF},                                    \
+        {F::StageColor, "stageColor", K::Bytes, 34, 3, 7, 6},                                             \
+        {F::ProductString, "productString", K::Bytes, 192, 32},                                           \
+        {F::KeyCode, "keyCode", K::Bytes, 256, 4, 48, 4},                                                 \
+        {F::FireMacroPattern, "fireMacroPattern", K::Bytes, 448, 24, 10, 32},                             \
+        {F::FireMacroAdjust, "fireMacroAdjust", K::Bytes, 472, 2, 10, 32}, {                              \
+        F::FireMacroColor, "fireMacroColor", K::Bytes, 474, 3, 10, 32                                     \
+    }
 
 constexpr Field kIbisFields[] = {FAMILY_E_FIELDS};
 constexpr Field kEgretFields[] = {FAMILY_E_FIELDS,
@@ -53,23 +52,52 @@ struct Preset {
 
 // Preset 1 is the factory state; 2 is a quiet office set, 3 a fast gaming set with lively lighting.
 constexpr Preset kPresets[3] = {
-    {4, 2, {3, 7, 15, 31, 47, 63, 79},
-     {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {255, 255, 255}}, 3, 2, 3},
-    {3, 1, {3, 7, 11, 15, 19, 23, 27},
-     {{255, 255, 255}, {200, 200, 200}, {150, 150, 150}, {100, 100, 100}, {80, 80, 80}, {60, 60, 60}, {40, 40, 40}},
-     1, 3, 1},
-    {7, 4, {7, 15, 31, 47, 63, 95, 127},
-     {{255, 64, 0}, {255, 128, 0}, {255, 192, 0}, {255, 255, 0}, {128, 255, 0}, {0, 255, 128}, {0, 128, 255}}, 3, 1, 6},
+    {4,
+     2,
+     {3, 7, 15, 31, 47, 63, 79},
+     {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {255, 255, 255}},
+     3,
+     2,
+     3},
+    {3,
+     1,
+     {3, 7, 11, 15, 19, 23, 27},
+     {{255, 255, 255},
+      {200, 200, 200},
+      {150, 150, 150},
+      {100, 100, 100},
+      {80, 80, 80},
+      {60, 60, 60},
+      {40, 40, 40}},
+     1,
+     3,
+     1},
+    {7,
+     4,
+     {7, 15, 31, 47, 63, 95, 127},
+     {{255, 64, 0}, {255, 128, 0}, {255, 192, 0}, {255, 255, 0}, {128, 255, 0}, {0, 255, 128}, {0, 128, 255}},
+     3,
+     1,
+     6},
 };
 
 // Left, right, middle, back, forward, stage up, stage down, fire key; the rest left click.
-constexpr uint8_t kKeys[8][4] = {{1, 1, 0, 0}, {1, 2, 0, 0}, {1, 4, 0, 0}, {1, 8, 0, 0},
+constexpr uint8_t kKeys[8][4] = {{1, 1, 0, 0},  {1, 2, 0, 0}, {1, 4, 0, 0}, {1, 8, 0, 0},
                                  {1, 16, 0, 0}, {9, 1, 0, 0}, {9, 2, 0, 0}, {6, 0x12, 0, 60}};
 
 // A recoil pattern per gun: shots, a movement, a shoot time, button down/up, end.
 void WritePattern(Image& m, uint32_t at, int slot) {
-    const uint8_t pattern[] = {0xFD, static_cast<uint8_t>(5 + slot), 0x04, 0x00, static_cast<uint8_t>(2 + slot % 4),
-                               0xFE, 0x00, static_cast<uint8_t>(40 + 5 * slot), 0xA1, 0x21, 0xFC};
+    const uint8_t pattern[] = {0xFD,
+                               static_cast<uint8_t>(5 + slot),
+                               0x04,
+                               0x00,
+                               static_cast<uint8_t>(2 + slot % 4),
+                               0xFE,
+                               0x00,
+                               static_cast<uint8_t>(40 + 5 * slot),
+                               0xA1,
+                               0x21,
+                               0xFC};
     std::memcpy(m.data() + at, pattern, sizeof pattern);
 }
 
@@ -101,30 +129,80 @@ void FactoryFamilyE(Image& m, uint8_t code, uint16_t pid, int preset) {
     }
     const char product[] = "Lumenor Mouse";
     std::memcpy(m.data() + 192, product, sizeof product - 1);
-    for (int key = 0; key < 48; ++key) std::memcpy(m.data() + 256 + 4 * key, kKeys[key % 16 < 8 ? key % 16 : 0], 4);
+    for (int key = 0; key < 48; ++key)
+        std::memcpy(m.data() + 256 + 4 * key, kKeys[key % 16 < 8 ? key % 16 : 0], 4);
     for (int slot = 0; slot < 10; ++slot) {
         WritePattern(m, 448 + 32 * slot, slot);
         m[474 + 32 * slot] = 255;
     }
 }
 
-void EgretFactory(Image& m, int preset) { FactoryFamilyE(m, 'E', kEgretPid, preset); }
-void IbisFactory(Image& m, int preset) { FactoryFamilyE(m, 'I', kIbisPid, preset); }
-void CraneFactory(Image& m, int preset) { FactoryFamilyE(m, 'C', kCranePid, preset); }
+void EgretFactory(Image& m, int preset) {
+    FactoryFamilyE(m, 'E', kEgretPid, preset);
+}
+void IbisFactory(Image& m, int preset) {
+    FactoryFamilyE(m, 'I', kIbisPid, preset);
+}
+void CraneFactory(Image& m, int preset) {
+    FactoryFamilyE(m, 'C', kCranePid, preset);
+}
 
-void DescribeMacros(const Image& m, std::string& out) { kFamilyEMacros.Describe(m, out); }
-bool ValidMacros(const Image& m) { return kFamilyEMacros.Valid(m); }
+void DescribeMacros(const Image& m, std::string& out) {
+    kFamilyEMacros.Describe(m, out);
+}
+bool ValidMacros(const Image& m) {
+    return kFamilyEMacros.Valid(m);
+}
 
 }  // namespace
 
-const ModelSpec kEgretSpec{"Egret", "Lumenor_Egret.so", kLumenorVid, kEgretPid, 2048, {'L', 'M', 'E', 1},
-                           false, false, 3, 2, 1, 16, 10, 7, kEgretFields, EgretFactory, 1,
-                           DescribeMacros, ValidMacros};
-const ModelSpec kIbisSpec{"Ibis", "Lumenor_Ibis.so", kLumenorVid, kIbisPid, 2048, {'L', 'M', 'I', 1},
-                          false, false, 3, 0, 1, 16, 10, 0, kIbisFields, IbisFactory, 3,
-                           DescribeMacros, ValidMacros};
-const ModelSpec kCraneSpec{"Crane", "Lumenor_Crane.so", kLumenorVid, kCranePid, 2048, {'L', 'M', 'C', 1},
-                           false, false, 2, 0, 1, 16, 7, 0, kCraneFields, CraneFactory, 3,
-                           DescribeMacros, ValidMacros};
+const ModelSpec kEgretSpec{"Egret",
+                           "Lumenor_Egret.so",
+                           kLumenorVid,
+                           kEgretPid,
+                           2048,
+                           {'L', 'M', 'E', 1},
+                           false,
+                           false,
+                           3,
+                           2,
+                           1,
+                           16,
+                           10,
+                           7,
+                           kEgretFields,
+                           EgretFactory,
+                           1,
+                           DescribeMacros,
+                           ValidMacros};
+const ModelSpec kIbisSpec{"Ibis",      "Lumenor_Ibis.so",
+                          kLumenorVid, kIbisPid,
+                          2048,        {'L', 'M', 'I', 1},
+                          false,       false,
+                          3,           0,
+                          1,           16,
+                          10,          0,
+                          kIbisFields, IbisFactory,
+                          3,           DescribeMacros,
+                          ValidMacros};
+const ModelSpec kCraneSpec{"Crane",
+                           "Lumenor_Crane.so",
+                           kLumenorVid,
+                           kCranePid,
+                           2048,
+                           {'L', 'M', 'C', 1},
+                           false,
+                           false,
+                           2,
+                           0,
+                           1,
+                           16,
+                           7,
+                           0,
+                           kCraneFields,
+                           CraneFactory,
+                           3,
+                           DescribeMacros,
+                           ValidMacros};
 
 }  // namespace sim

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/MainFrame.h"
-
 #include "platform/CrashHandler.h"
 #include "platform/MessageEndpoint.h"
 #include "platform/Paths.h"
@@ -94,7 +93,8 @@ int RunApplication(std::unique_ptr<ui::Backend> backend) {
     // Messages may arrive before the window exists; until then they are dropped.
     auto endpoint = ClaimMessageEndpoint([](uint32_t message, int64_t wParam, int64_t lParam) {
         if (ui::WindowHandle h = mainWindow.load())
-            ui::WindowImplBase::PostMessageTo(h, message, static_cast<intptr_t>(wParam), static_cast<intptr_t>(lParam));
+            ui::WindowImplBase::PostMessageTo(h, message, static_cast<intptr_t>(wParam),
+                                              static_cast<intptr_t>(lParam));
     });
     if (!endpoint) return 0;  // another copy runs; it is not activated
     platform::InstallCrashFilter(1);

@@ -27,8 +27,10 @@ uint32_t LostMessageFor(int index) {
 
 std::array<bool, kTaskPageCount> PagesForSelector(int selector) {
     std::array<bool, kTaskPageCount> mask{};
-    if (selector == 0) mask.fill(true);
-    else if (selector >= 1 && selector <= kTaskPageCount) mask[static_cast<size_t>(selector - 1)] = true;
+    if (selector == 0)
+        mask.fill(true);
+    else if (selector >= 1 && selector <= kTaskPageCount)
+        mask[static_cast<size_t>(selector - 1)] = true;
     return mask;
 }
 

@@ -32,7 +32,7 @@ struct DeviceTaskJob {
         bool reopen = false;  // a reconnect's check of a connected device
         bool ok = false;      // written by the worker, read on the UI thread after 1002
     };
-    std::vector<Step> steps;  // built on the UI thread before the worker starts
+    std::vector<Step> steps;        // built on the UI thread before the worker starts
     std::atomic<bool> done{false};  // set by the worker just before it posts 1002
 };
 

@@ -20,14 +20,18 @@ bool LanguageLoader::Load(const std::string& fileName) {
     return result.ok;
 }
 
-bool LanguageLoader::LoadBase() { return Load(kBaseFile); }
+bool LanguageLoader::LoadBase() {
+    return Load(kBaseFile);
+}
 
 LanguageState& Languages() {
     static LanguageState state;
     return state;
 }
 
-std::string& CurrentLanguageName() { return Languages().currentLanguageName; }
+std::string& CurrentLanguageName() {
+    return Languages().currentLanguageName;
+}
 
 void RefreshModifierKeyNames() {
     auto& table = ui::TextTable::Instance();

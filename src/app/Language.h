@@ -12,7 +12,7 @@
 namespace app {
 
 class LanguageLoader {
-public:
+  public:
     // Created on first use and kept until exit.
     static LanguageLoader& Instance();
     // Loads "Languages/" + `fileName` into the text table. A missing or malformed file adds
@@ -25,7 +25,7 @@ public:
 
     static constexpr const char* kBaseFile = "English.xml";
 
-private:
+  private:
     LanguageLoader();
     std::unique_ptr<ui::PaintManager> manager_;  // private: the file's fonts touch no window
 };

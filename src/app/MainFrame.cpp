@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <iterator>
 
-#include "device/SharedState.h"
-#include "assign/LayoutRemap.h"
-#include "macro/MacroStore.h"
 #include "app/Language.h"
 #include "app/ReadProgress.h"
 #include "app/WarrningMessage.h"
-
+#include "assign/LayoutRemap.h"
 #include "device/DeviceTaskPage.h"
+#include "device/SharedState.h"
 #include "keyboard/CDialogKeySetting.h"
+#include "macro/MacroStore.h"
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/MousePage.h"
 #include "platform/CrashHandler.h"
@@ -21,8 +20,8 @@
 #include "ui/controls/Combo.h"
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
-#include "ui/core/Messages.h"
 #include "ui/core/MessageBoxHook.h"
+#include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 #include "ui/layout/TabLayout.h"
 #include "ui/text/TextTable.h"
@@ -56,7 +55,9 @@ void MainFrame::JoinWorker() {
     if (worker_.joinable()) worker_.join();
 }
 
-bool MainFrame::Open() { return Create(nullptr, kClassName, {}, {0, 0, 1310, 749}); }
+bool MainFrame::Open() {
+    return Create(nullptr, kClassName, {}, {0, 0, 1310, 749});
+}
 
 std::unique_ptr<ui::Control> MainFrame::CreateControl(std::string_view className) {
     using ui::EqualsNoCase;
@@ -131,7 +132,8 @@ std::shared_ptr<DeviceTaskJob> MainFrame::NewJob(int selector, WorkerKind kind, 
     job->kind = kind;
     auto mask = PagesForSelector(selector);
     for (int i = 0; i < kTaskPageCount; ++i)
-        if (mask[static_cast<size_t>(i)]) job->pages[static_cast<size_t>(i)] = dynamic_cast<DeviceTaskPage*>(pages_[i]);
+        if (mask[static_cast<size_t>(i)])
+            job->pages[static_cast<size_t>(i)] = dynamic_cast<DeviceTaskPage*>(pages_[i]);
     return job;
 }
 
@@ -154,9 +156,15 @@ void MainFrame::RunJob(std::shared_ptr<DeviceTaskJob> job) {
     worker_ = std::thread([job] {
         platform::InstallThreadCrashStack();
         switch (job->kind) {
-            case WorkerKind::ReadAll: ReadAllWorker(*job); break;
-            case WorkerKind::Write: WriteWorker(*job); break;
-            case WorkerKind::Reconnect: ReconnectWorker(*job); break;
+            case WorkerKind::ReadAll:
+                ReadAllWorker(*job);
+                break;
+            case WorkerKind::Write:
+                WriteWorker(*job);
+                break;
+            case WorkerKind::Reconnect:
+                ReconnectWorker(*job);
+                break;
         }
     });
 }
@@ -276,7 +284,8 @@ void MainFrame::SwitchLanguageByOption(ui::Option& option) {
     // Keep the other chooser showing the same language.
     if (auto* combo = Find<ui::Combo>("language_combo")) {
         for (int i = 0; i < combo->GetCount(); ++i)
-            if (combo->GetItemAt(i)->GetUserData() == option.GetUserData()) combo->SelectItem(i, ui::Notify::No);
+            if (combo->GetItemAt(i)->GetUserData() == option.GetUserData())
+                combo->SelectItem(i, ui::Notify::No);
     }
     m.SendNotify(nullptr, "Change_Language_Profile", 0, 0, true, true);
 }
@@ -304,17 +313,23 @@ void MainFrame::ShowDevicePage() {
 void MainFrame::Notify(ui::Notification& n) {
     ui::Control* sender = n.sender;
     if (n.type == "click" && sender) {
-        if (sender->NameIs("closebtn")) Close(1);
-        else if (sender->NameIs("minbtn")) SendMessage(ui::kWmSysCommand, ui::kScMinimize, 0);
-        else if (ui::Option* option = LanguageOption(sender)) SwitchLanguageByOption(*option);
+        if (sender->NameIs("closebtn"))
+            Close(1);
+        else if (sender->NameIs("minbtn"))
+            SendMessage(ui::kWmSysCommand, ui::kScMinimize, 0);
+        else if (ui::Option* option = LanguageOption(sender))
+            SwitchLanguageByOption(*option);
     } else if (n.type == "itemselect" && sender) {
-        if (sender->NameIs("language_combo")) SwitchLanguageByCombo();
-        else if (sender->NameIs("device_combo")) ShowDevicePage();
+        if (sender->NameIs("language_combo"))
+            SwitchLanguageByCombo();
+        else if (sender->NameIs("device_combo"))
+            ShowDevicePage();
     } else if (n.type == "windowinit") {
         StartDeviceTask(0, WorkerKind::ReadAll, static_cast<int32_t>(n.lParam));
     } else if (!n.sender) {
-        static constexpr const char* kWriteRequests[] = {"WRITE_PloverDATA", "WRITE_HeronDATA", "WRITE_Heron_DRIVER_DATA",
-                                                         "WRITE_EgretDATA",  "WRITE_IbisDATA",  "WRITE_CraneDATA"};
+        static constexpr const char* kWriteRequests[] = {"WRITE_PloverDATA",        "WRITE_HeronDATA",
+                                                         "WRITE_Heron_DRIVER_DATA", "WRITE_EgretDATA",
+                                                         "WRITE_IbisDATA",          "WRITE_CraneDATA"};
         for (int i = 0; i < 6; ++i)
             if (n.type == kWriteRequests[i]) RequestWrite(i + 1, static_cast<int32_t>(n.lParam));
     }
@@ -347,13 +362,18 @@ intptr_t MainFrame::HandleMessage(uint32_t message, intptr_t wParam, intptr_t lP
     }
     static constexpr const char* kRead[] = {"READ_PloverDATA", "READ_HeronDATA", "READ_EgretDATA",
                                             "READ_IbisDATA",   "READ_CraneDATA", "READ_Heron_DRIVER_DATA"};
-    static constexpr const char* kLost[] = {"Plover_Connet_Error", "Heron_Connet_Error", "Egret_Connet_Error",
-                                            "Ibis_Connet_Error",   "Crane_Connet_Error", "Heron_DRIVER_Connet_Error"};
-    if (message >= 1003 && message <= 1008) notify(kRead[message - 1003]);
-    else if (message >= 2000 && message <= 2005) notify(kLost[message - 2000]);
+    static constexpr const char* kLost[] = {"Plover_Connet_Error", "Heron_Connet_Error",
+                                            "Egret_Connet_Error",  "Ibis_Connet_Error",
+                                            "Crane_Connet_Error",  "Heron_DRIVER_Connet_Error"};
+    if (message >= 1003 && message <= 1008)
+        notify(kRead[message - 1003]);
+    else if (message >= 2000 && message <= 2005)
+        notify(kLost[message - 2000]);
     return 0;
 }
 
-void MainFrame::OnFinalMessage() { ui::Toolkit::PostQuitMessage(0); }
+void MainFrame::OnFinalMessage() {
+    ui::Toolkit::PostQuitMessage(0);
+}
 
 }  // namespace app

@@ -26,7 +26,7 @@ namespace app {
 class ReadProgress;
 
 class MainFrame final : public ui::WindowImplBase {
-public:
+  public:
     static constexpr const char* kClassName = "Oakridge";
 
     MainFrame();
@@ -60,7 +60,7 @@ public:
     }
     ReadProgress* ProgressWindow() const { return progressWindow_; }
 
-private:
+  private:
     void SwitchLanguageByOption(ui::Option& option);
     void SwitchLanguageByCombo();
     // The "language_%d" option `control` is, or null.

@@ -14,7 +14,9 @@ std::unique_ptr<ReadProgress> ReadProgress::Open(ui::WindowImplBase& owner, bool
     return window;
 }
 
-void ReadProgress::InitWindow() { SizeToSkinAndCenter(); }
+void ReadProgress::InitWindow() {
+    SizeToSkinAndCenter();
+}
 
 intptr_t ReadProgress::HandleMessage(uint32_t message, intptr_t, intptr_t, bool& handled) {
     handled = false;

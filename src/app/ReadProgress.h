@@ -8,7 +8,7 @@
 namespace app {
 
 class ReadProgress final : public ui::WindowImplBase {
-public:
+  public:
     // Creates and shows the window over `owner`; a tool window when `toolWindow` is set.
     static std::unique_ptr<ReadProgress> Open(ui::WindowImplBase& owner, bool toolWindow);
 
@@ -17,7 +17,7 @@ public:
     void InitWindow() override;
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
 
-private:
+  private:
     ReadProgress() = default;
     bool finished_ = false;
 };

@@ -6,7 +6,8 @@
 
 namespace app {
 
-WarrningMessage::WarrningMessage(ui::WindowImplBase* owner, std::string text) : owner_(owner), text_(std::move(text)) {}
+WarrningMessage::WarrningMessage(ui::WindowImplBase* owner, std::string text)
+    : owner_(owner), text_(std::move(text)) {}
 
 bool WarrningMessage::ShowMessage() {
     ui::WindowStyle style;
@@ -24,8 +25,10 @@ void WarrningMessage::InitWindow() {
 
 void WarrningMessage::Notify(ui::Notification& n) {
     if (n.type != "click" || !n.sender) return;
-    if (n.sender->NameIs("btn_ok")) Close(1);
-    else if (n.sender->NameIs("btn_cancel") || n.sender->NameIs("btn_colse")) Close(2);
+    if (n.sender->NameIs("btn_ok"))
+        Close(1);
+    else if (n.sender->NameIs("btn_cancel") || n.sender->NameIs("btn_colse"))
+        Close(2);
 }
 
 intptr_t WarrningMessage::HandleMessage(uint32_t message, intptr_t wParam, intptr_t, bool& handled) {

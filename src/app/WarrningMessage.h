@@ -8,7 +8,7 @@
 namespace app {
 
 class WarrningMessage final : public ui::WindowImplBase {
-public:
+  public:
     WarrningMessage(ui::WindowImplBase* owner, std::string text);
     // Runs the box modally over the owner; true when the user chose OK.
     bool ShowMessage();
@@ -19,7 +19,7 @@ public:
     void Notify(ui::Notification& notification) override;
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
 
-private:
+  private:
     ui::WindowImplBase* owner_;
     std::string text_;
 };

@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
+#include "assign/AssignmentClasses.h"
 #include "assign/FamilyETraits.h"
 #include "assign/FireMacroMemory.h"
 #include "assign/KeyCodes.h"
-#include "assign/AssignmentClasses.h"
 #include "assign/Utf16.h"
 #include "ui/text/TextTable.h"
 

@@ -419,16 +419,14 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
                 if (IsChecked(m.box)) modifiers |= m.bit;
             const uint32_t keys = capture_.Captured();
             if (!keys && !modifiers) return std::nullopt;  // nothing captured
-            return Code{kKeyboardKey, modifiers, static_cast<uint8_t>(keys >> 8),
-                        static_cast<uint8_t>(keys)};
+            return Code{kKeyboardKey, modifiers, static_cast<uint8_t>(keys >> 8), static_cast<uint8_t>(keys)};
         }
         case Category::FireMacro: {
             const int i = ListSel(kCategories[7].list);
             if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
             const uint8_t keepLeft = KeepLeftFlag(spec_.model) ? 0x10 : 0;
-            return Code{kFireMacroE,
-                        static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft), 1,
-                        RememberedFireMacroByte(spec_.model)};
+            return Code{kFireMacroE, static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft),
+                        1, RememberedFireMacroByte(spec_.model)};
         }
         case Category::Led: {
             const auto* led = Find<ui::Control>(Name("led_switch_setting"));

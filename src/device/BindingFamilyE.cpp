@@ -10,23 +10,24 @@ namespace {
 struct FamilyESlots {
     EntryPoint getKeyMode, setKeyMode, getReportRate, setReportRate, getRate, setRate, getMode, setMode;
     EntryPoint getGear, setGear, getNumber, setNumber, getValue, setValue, getColor, setColor;
-    EntryPoint getMacroKey, setMacroKey, getFireKey, setFireKey, getFireMacro, setFireMacro, getMacro, setMacro;
+    EntryPoint getMacroKey, setMacroKey, getFireKey, setFireKey, getFireMacro, setFireMacro, getMacro,
+        setMacro;
 };
 
-#define OAK_FAMILY_E_SLOTS(M)                                                                              \
-    FamilyESlots {                                                                                         \
-        EntryPoint::Devcie_Get_Key_Mode_##M, EntryPoint::Devcie_Set_Key_Mode_##M,                          \
-            EntryPoint::Devcie_Get_Report_Rate_##M, EntryPoint::Devcie_Set_Report_Rate_##M,                \
-            EntryPoint::Device_Get_LED_Breath_Rate_##M, EntryPoint::Device_Set_LED_Breath_Rate_##M,        \
-            EntryPoint::Device_Get_LED_Breath_Mode_##M, EntryPoint::Device_Set_LED_Breath_Mode_##M,        \
-            EntryPoint::Device_Get_Current_CPI_Gear_##M, EntryPoint::Device_Set_Current_CPI_Gear_##M,      \
-            EntryPoint::Device_Get_Number_CPI_##M, EntryPoint::Device_Set_Number_CPI_##M,                  \
-            EntryPoint::Device_Get_CPI_Value_##M, EntryPoint::Device_Set_CPI_Value_##M,                    \
-            EntryPoint::Device_Get_CPI_Color_##M, EntryPoint::Device_Set_CPI_Color_##M,                    \
-            EntryPoint::Devcie_Get_Macro_Key_##M, EntryPoint::Devcie_Set_Macro_Key_##M,                    \
-            EntryPoint::Device_Get_Fire_Key_Data_##M, EntryPoint::Device_Set_Fire_Key_Data_##M,            \
-            EntryPoint::Device_Get_Fire_Macro_Data_##M, EntryPoint::Device_Set_Fire_Macro_Data_##M,        \
-            EntryPoint::Device_Get_Macro_Data_##M, EntryPoint::Device_Set_Macro_Data_##M                   \
+#define OAK_FAMILY_E_SLOTS(M)                                                                         \
+    FamilyESlots {                                                                                    \
+        EntryPoint::Devcie_Get_Key_Mode_##M, EntryPoint::Devcie_Set_Key_Mode_##M,                     \
+            EntryPoint::Devcie_Get_Report_Rate_##M, EntryPoint::Devcie_Set_Report_Rate_##M,           \
+            EntryPoint::Device_Get_LED_Breath_Rate_##M, EntryPoint::Device_Set_LED_Breath_Rate_##M,   \
+            EntryPoint::Device_Get_LED_Breath_Mode_##M, EntryPoint::Device_Set_LED_Breath_Mode_##M,   \
+            EntryPoint::Device_Get_Current_CPI_Gear_##M, EntryPoint::Device_Set_Current_CPI_Gear_##M, \
+            EntryPoint::Device_Get_Number_CPI_##M, EntryPoint::Device_Set_Number_CPI_##M,             \
+            EntryPoint::Device_Get_CPI_Value_##M, EntryPoint::Device_Set_CPI_Value_##M,               \
+            EntryPoint::Device_Get_CPI_Color_##M, EntryPoint::Device_Set_CPI_Color_##M,               \
+            EntryPoint::Devcie_Get_Macro_Key_##M, EntryPoint::Devcie_Set_Macro_Key_##M,               \
+            EntryPoint::Device_Get_Fire_Key_Data_##M, EntryPoint::Device_Set_Fire_Key_Data_##M,       \
+            EntryPoint::Device_Get_Fire_Macro_Data_##M, EntryPoint::Device_Set_Fire_Macro_Data_##M,   \
+            EntryPoint::Device_Get_Macro_Data_##M, EntryPoint::Device_Set_Macro_Data_##M              \
     }
 
 const FamilyESlots kEgretSlots = OAK_FAMILY_E_SLOTS(Egret);
@@ -35,20 +36,26 @@ const FamilyESlots kCraneSlots = OAK_FAMILY_E_SLOTS(Crane);
 
 const FamilyESlots* SlotsOf(DeviceModel model) {
     switch (model) {
-        case DeviceModel::Egret: return &kEgretSlots;
-        case DeviceModel::Ibis: return &kIbisSlots;
-        case DeviceModel::Crane: return &kCraneSlots;
-        default: return nullptr;
+        case DeviceModel::Egret:
+            return &kEgretSlots;
+        case DeviceModel::Ibis:
+            return &kIbisSlots;
+        case DeviceModel::Crane:
+            return &kCraneSlots;
+        default:
+            return nullptr;
     }
 }
 
-constexpr int kMacroNameBytes = 16;   // eight characters on a write
-constexpr int kMacroNameRead = 34;    // the read swaps the first 18 bytes
+constexpr int kMacroNameBytes = 16;  // eight characters on a write
+constexpr int kMacroNameRead = 34;   // the read swaps the first 18 bytes
 constexpr int kMacroNameSwapped = 18;
 constexpr int kMacroEvents = 224;
 constexpr int kMaxDeviceMacros = 256;  // a library that never says "no more" cannot loop us forever
 
-int32_t ByteArgument(int8_t value) { return int32_t{static_cast<uint8_t>(value)}; }
+int32_t ByteArgument(int8_t value) {
+    return int32_t{static_cast<uint8_t>(value)};
+}
 
 }  // namespace
 
@@ -78,10 +85,14 @@ bool DeviceLibraryBinding::ReadStagesE(DeviceModel model, FamilyEConfig& c) {
     const FamilyESlots& s = *SlotsOf(model);
     bool ok = true;
     int32_t value = 0;
-    if (Call(s.getGear, &value) == 0) c.currentStage = value;
-    else ok = false;
-    if (Call(s.getNumber, &value) == 0) c.stageCount = value;
-    else ok = false;
+    if (Call(s.getGear, &value) == 0)
+        c.currentStage = value;
+    else
+        ok = false;
+    if (Call(s.getNumber, &value) == 0)
+        c.stageCount = value;
+    else
+        ok = false;
     c.stages.clear();
     for (int32_t i = 0; i < FamilyEConfig::kStageSlots; ++i) {
         DpiStage stage;
@@ -96,12 +107,14 @@ bool DeviceLibraryBinding::ReadStagesE(DeviceModel model, FamilyEConfig& c) {
 
 bool DeviceLibraryBinding::WriteStagesE(DeviceModel model, const FamilyEConfig& c) {
     const FamilyESlots& s = *SlotsOf(model);
-    if (Call(s.setGear, int32_t{c.currentStage}) != 0 || Call(s.setNumber, int32_t{c.stageCount}) != 0) return false;
+    if (Call(s.setGear, int32_t{c.currentStage}) != 0 || Call(s.setNumber, int32_t{c.stageCount}) != 0)
+        return false;
     for (int32_t i = 0; i < FamilyEConfig::kStageSlots; ++i) {
         if (static_cast<size_t>(i) >= c.stages.size()) return false;  // a short list cannot be sent whole
         const DpiStage& stage = c.stages[static_cast<size_t>(i)];
         if (Call(s.setValue, i, int32_t{stage.level}) != 0) return false;
-        if (Call(s.setColor, i, int32_t{stage.red}, int32_t{stage.green}, int32_t{stage.blue}) != 0) return false;
+        if (Call(s.setColor, i, int32_t{stage.red}, int32_t{stage.green}, int32_t{stage.blue}) != 0)
+            return false;
     }
     return true;
 }
@@ -112,8 +125,8 @@ bool DeviceLibraryBinding::ReadMacroKeysE(DeviceModel model, FamilyEConfig& c, i
     keys.clear();
     for (int32_t k = 1; k <= count; ++k) {
         KeySlot slot;
-        if (Call(SlotsOf(model)->getMacroKey, int32_t{profile + 1}, k, &slot.code[0], &slot.code[1], &slot.code[2],
-                 &slot.code[3]) != 0)
+        if (Call(SlotsOf(model)->getMacroKey, int32_t{profile + 1}, k, &slot.code[0], &slot.code[1],
+                 &slot.code[2], &slot.code[3]) != 0)
             return false;
         slot.keyIndex = k - 1;
         keys.push_back(slot);
@@ -155,8 +168,8 @@ bool DeviceLibraryBinding::ReadFireMacroE(DeviceModel model, FamilyEConfig& c, i
     FireMacroEntry entry;
     uint8_t x = 0, y = 0;
     int32_t red = 0, green = 0, blue = 0;
-    const bool ok = Call(SlotsOf(model)->getFireMacro, int32_t{index}, entry.data.data(), &x, &y, &red, &green,
-                         &blue) == 0;
+    const bool ok = Call(SlotsOf(model)->getFireMacro, int32_t{index}, entry.data.data(), &x, &y, &red,
+                         &green, &blue) == 0;
     if (!ok) {
         c.fireMacros[at] = FireMacroEntry::Unread();
         return false;
@@ -236,7 +249,9 @@ bool DeviceLibraryBinding::ReadLighting(IbisConfig& config) {
 }
 
 namespace {
-int32_t CraneVariantFlag(const CraneConfig& config) { return config.lightingVariant == "RGB" ? 0 : 1; }
+int32_t CraneVariantFlag(const CraneConfig& config) {
+    return config.lightingVariant == "RGB" ? 0 : 1;
+}
 }  // namespace
 
 bool DeviceLibraryBinding::ReadLighting(CraneConfig& config) {
@@ -272,17 +287,21 @@ bool DeviceLibraryBinding::WriteLighting(const CraneConfig& config) {
 bool DeviceLibraryBinding::WriteUartLed(const EgretConfig& config, int index) {
     if (index < 0 || static_cast<size_t>(index) >= config.uartLeds.size()) return false;
     const UartLedEntry& led = config.uartLeds[static_cast<size_t>(index)];
-    return Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, int32_t{index}, int32_t{led.byte1}, int32_t{led.byte2},
-                int32_t{led.byte3}) == 0;
+    return Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, int32_t{index}, int32_t{led.byte1},
+                int32_t{led.byte2}, int32_t{led.byte3}) == 0;
 }
 
 bool DeviceLibraryBinding::ReadComboKeys(CraneConfig& config) {
     std::array<uint8_t, 4> a{}, b{};
     bool ok = true;
-    if (Call(EntryPoint::Devcie_Get_Combo_Key_Crane, int32_t{2}, &a[0], &a[1], &a[2], &a[3]) == 0) config.comboBlockA = a;
-    else ok = false;
-    if (Call(EntryPoint::Devcie_Get_Combo_Key_Crane, int32_t{4}, &b[0], &b[1], &b[2], &b[3]) == 0) config.comboBlockB = b;
-    else ok = false;
+    if (Call(EntryPoint::Devcie_Get_Combo_Key_Crane, int32_t{2}, &a[0], &a[1], &a[2], &a[3]) == 0)
+        config.comboBlockA = a;
+    else
+        ok = false;
+    if (Call(EntryPoint::Devcie_Get_Combo_Key_Crane, int32_t{4}, &b[0], &b[1], &b[2], &b[3]) == 0)
+        config.comboBlockB = b;
+    else
+        ok = false;
     return ok;
 }
 

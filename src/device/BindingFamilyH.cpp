@@ -5,21 +5,22 @@
 namespace {
 
 struct FamilyHSlots {
-    EntryPoint getKeyMode, setKeyMode, getStep, setStep, getCurrent, setCurrent, getValue, setValue, getRgb, setRgb;
+    EntryPoint getKeyMode, setKeyMode, getStep, setStep, getCurrent, setCurrent, getValue, setValue, getRgb,
+        setRgb;
     EntryPoint getFireCount, setFireCount, getFireTime, setFireTime, getKey, setKey, write;
 };
 
-#define OAK_FAMILY_H_SLOTS(M)                                                                          \
-    FamilyHSlots {                                                                                     \
-        EntryPoint::Device_Get_Key_Mode_##M, EntryPoint::Device_Set_Key_Mode_##M,                      \
-            EntryPoint::Device_Get_CPI_Step_##M, EntryPoint::Device_Set_CPI_Step_##M,                  \
-            EntryPoint::Device_Get_Current_CPI_##M, EntryPoint::Device_Set_Current_CPI_##M,            \
-            EntryPoint::Device_Get_CPI_Value_##M, EntryPoint::Device_Set_CPI_Value_##M,                \
-            EntryPoint::Device_Get_CPI_RGB_##M, EntryPoint::Device_Set_CPI_RGB_##M,                    \
-            EntryPoint::Device_Get_Fire_Count_##M, EntryPoint::Device_Set_Fire_Count_##M,              \
-            EntryPoint::Device_Get_Fire_Time_##M, EntryPoint::Device_Set_Fire_Time_##M,                \
-            EntryPoint::Device_Get_Pro_File_Data_##M, EntryPoint::Device_Set_Pro_File_Data_##M,        \
-            EntryPoint::WriteMCUDevice_##M                                                             \
+#define OAK_FAMILY_H_SLOTS(M)                                                                   \
+    FamilyHSlots {                                                                              \
+        EntryPoint::Device_Get_Key_Mode_##M, EntryPoint::Device_Set_Key_Mode_##M,               \
+            EntryPoint::Device_Get_CPI_Step_##M, EntryPoint::Device_Set_CPI_Step_##M,           \
+            EntryPoint::Device_Get_Current_CPI_##M, EntryPoint::Device_Set_Current_CPI_##M,     \
+            EntryPoint::Device_Get_CPI_Value_##M, EntryPoint::Device_Set_CPI_Value_##M,         \
+            EntryPoint::Device_Get_CPI_RGB_##M, EntryPoint::Device_Set_CPI_RGB_##M,             \
+            EntryPoint::Device_Get_Fire_Count_##M, EntryPoint::Device_Set_Fire_Count_##M,       \
+            EntryPoint::Device_Get_Fire_Time_##M, EntryPoint::Device_Set_Fire_Time_##M,         \
+            EntryPoint::Device_Get_Pro_File_Data_##M, EntryPoint::Device_Set_Pro_File_Data_##M, \
+            EntryPoint::WriteMCUDevice_##M                                                      \
     }
 
 const FamilyHSlots kHeronSlots = OAK_FAMILY_H_SLOTS(Heron);
@@ -58,7 +59,8 @@ bool DeviceLibraryBinding::ReadStagesH(DeviceModel model, FamilyHConfig& c) {
     for (int32_t i = 0; i < FamilyHConfig::kStageSlots; ++i) {
         DpiStage stage;
         int32_t level = 0, blue = 0, green = 0, red = 0;
-        if (Call(s.getValue, &level, i) != 0 || Call(s.getRgb, &blue, &green, &red, int32_t{i + 1}) != 0) return false;
+        if (Call(s.getValue, &level, i) != 0 || Call(s.getRgb, &blue, &green, &red, int32_t{i + 1}) != 0)
+            return false;
         stage.level = level, stage.red = red, stage.green = green, stage.blue = blue;
         c.stages.push_back(stage);
     }
@@ -67,12 +69,14 @@ bool DeviceLibraryBinding::ReadStagesH(DeviceModel model, FamilyHConfig& c) {
 
 bool DeviceLibraryBinding::WriteStagesH(DeviceModel model, const FamilyHConfig& c) {
     const FamilyHSlots& s = *SlotsOf(model);
-    if (Call(s.setStep, int32_t{c.stageCount}) != 0 || Call(s.setCurrent, int32_t{c.currentStage}) != 0) return false;
+    if (Call(s.setStep, int32_t{c.stageCount}) != 0 || Call(s.setCurrent, int32_t{c.currentStage}) != 0)
+        return false;
     for (int32_t i = 0; i < FamilyHConfig::kStageSlots; ++i) {
         if (static_cast<size_t>(i) >= c.stages.size()) return false;
         const DpiStage& stage = c.stages[static_cast<size_t>(i)];
         if (Call(s.setValue, int32_t{stage.level}, i) != 0) return false;
-        if (Call(s.setRgb, int32_t{stage.blue}, int32_t{stage.green}, int32_t{stage.red}, int32_t{i + 1}) != 0)
+        if (Call(s.setRgb, int32_t{stage.blue}, int32_t{stage.green}, int32_t{stage.red}, int32_t{i + 1}) !=
+            0)
             return false;
     }
     return true;
@@ -96,7 +100,8 @@ bool DeviceLibraryBinding::ReadKeysH(DeviceModel model, FamilyHConfig& c, int pr
     keys.clear();
     for (int32_t k = 0; k < count; ++k) {
         KeySlot slot;
-        if (Call(SlotsOf(model)->getKey, int32_t{profile}, k, &slot.code[0], &slot.code[1], &slot.code[2]) != 0)
+        if (Call(SlotsOf(model)->getKey, int32_t{profile}, k, &slot.code[0], &slot.code[1], &slot.code[2]) !=
+            0)
             return false;
         slot.keyIndex = k;
         keys.push_back(slot);
@@ -114,7 +119,8 @@ bool DeviceLibraryBinding::WriteKeysH(DeviceModel model, const FamilyHConfig& c,
                 continue;
             }
             const auto& code = keys[static_cast<size_t>(k)].code;
-            ok = Call(SlotsOf(model)->setKey, profile, k, int32_t{code[0]}, int32_t{code[1]}, int32_t{code[2]}) == 0 &&
+            ok = Call(SlotsOf(model)->setKey, profile, k, int32_t{code[0]}, int32_t{code[1]},
+                      int32_t{code[2]}) == 0 &&
                  ok;
         }
     }
@@ -162,7 +168,8 @@ bool DeviceLibraryBinding::ReadFireMacro(HeronConfig& config, int slot) {
     FireMacroEntry entry;
     uint8_t offset = 0, unused1 = 0, unused2 = 0;
     int32_t red = 0, green = 0, blue = 0, yAxis = 0;
-    bool ok = Call(EntryPoint::Device_Get_Fire_Macro_Data_Heron, int32_t{slot}, &offset, &unused1, &unused2) == 0;
+    bool ok =
+        Call(EntryPoint::Device_Get_Fire_Macro_Data_Heron, int32_t{slot}, &offset, &unused1, &unused2) == 0;
     ok = Call(EntryPoint::Device_Get_Fire_RGB_Heron, &red, &green, &blue, int32_t{slot}) == 0 && ok;
     ok = Call(EntryPoint::Device_Get_Fire_YAxis_Heron, int32_t{slot}, &yAxis) == 0 && ok;
     ok = Call(EntryPoint::Device_Get_Fire_Buffer_Heron, int32_t{slot}, entry.data.data(),
@@ -178,8 +185,8 @@ bool DeviceLibraryBinding::ReadFireMacro(HeronConfig& config, int slot) {
 bool DeviceLibraryBinding::WriteFireBuffer(const HeronConfig& config, int slot) {
     if (slot < 0 || static_cast<size_t>(slot) >= config.fireMacros.size()) return false;
     const FireMacroEntry& e = config.fireMacros[static_cast<size_t>(slot)];
-    const bool rgb = Call(EntryPoint::Device_Set_Fire_RGB_Heron, int32_t{e.red}, int32_t{e.green}, int32_t{e.blue},
-                          int32_t{slot}) == 0;
+    const bool rgb = Call(EntryPoint::Device_Set_Fire_RGB_Heron, int32_t{e.red}, int32_t{e.green},
+                          int32_t{e.blue}, int32_t{slot}) == 0;
     const bool buffer = Call(EntryPoint::Device_Set_Fire_Buffer_Heron, int32_t{slot}, e.data.data(),
                              int32_t{FireMacroEntry::kPatternSize}) == 0;
     return rgb && buffer;

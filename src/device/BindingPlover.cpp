@@ -10,14 +10,17 @@ constexpr size_t kMacroNameBytes = 32;  // 16 characters
 constexpr size_t kMacroEventBytes = 144;
 constexpr int32_t kEndOfSlots = -1;
 
-bool ValidBlock(int block) { return block == 0 || block == 1; }
+bool ValidBlock(int block) {
+    return block == 0 || block == 1;
+}
 
 }  // namespace
 
 bool DeviceLibraryBinding::ReadLedBlock(KeyboardConfig& config, int block) {
     if (!ValidBlock(block)) return false;
     std::array<uint8_t, 4> led{};
-    if (Call(EntryPoint::Device_GetLedData, int32_t{block}, &led[0], &led[1], &led[2], &led[3]) != 0) return false;
+    if (Call(EntryPoint::Device_GetLedData, int32_t{block}, &led[0], &led[1], &led[2], &led[3]) != 0)
+        return false;
     config.ledBlocks[static_cast<size_t>(block)] = led;
     return true;
 }
@@ -48,7 +51,8 @@ bool DeviceLibraryBinding::WriteMacros(const MacroList& macros) {
         std::vector<uint8_t> name = EncodeDeviceName(macros[i].name, kMacroNameBytes);
         uint8_t events[kMacroEventBytes] = {};
         std::copy_n(macros[i].data.begin(), std::min(macros[i].data.size(), kMacroEventBytes), events);
-        const int32_t status = Call(EntryPoint::Device_WriteMarcoData, static_cast<int32_t>(i), name.data(), events);
+        const int32_t status =
+            Call(EntryPoint::Device_WriteMarcoData, static_cast<int32_t>(i), name.data(), events);
         if (status == kEndOfSlots) return false;
         if (status != 0) ok = false;
     }

@@ -1,9 +1,9 @@
 #include "device/DeviceLibraryBinding.h"
 
 #include <dlfcn.h>
-#include <algorithm>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 

@@ -29,12 +29,16 @@
 using DeviceChangeCallback = void (*)(int32_t* profile, int32_t* stage, void* context);
 
 template <class C>
-concept FamilyERecord = std::derived_from<C, FamilyEConfig> && requires { C::kModel; };
+concept FamilyERecord = std::derived_from<C, FamilyEConfig> && requires {
+    C::kModel;
+};
 template <class C>
-concept FamilyHRecord = std::derived_from<C, FamilyHConfig> && requires { C::kModel; };
+concept FamilyHRecord = std::derived_from<C, FamilyHConfig> && requires {
+    C::kModel;
+};
 
 class DeviceLibraryBinding {
-public:
+  public:
     static constexpr int32_t kUnresolved = -1000;  // status of a call through an empty slot
     using KeyTable = std::array<uint8_t, KeyboardConfig::kKeyTableSize>;
 
@@ -51,7 +55,9 @@ public:
     DeviceLibraryBinding& operator=(const DeviceLibraryBinding&) = delete;
 
     bool IsLoaded(DeviceModel model) const { return handles_[Index(model)] != nullptr; }
-    bool IsResolved(EntryPoint entryPoint) const { return slots_[static_cast<size_t>(entryPoint)] != nullptr; }
+    bool IsResolved(EntryPoint entryPoint) const {
+        return slots_[static_cast<size_t>(entryPoint)] != nullptr;
+    }
     int LoadCount(DeviceModel model) const { return loadCounts_[Index(model)]; }
 
     // Calls an entry point directly. Argument types must be those the entry point takes (int32_t,
@@ -73,27 +79,47 @@ public:
 
     // --- all mice ---
     template <FamilyERecord C>
-    bool ReadProfileIndex(C& c) { return ReadProfileIndexE(C::kModel, c); }
+    bool ReadProfileIndex(C& c) {
+        return ReadProfileIndexE(C::kModel, c);
+    }
     template <FamilyERecord C>
-    bool WriteProfileIndex(const C& c) { return WriteProfileIndexE(C::kModel, c); }
+    bool WriteProfileIndex(const C& c) {
+        return WriteProfileIndexE(C::kModel, c);
+    }
     template <FamilyHRecord C>
-    bool ReadProfileIndex(C& c) { return ReadProfileIndexH(C::kModel, c); }
+    bool ReadProfileIndex(C& c) {
+        return ReadProfileIndexH(C::kModel, c);
+    }
     template <FamilyHRecord C>
-    bool WriteProfileIndex(const C& c) { return WriteProfileIndexH(C::kModel, c); }
+    bool WriteProfileIndex(const C& c) {
+        return WriteProfileIndexH(C::kModel, c);
+    }
     template <FamilyERecord C>
-    bool ReadStages(C& c) { return ReadStagesE(C::kModel, c); }
+    bool ReadStages(C& c) {
+        return ReadStagesE(C::kModel, c);
+    }
     template <FamilyERecord C>
-    bool WriteStages(const C& c) { return WriteStagesE(C::kModel, c); }
+    bool WriteStages(const C& c) {
+        return WriteStagesE(C::kModel, c);
+    }
     template <FamilyHRecord C>
-    bool ReadStages(C& c) { return ReadStagesH(C::kModel, c); }
+    bool ReadStages(C& c) {
+        return ReadStagesH(C::kModel, c);
+    }
     template <FamilyHRecord C>
-    bool WriteStages(const C& c) { return WriteStagesH(C::kModel, c); }
+    bool WriteStages(const C& c) {
+        return WriteStagesH(C::kModel, c);
+    }
 
     // --- Egret, Ibis, Crane ---
     template <FamilyERecord C>
-    bool ReadReportRate(C& c) { return ReadReportRateE(C::kModel, c); }
+    bool ReadReportRate(C& c) {
+        return ReadReportRateE(C::kModel, c);
+    }
     template <FamilyERecord C>
-    bool WriteReportRate(const C& c) { return WriteReportRateE(C::kModel, c); }
+    bool WriteReportRate(const C& c) {
+        return WriteReportRateE(C::kModel, c);
+    }
     bool ReadLighting(EgretConfig& config);
     bool ReadLighting(IbisConfig& config);
     bool ReadLighting(CraneConfig& config);
@@ -102,19 +128,33 @@ public:
     bool WriteLighting(const CraneConfig& config);
     // Profile 0 to 2 (passed one-based), keys 1 to count.
     template <FamilyERecord C>
-    bool ReadMacroKeys(C& c, int profile, int count) { return ReadMacroKeysE(C::kModel, c, profile, count); }
+    bool ReadMacroKeys(C& c, int profile, int count) {
+        return ReadMacroKeysE(C::kModel, c, profile, count);
+    }
     template <FamilyERecord C>
-    bool WriteMacroKey(const C& c, int profile, int key) { return WriteMacroKeyE(C::kModel, c, profile, key); }
+    bool WriteMacroKey(const C& c, int profile, int key) {
+        return WriteMacroKeyE(C::kModel, c, profile, key);
+    }
     template <FamilyERecord C>
-    bool ReadFireSlots(C& c) { return ReadFireSlotsE(C::kModel, c); }
+    bool ReadFireSlots(C& c) {
+        return ReadFireSlotsE(C::kModel, c);
+    }
     template <FamilyERecord C>
-    bool WriteFireSlot(const C& c, int slot) { return WriteFireSlotE(C::kModel, c, slot); }
+    bool WriteFireSlot(const C& c, int slot) {
+        return WriteFireSlotE(C::kModel, c, slot);
+    }
     template <FamilyERecord C>
-    bool ReadFireMacro(C& c, int index) { return ReadFireMacroE(C::kModel, c, index); }
+    bool ReadFireMacro(C& c, int index) {
+        return ReadFireMacroE(C::kModel, c, index);
+    }
     template <FamilyERecord C>
-    bool WriteFireMacro(const C& c, int index) { return WriteFireMacroE(C::kModel, c, index); }
+    bool WriteFireMacro(const C& c, int index) {
+        return WriteFireMacroE(C::kModel, c, index);
+    }
     template <FamilyERecord C>
-    bool ReadMacros(C& c) { return ReadMacrosE(C::kModel, c); }
+    bool ReadMacros(C& c) {
+        return ReadMacrosE(C::kModel, c);
+    }
     // index -1 appends; an empty name with length 0 deletes (the device renumbers the rest).
     bool WriteMacro(DeviceModel model, int index, std::u16string_view name, std::span<const uint8_t> events,
                     int length);
@@ -124,13 +164,21 @@ public:
 
     // --- Heron, Heron driver ---
     template <FamilyHRecord C>
-    bool ReadFire(C& c) { return ReadFireH(C::kModel, c); }
+    bool ReadFire(C& c) {
+        return ReadFireH(C::kModel, c);
+    }
     template <FamilyHRecord C>
-    bool WriteFire(const C& c) { return WriteFireH(C::kModel, c); }
+    bool WriteFire(const C& c) {
+        return WriteFireH(C::kModel, c);
+    }
     template <FamilyHRecord C>
-    bool ReadKeys(C& c, int profile, int count) { return ReadKeysH(C::kModel, c, profile, count); }
+    bool ReadKeys(C& c, int profile, int count) {
+        return ReadKeysH(C::kModel, c, profile, count);
+    }
     template <FamilyHRecord C>
-    bool WriteKeys(const C& c, int count) { return WriteKeysH(C::kModel, c, count); }
+    bool WriteKeys(const C& c, int count) {
+        return WriteKeysH(C::kModel, c, count);
+    }
     bool ReadLightState(HeronConfig& config);
     bool WriteLightState(const HeronConfig& config);
     bool ReadPressTypes(HeronConfig& config);
@@ -148,7 +196,7 @@ public:
     // The macro cache of the Heron or the Heron driver; null for other models.
     HeronMacroCache* MacroCache(DeviceModel model);
 
-private:
+  private:
     static constexpr size_t Index(DeviceModel model) { return static_cast<size_t>(model); }
     void Load(const std::string& folder);
 

@@ -13,7 +13,7 @@
 #include "records/DeviceModel.h"
 
 class PageWork {
-public:
+  public:
     virtual ~PageWork() = default;
     // Worker thread: device I/O on the work's own data only. True when every call succeeded.
     virtual bool Run() = 0;
@@ -28,12 +28,12 @@ public:
     const std::optional<std::string>& MergeKey() const { return mergeKey_; }
     void SetMergeKey(std::string key) { mergeKey_ = std::move(key); }
 
-private:
+  private:
     std::optional<std::string> mergeKey_;
 };
 
 class DeviceTaskPage {
-public:
+  public:
     virtual ~DeviceTaskPage() = default;
     virtual DeviceModel TaskModel() const = 0;
     // Whether the device answered the last read (the page's `connected` flag).
@@ -55,20 +55,20 @@ public:
     // Open the connected device again, to learn whether it is still there.
     virtual std::unique_ptr<PageWork> Reopen() = 0;
 
-protected:
+  protected:
     // UI thread: a copy of what `operation` writes, taken from the page as it is now.
     virtual std::unique_ptr<PageWork> PrepareWrite(int operation) = 0;
     // Call when the user acts, before the write request goes out: the request then writes what the
     // page holds at this moment, whatever happens before it is served.
     void KeepPreparedWrite(int operation) { prepared_.emplace_back(operation, PrepareWrite(operation)); }
 
-private:
+  private:
     std::deque<std::pair<int, std::unique_ptr<PageWork>>> prepared_;
 };
 
 // Work given as functions: `run` on the worker, `finish` on the UI thread, then `followUp`.
 class FunctionWork final : public PageWork {
-public:
+  public:
     using FollowUpFn = std::function<std::unique_ptr<PageWork>(bool ok)>;
     FunctionWork(std::function<bool()> run, std::function<void(bool)> finish, FollowUpFn followUp = nullptr)
         : run_(std::move(run)), finish_(std::move(finish)), followUp_(std::move(followUp)) {}
@@ -78,7 +78,7 @@ public:
     }
     std::unique_ptr<PageWork> FollowUp(bool ok) override { return followUp_ ? followUp_(ok) : nullptr; }
 
-private:
+  private:
     std::function<bool()> run_;
     std::function<void(bool)> finish_;
     FollowUpFn followUp_;

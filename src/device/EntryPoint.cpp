@@ -12,18 +12,28 @@ static_assert(kEntryPointCount == 255, "the six libraries have 255 entry points 
 
 }  // namespace
 
-const EntryPointInfo& InfoOf(EntryPoint entryPoint) { return kEntryPoints[static_cast<size_t>(entryPoint)]; }
+const EntryPointInfo& InfoOf(EntryPoint entryPoint) {
+    return kEntryPoints[static_cast<size_t>(entryPoint)];
+}
 
-std::span<const EntryPointInfo> AllEntryPoints() { return kEntryPoints; }
+std::span<const EntryPointInfo> AllEntryPoints() {
+    return kEntryPoints;
+}
 
 const char* LibraryFileName(DeviceModel model) {
     switch (model) {
-        case DeviceModel::Plover: return "Lumenor_Plover.so";
-        case DeviceModel::Heron: return "Lumenor_Heron.so";
-        case DeviceModel::HeronDriver: return "Lumenor_Heron_Driver.so";
-        case DeviceModel::Egret: return "Lumenor_Egret.so";
-        case DeviceModel::Ibis: return "Lumenor_Ibis.so";
-        case DeviceModel::Crane: return "Lumenor_Crane.so";
+        case DeviceModel::Plover:
+            return "Lumenor_Plover.so";
+        case DeviceModel::Heron:
+            return "Lumenor_Heron.so";
+        case DeviceModel::HeronDriver:
+            return "Lumenor_Heron_Driver.so";
+        case DeviceModel::Egret:
+            return "Lumenor_Egret.so";
+        case DeviceModel::Ibis:
+            return "Lumenor_Ibis.so";
+        case DeviceModel::Crane:
+            return "Lumenor_Crane.so";
     }
     return "";
 }

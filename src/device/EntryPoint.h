@@ -28,5 +28,6 @@ std::span<const EntryPointInfo> AllEntryPoints();  // in slot order
 const char* LibraryFileName(DeviceModel model);
 
 // The order the binding loads the libraries in.
-inline constexpr DeviceModel kLibraryLoadOrder[] = {DeviceModel::Plover, DeviceModel::Heron, DeviceModel::HeronDriver,
-                                                    DeviceModel::Egret,  DeviceModel::Ibis,  DeviceModel::Crane};
+inline constexpr DeviceModel kLibraryLoadOrder[] = {DeviceModel::Plover,      DeviceModel::Heron,
+                                                    DeviceModel::HeronDriver, DeviceModel::Egret,
+                                                    DeviceModel::Ibis,        DeviceModel::Crane};

@@ -11,14 +11,14 @@
 #include "records/MacroEntry.h"
 
 class HeronMacroCache {
-public:
+  public:
     std::optional<MacroEntry> Find(int id) const;
     void Put(int id, MacroEntry entry);
     bool Remove(int id);
     void Clear();
     std::vector<int> Ids() const;  // ascending
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::map<int, MacroEntry> macros_;
 };

@@ -17,11 +17,21 @@ Globals& G() {
 
 }  // namespace
 
-const std::string& AppFolder() { return G().appFolder; }
-const std::string& MacroTempFolder() { return G().macroTempFolder; }
-SkinDeviceIds& SkinIds() { return G().ids; }
-void SetAppFolder(std::string folder) { G().appFolder = std::move(folder); }
-void SetMacroTempFolder(std::string folder) { G().macroTempFolder = std::move(folder); }
+const std::string& AppFolder() {
+    return G().appFolder;
+}
+const std::string& MacroTempFolder() {
+    return G().macroTempFolder;
+}
+SkinDeviceIds& SkinIds() {
+    return G().ids;
+}
+void SetAppFolder(std::string folder) {
+    G().appFolder = std::move(folder);
+}
+void SetMacroTempFolder(std::string folder) {
+    G().macroTempFolder = std::move(folder);
+}
 
 int32_t ParseSkinId(const std::string& text) {
     size_t i = 0;
@@ -34,4 +44,3 @@ int32_t ParseSkinId(const std::string& text) {
     }
     return static_cast<int32_t>(value);
 }
-

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-
 // Vendor and product ids of the Egret, Ibis and Crane models, read from the main skin.
 struct SkinDeviceIds {
     int32_t egretVid = 0;
@@ -26,4 +25,3 @@ void SetMacroTempFolder(std::string folder);
 // Decimal id as the skin writes it: leading blanks skipped, digits up to the first non-digit, no
 // digits gives 0.
 int32_t ParseSkinId(const std::string& text);
-

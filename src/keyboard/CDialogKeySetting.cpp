@@ -21,19 +21,25 @@ void CDialogKeySetting::SetConnected(bool connected) {
         status->SetText(connected ? "%{320}" : "%{313}");
         status->SetEnabled(connected);
     }
-    if (auto* hint = owner_.GetManager().FindControl("keyboard_hint")) hint->SetText(connected ? "" : "%{314}");
+    if (auto* hint = owner_.GetManager().FindControl("keyboard_hint"))
+        hint->SetText(connected ? "" : "%{314}");
 }
 
 bool CDialogKeySetting::Open() {
-    return DeviceLibraryBinding::Instance().Call(EntryPoint::InitMCUDevice, int32_t{kLumenorVid}, int32_t{kPloverPid}) == 0;
+    return DeviceLibraryBinding::Instance().Call(EntryPoint::InitMCUDevice, int32_t{kLumenorVid},
+                                                 int32_t{kPloverPid}) == 0;
 }
 
 std::unique_ptr<PageWork> CDialogKeySetting::ReadDevice() {
     return std::make_unique<FunctionWork>([] { return Open(); }, [this](bool ok) { SetConnected(ok); });
 }
 
-std::unique_ptr<PageWork> CDialogKeySetting::PrepareWrite(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
+std::unique_ptr<PageWork> CDialogKeySetting::PrepareWrite(int) {
+    return std::make_unique<FunctionWork>(nullptr, nullptr);
+}
 
-std::unique_ptr<PageWork> CDialogKeySetting::Reopen() { return std::make_unique<FunctionWork>([] { return Open(); }, nullptr); }
+std::unique_ptr<PageWork> CDialogKeySetting::Reopen() {
+    return std::make_unique<FunctionWork>([] { return Open(); }, nullptr);
+}
 
 }  // namespace keyboard

@@ -8,7 +8,7 @@
 namespace keyboard {
 
 class CDialogKeySetting final : public ui::SkinPage, public DeviceTaskPage {
-public:
+  public:
     explicit CDialogKeySetting(ui::WindowImplBase& owner);
     ui::WindowImplBase& Owner() const { return owner_; }
 
@@ -17,11 +17,11 @@ public:
     std::unique_ptr<PageWork> ReadDevice() override;
     std::unique_ptr<PageWork> Reopen() override;
 
-protected:
+  protected:
     // TODO: the keyboard write (key tables, lighting, macros) once the keyboard page's editors exist.
     std::unique_ptr<PageWork> PrepareWrite(int operation) override;
 
-private:
+  private:
     void SetConnected(bool connected);
     static bool Open();
     ui::WindowImplBase& owner_;

@@ -6,10 +6,10 @@
 #include "ui/builder/AttributeParsers.h"
 #include "ui/controls/List.h"
 #include "ui/core/Container.h"
-#include "ui/layout/LinearLayout.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 #include "ui/core/VirtualKeys.h"
+#include "ui/layout/LinearLayout.h"
 
 namespace {
 
@@ -51,7 +51,9 @@ std::string CMenuWnd::SkinFor(std::string_view ownerName) {
     return {};
 }
 
-std::unique_ptr<ui::Control> CMenuWnd::CreateRootInCode() { return std::make_unique<ui::VerticalLayout>(); }
+std::unique_ptr<ui::Control> CMenuWnd::CreateRootInCode() {
+    return std::make_unique<ui::VerticalLayout>();
+}
 
 int CMenuWnd::ContentHeight() const {
     const auto* root = dynamic_cast<const ui::Container*>(GetManager().GetRoot());

@@ -13,7 +13,7 @@
 #include "ui/core/Window.h"
 
 class CMenuWnd final : public ui::WindowImplBase {
-public:
+  public:
     // Width of the shadow around the menu; the menu itself is this much inside its rectangle.
     static constexpr int kShadow = 8;
     static constexpr const char* kItemList = "menu_items";
@@ -41,7 +41,7 @@ public:
     void OnNativeFocusChanged(bool focused) override;
     void OnFinalMessage() override;
 
-private:
+  private:
     int ContentHeight() const;
 
     ui::Control* owner_ = nullptr;

@@ -19,4 +19,6 @@ bool CShadowWnd::Open(ui::WindowImplBase& owner, const ui::Rect& screenRect) {
     return true;
 }
 
-void CShadowWnd::Place(const ui::Rect& screenRect) { SetWindowRect(screenRect); }
+void CShadowWnd::Place(const ui::Rect& screenRect) {
+    SetWindowRect(screenRect);
+}

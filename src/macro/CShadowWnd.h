@@ -5,7 +5,7 @@
 #include "ui/core/Window.h"
 
 class CShadowWnd final : public ui::WindowImplBase {
-public:
+  public:
     static constexpr const char* kImage = "file='Image/menu_bk.png' corner='40,8,8,8'";
 
     std::string GetWindowClassName() const override { return "UIShadow"; }

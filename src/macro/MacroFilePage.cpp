@@ -9,9 +9,13 @@ MacroFilePage::MacroFilePage(ui::WindowImplBase& owner, const MacroPageSpec& spe
     SetName("macro_file_page_" + std::string(spec.suffix));
 }
 
-MacroList& MacroFilePage::Macros() const { return MacroStore::Instance().List(Spec().model); }
+MacroList& MacroFilePage::Macros() const {
+    return MacroStore::Instance().List(Spec().model);
+}
 
-ui::List* MacroFilePage::MacroListControl() const { return FindOwn<ui::List>("Marco_Info_list"); }
+ui::List* MacroFilePage::MacroListControl() const {
+    return FindOwn<ui::List>("Marco_Info_list");
+}
 
 void MacroFilePage::FillMacroList() {
     auto* list = MacroListControl();
@@ -29,10 +33,13 @@ MacroEntry* MacroFilePage::SelectedMacro() {
     auto* list = MacroListControl();
     const int index = list ? list->GetCurSel() : -1;
     MacroList& macros = Macros();
-    return index >= 0 && static_cast<size_t>(index) < macros.size() ? &macros[static_cast<size_t>(index)] : nullptr;
+    return index >= 0 && static_cast<size_t>(index) < macros.size() ? &macros[static_cast<size_t>(index)]
+                                                                    : nullptr;
 }
 
-void MacroFilePage::SaveSelectedMacro() { MacroStore::Instance().SaveMacroFile(Spec().model); }
+void MacroFilePage::SaveSelectedMacro() {
+    MacroStore::Instance().SaveMacroFile(Spec().model);
+}
 
 bool MacroFilePage::IsNameTaken(const std::u16string& name) const {
     for (const auto& entry : Macros())

@@ -8,10 +8,10 @@ class List;
 }
 
 class MacroFilePage : public MacroManagerPage {
-public:
+  public:
     MacroFilePage(ui::WindowImplBase& owner, const MacroPageSpec& spec);
 
-protected:
+  protected:
     std::string SkinFile() const override { return Spec().fileSkin; }
     void FillMacroList() override;
     MacroEntry* SelectedMacro() override;
@@ -23,7 +23,7 @@ protected:
     void Import() override;
     std::vector<std::string> HiddenMenuItems() const override { return {"menu_Name_New_File"}; }
 
-private:
+  private:
     MacroList& Macros() const;
     ui::List* MacroListControl() const;
     bool IsNameTaken(const std::u16string& name) const;

@@ -20,7 +20,9 @@ bool EndsWithBin(std::string_view name) {
                       [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
 }
 
-std::string WithoutBin(const std::string& key) { return EndsWithBin(key) ? key.substr(0, key.size() - kBin.size()) : key; }
+std::string WithoutBin(const std::string& key) {
+    return EndsWithBin(key) ? key.substr(0, key.size() - kBin.size()) : key;
+}
 
 std::string BaseName(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -34,9 +36,13 @@ MacroFolderPage::MacroFolderPage(ui::WindowImplBase& owner, const MacroPageSpec&
     SetName("macro_folder_page_" + std::string(spec.suffix));
 }
 
-MacroFileSet& MacroFolderPage::Files() const { return MacroStore::Instance().FileSet(Spec().model); }
+MacroFileSet& MacroFolderPage::Files() const {
+    return MacroStore::Instance().FileSet(Spec().model);
+}
 
-ui::TreeView* MacroFolderPage::Tree() const { return FindOwn<ui::TreeView>("Marco_Info_list"); }
+ui::TreeView* MacroFolderPage::Tree() const {
+    return FindOwn<ui::TreeView>("Marco_Info_list");
+}
 
 ui::TreeNode* MacroFolderPage::FileNodeOf(ui::TreeNode* node) const {
     return node && node->GetParentNode() ? node->GetParentNode() : node;
@@ -89,7 +95,8 @@ MacroEntry* MacroFolderPage::SelectedMacro() {
     auto it = Files().find(node->GetParentNode()->GetUserData());
     if (it == Files().end()) return nullptr;
     const auto& siblings = node->GetParentNode()->GetChildNodes();
-    const size_t index = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
+    const size_t index =
+        static_cast<size_t>(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
     return index < it->second.size() ? &it->second[index] : nullptr;
 }
 

@@ -3,8 +3,8 @@
 // file's macros below it. Each change saves the one folder file it touched.
 #include <optional>
 
-#include "macro/MacroManagerPage.h"
 #include "macro/MacroFileSet.h"
+#include "macro/MacroManagerPage.h"
 
 namespace ui {
 class TreeNode;
@@ -12,13 +12,13 @@ class TreeView;
 }  // namespace ui
 
 class MacroFolderPage : public MacroManagerPage {
-public:
+  public:
     MacroFolderPage(ui::WindowImplBase& owner, const MacroPageSpec& spec);
 
     // The key (file name with ".bin") of the selected file node or of the selected macro's file.
     std::optional<std::string> SelectedFileKey() const;
 
-protected:
+  protected:
     std::string SkinFile() const override { return Spec().folderSkin; }
     void FillMacroList() override;
     MacroEntry* SelectedMacro() override;
@@ -30,7 +30,7 @@ protected:
     void Export() override;
     void Import() override;
 
-private:
+  private:
     MacroFileSet& Files() const;
     ui::TreeView* Tree() const;
     ui::TreeNode* FileNodeOf(ui::TreeNode* node) const;

@@ -32,7 +32,8 @@ StepNames NamesFor(ModifierWords words) {
             break;
         case ModifierWords::Language:
             // The language's words, resolved when the rows are drawn.
-            names.modifierNames = {{0x01, "%{015}"}, {0x02, "%{017}"}, {0x04, "%{016}"}, {0x08, "%{195}"}, {0x80, "%{196}"}};
+            names.modifierNames = {
+                {0x01, "%{015}"}, {0x02, "%{017}"}, {0x04, "%{016}"}, {0x08, "%{195}"}, {0x80, "%{196}"}};
             break;
     }
     names.keyName = [](int code) { return assign::KeyName(static_cast<unsigned>(code)); };
@@ -69,7 +70,9 @@ MacroManagerPage::~MacroManagerPage() {
     menu_.reset();
 }
 
-std::string MacroManagerPage::ToUtf8(std::u16string_view text) { return assign::Utf8FromUtf16(text); }
+std::string MacroManagerPage::ToUtf8(std::u16string_view text) {
+    return assign::Utf8FromUtf16(text);
+}
 
 std::u16string MacroManagerPage::ToUtf16(std::string_view text) {
     std::u16string out;
@@ -80,8 +83,10 @@ std::u16string MacroManagerPage::ToUtf16(std::string_view text) {
         bool ok = extra >= 0 && i + static_cast<size_t>(extra) < text.size() + (extra == 0 ? 1 : 0);
         for (int k = 1; ok && k <= extra; ++k) {
             unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            if ((next & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (next & 0x3F);
+            if ((next & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (next & 0x3F);
         }
         if (!ok) {
             out += u'\uFFFD';
@@ -110,7 +115,9 @@ bool MacroManagerPage::Owns(const ui::Control* control) const {
     return false;
 }
 
-MarcoListUI* MacroManagerPage::StepList() { return FindOwn<MarcoListUI>("Marco_Content_list"); }
+MarcoListUI* MacroManagerPage::StepList() {
+    return FindOwn<MarcoListUI>("Marco_Content_list");
+}
 
 void MacroManagerPage::DoInit() {
     if (initialised_) return;
@@ -144,7 +151,9 @@ LoopSettings MacroManagerPage::Loop() {
     return loop;
 }
 
-int MacroManagerPage::FixedDelay() { return std::clamp(FieldNumber("delay_edit"), 0, spec_.delayFieldMax); }
+int MacroManagerPage::FixedDelay() {
+    return std::clamp(FieldNumber("delay_edit"), 0, spec_.delayFieldMax);
+}
 
 std::vector<MacroStep> MacroManagerPage::Steps() {
     std::vector<MacroStep> steps;
@@ -178,9 +187,11 @@ void MacroManagerPage::ShowMacro() {
 
 void MacroManagerPage::ShowLoop() {
     for (const auto& option : spec_.loopOptions)
-        if (auto* o = FindOwn<ui::Option>(option.control)) o->SetSelected(option.mode == loop_.mode, ui::Notify::No);
+        if (auto* o = FindOwn<ui::Option>(option.control))
+            o->SetSelected(option.mode == loop_.mode, ui::Notify::No);
     if (auto* count = FindOwn<ui::Edit>("circle_edit")) {
-        if (loop_.mode == LoopMode::Count) count->SetText(std::to_string(std::clamp(loop_.count, 1, spec_.countMax)), ui::Notify::No);
+        if (loop_.mode == LoopMode::Count)
+            count->SetText(std::to_string(std::clamp(loop_.count, 1, spec_.countMax)), ui::Notify::No);
         count->SetEnabled(loop_.mode == LoopMode::Count);
     }
 }
@@ -198,8 +209,9 @@ void MacroManagerPage::Changed() {
     // The list shows what the file holds: steps the encoder left out or changed (no room, a value
     // its bytes cannot hold) are shown as they were written.
     const auto written = DecodeMacro(spec_.model, macro->data, names_, loop_).steps;
-    const bool same = std::equal(written.begin(), written.end(), steps.begin(), steps.end(),
-                                 [](const MacroStep& a, const MacroStep& b) { return a.tag == b.tag && a.value == b.value; });
+    const bool same = std::equal(
+        written.begin(), written.end(), steps.begin(), steps.end(),
+        [](const MacroStep& a, const MacroStep& b) { return a.tag == b.tag && a.value == b.value; });
     if (!same) ShowMacro();
 }
 
@@ -263,27 +275,39 @@ void MacroManagerPage::OnNotify(ui::Notification& n) {
     } else if (t == "textchanged" && s->NameIs(Name("circle_edit"))) {
         KeepCountField();
     } else if (macroList || stepList) {
-        if (t == "menu_Name_New") NewMacro();
-        else if (t == "menu_Name_New_File") NewFile();
-        else if (t == "menu_Name_ChangeName") Rename();
-        else if (t == "menu_Name_Delete") DeleteSelected();
-        else if (t == "menu_Name_Export") Export();
-        else if (t == "menu_Name_Import") Import();
-        else if (t == "menu_Content_Edit") EditStep();
-        else if (t == "menu_Content_Delete") DeleteStep();
+        if (t == "menu_Name_New")
+            NewMacro();
+        else if (t == "menu_Name_New_File")
+            NewFile();
+        else if (t == "menu_Name_ChangeName")
+            Rename();
+        else if (t == "menu_Name_Delete")
+            DeleteSelected();
+        else if (t == "menu_Name_Export")
+            Export();
+        else if (t == "menu_Name_Import")
+            Import();
+        else if (t == "menu_Content_Edit")
+            EditStep();
+        else if (t == "menu_Content_Delete")
+            DeleteStep();
     }
 }
 
 void MacroManagerPage::HandleClick(ui::Control* s) {
     if (s->NameIs(Name("recordButton"))) {
-        if (recorder_->IsRecording()) StopRecording();
-        else StartRecording();
+        if (recorder_->IsRecording())
+            StopRecording();
+        else
+            StartRecording();
         return;
     }
     const struct {
         const char* control;
         DelayMode mode;
-    } delays[] = {{"delay_record", DelayMode::Record}, {"delay_setting", DelayMode::Fixed}, {"delay_no", DelayMode::None}};
+    } delays[] = {{"delay_record", DelayMode::Record},
+                  {"delay_setting", DelayMode::Fixed},
+                  {"delay_no", DelayMode::None}};
     for (const auto& d : delays) {
         if (!s->NameIs(Name(d.control))) continue;
         recorder_->SetDelayMode(d.mode);
@@ -297,8 +321,10 @@ void MacroManagerPage::HandleClick(ui::Control* s) {
         if (auto* count = FindOwn("circle_edit")) count->SetEnabled(option.mode == LoopMode::Count);
         return;
     }
-    if (s->NameIs(Name("AddMarcoButton"))) NewMacro();
-    else if (s->NameIs(Name("DeleteMarcoButton"))) DeleteSelected();
+    if (s->NameIs(Name("AddMarcoButton")))
+        NewMacro();
+    else if (s->NameIs(Name("DeleteMarcoButton")))
+        DeleteSelected();
 }
 
 void MacroManagerPage::SetRecordButton(bool recording) {
@@ -337,7 +363,8 @@ void MacroManagerPage::OpenMenu(const ui::Notification& n) {
     menu_.reset();
     ui::Rect window = owner_.GetWindowRect();
     menu_ = std::make_unique<CMenuWnd>();
-    if (!menu_->Init(n.sender, {window.left + n.pointer.x, window.top + n.pointer.y}, HiddenMenuItems())) menu_.reset();
+    if (!menu_->Init(n.sender, {window.left + n.pointer.x, window.top + n.pointer.y}, HiddenMenuItems()))
+        menu_.reset();
 }
 
 void MacroManagerPage::KeepDelayField() {
@@ -405,8 +432,8 @@ void MacroManagerPage::InsertFromCombo() {
             auto dialog = MakeDialog(MarcoEditDialog::kMove);
             if (!RunDialog(*dialog)) return;
             auto axis = [](const std::string& text) {
-                return static_cast<int>(std::clamp<long long>(MarcoEditDialog::ReadNumber(text), MarcoEditDialog::kMoveMin,
-                                                              MarcoEditDialog::kMoveMax));
+                return static_cast<int>(std::clamp<long long>(
+                    MarcoEditDialog::ReadNumber(text), MarcoEditDialog::kMoveMin, MarcoEditDialog::kMoveMax));
             };
             step(spec_.moveTag, PackMove(axis(dialog->Value()), axis(dialog->Value2())));
             break;
@@ -455,8 +482,8 @@ void MacroManagerPage::EditStep() {
         value = std::clamp(value, 0, spec_.edit.delayMax);
     } else {
         auto axis = [](const std::string& text) {
-            return static_cast<int>(std::clamp<long long>(MarcoEditDialog::ReadNumber(text), MarcoEditDialog::kMoveMin,
-                                                          MarcoEditDialog::kMoveMax));
+            return static_cast<int>(std::clamp<long long>(
+                MarcoEditDialog::ReadNumber(text), MarcoEditDialog::kMoveMin, MarcoEditDialog::kMoveMax));
         };
         value = PackMove(axis(dialog->Value()), axis(dialog->Value2()));
     }

@@ -23,7 +23,7 @@
 class MarcoListUI;
 
 class MacroManagerPage : public ui::SkinPage, private MacroRecorder::Host {
-public:
+  public:
     MacroManagerPage(ui::WindowImplBase& owner, const MacroPageSpec& spec, ModifierWords words);
     ~MacroManagerPage() override;
 
@@ -50,7 +50,7 @@ public:
     static std::string ToUtf8(std::u16string_view text);
     static std::u16string ToUtf16(std::string_view text);
 
-protected:
+  protected:
     // Messages when a macro file would grow past what loading reads.
     static constexpr const char* kFileFullText = "%{525}";
     static constexpr const char* kImportTooLongText = "%{526}";
@@ -92,7 +92,7 @@ protected:
     // Encodes the steps and loop settings into the selected macro and saves it.
     void Changed();
 
-private:
+  private:
     void OnNotify(ui::Notification& n);
     void HandleClick(ui::Control* sender);
     void StartRecording();

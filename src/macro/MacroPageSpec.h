@@ -38,14 +38,14 @@ struct ButtonTags {
 
 struct MacroPageSpec {
     DeviceModel model;
-    const char* suffix;      // "Egret"
-    const char* fileSkin;    // "XML/MarcoManagerFile_Egret.xml"
-    const char* folderSkin;  // "XML/MarcoManagerFolder_Egret.xml"
-    int delayFieldMax;       // largest number the delay field takes
-    int delayFieldUnit;      // milliseconds per unit of the delay field
-    int countMax;            // largest loop count
-    int recordSpace;         // bytes FitsInMacro must still find for a recorded event
-    int clickDelayMs;        // delay inside an inserted click
+    const char* suffix;                   // "Egret"
+    const char* fileSkin;                 // "XML/MarcoManagerFile_Egret.xml"
+    const char* folderSkin;               // "XML/MarcoManagerFolder_Egret.xml"
+    int delayFieldMax;                    // largest number the delay field takes
+    int delayFieldUnit;                   // milliseconds per unit of the delay field
+    int countMax;                         // largest loop count
+    int recordSpace;                      // bytes FitsInMacro must still find for a recorded event
+    int clickDelayMs;                     // delay inside an inserted click
     std::vector<LoopOption> loopOptions;  // the first is the count option
     ModifierWords fileWords;
     ModifierWords folderWords;

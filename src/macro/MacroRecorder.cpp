@@ -35,7 +35,9 @@ int ModifierBit(uint32_t vk) {
     return 0;
 }
 
-int CounterKey(int pressTag, int value) { return (pressTag << 8) | (value & 0xFF); }
+int CounterKey(int pressTag, int value) {
+    return (pressTag << 8) | (value & 0xFF);
+}
 
 }  // namespace
 
@@ -45,7 +47,8 @@ PressCounters& PressCounters::Shared() {
 }
 
 MacroRecorder::MacroRecorder(const MacroPageSpec& spec, Host& host) : spec_(spec), host_(host) {
-    hook_ = ui::InputHooks::Install([this](uint32_t message, uint32_t vk, int32_t data) { OnInput(message, vk, data); });
+    hook_ = ui::InputHooks::Install(
+        [this](uint32_t message, uint32_t vk, int32_t data) { OnInput(message, vk, data); });
 }
 
 MacroRecorder::~MacroRecorder() = default;
@@ -155,7 +158,8 @@ void MacroRecorder::OnButton(bool press, int button) {
     ++(press ? counters.buttonPresses : counters.buttonReleases)[kButtonNames[static_cast<size_t>(button)]];
 }
 
-bool MacroRecorder::BalancePresses(MarcoListUI& list, const PressCounters& counters, const MacroPageSpec& spec) {
+bool MacroRecorder::BalancePresses(MarcoListUI& list, const PressCounters& counters,
+                                   const MacroPageSpec& spec) {
     bool removed = false;
     // Removes the `missing` latest rows that `matches`.
     auto removeLatest = [&](int missing, auto&& matches) {
@@ -171,7 +175,9 @@ bool MacroRecorder::BalancePresses(MarcoListUI& list, const PressCounters& count
     for (const auto& [key, presses] : counters.keyPresses) {
         auto it = counters.keyReleases.find(key);
         int missing = presses - (it == counters.keyReleases.end() ? 0 : it->second);
-        removeLatest(missing, [key = key](const MarcoListUI::Row& row) { return CounterKey(row.tag, row.value) == key; });
+        removeLatest(missing, [key = key](const MarcoListUI::Row& row) {
+            return CounterKey(row.tag, row.value) == key;
+        });
     }
     for (const auto& [name, presses] : counters.buttonPresses) {
         auto it = counters.buttonReleases.find(name);

@@ -33,10 +33,10 @@ struct PressCounters {
 };
 
 class MacroRecorder {
-public:
+  public:
     // What the page lends the recorder.
     class Host {
-    public:
+      public:
         virtual ~Host() = default;
         virtual MarcoListUI* StepList() = 0;
         virtual LoopSettings Loop() = 0;
@@ -68,7 +68,7 @@ public:
     // Removes the latest press steps of keys and buttons pressed more often than released.
     static bool BalancePresses(MarcoListUI& list, const PressCounters& counters, const MacroPageSpec& spec);
 
-private:
+  private:
     void OnKey(bool press, uint32_t vk);
     void OnButton(bool press, int button);
     // Appends `event` with the pause before it; false, appending nothing, when they do not fit.

@@ -40,7 +40,9 @@ class MacroStore {
     bool LoadMacroFile(DeviceModel model) { return LoadMacroFile(model, FileFormat(model).fileName); }
 
     // Whether a macro file of the model may hold `records` records, so that loading reads them all.
-    static bool HasRoomFor(DeviceModel model, size_t records) { return records <= FileFormat(model).maxRecords(); }
+    static bool HasRoomFor(DeviceModel model, size_t records) {
+        return records <= FileFormat(model).maxRecords();
+    }
 
     // Writes `list` in the model's record format: to the working folder under `name`, or with
     // `tempFolder` clear to the full path `name` (export). A list longer than loading reads is

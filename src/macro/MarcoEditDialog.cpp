@@ -88,7 +88,8 @@ bool MarcoEditDialog::Run(ui::WindowImplBase& owner) {
 void MarcoEditDialog::InitWindow() {
     ShowFor(mode_);
     if (mode_ == kKey) {
-        keyHook_ = ui::InputHooks::Install([this](uint32_t message, uint32_t vk, int32_t) { OnKeyHook(message, vk); });
+        keyHook_ = ui::InputHooks::Install(
+            [this](uint32_t message, uint32_t vk, int32_t) { OnKeyHook(message, vk); });
     }
 }
 
@@ -148,16 +149,20 @@ void MarcoEditDialog::Notify(ui::Notification& n) {
     if (!n.sender) return;
     platform::Trace(n.sender->GetName() + "----" + n.type + ";");
     if (n.type == "click") {
-        if (n.sender->NameIs(spec_.Name("btn_ok"))) Finish(true);
-        else if (n.sender->NameIs(spec_.Name("btn_cancel")) || n.sender->NameIs(spec_.Name("btn_colse"))) Finish(false);
+        if (n.sender->NameIs(spec_.Name("btn_ok")))
+            Finish(true);
+        else if (n.sender->NameIs(spec_.Name("btn_cancel")) || n.sender->NameIs(spec_.Name("btn_colse")))
+            Finish(false);
     } else if (n.type == "return") {
         Finish(true);
     } else if (n.type == "textchanged") {
         const bool first = n.sender->NameIs(spec_.Name("result_value"));
         const bool second = n.sender->NameIs(spec_.Name("result_value2"));
         if (mode_ == kDelay && first) KeepField(n.sender->GetName(), 0, spec_.delayMax, false);
-        if ((mode_ == kMove || mode_ == kMoveX) && first) KeepField(n.sender->GetName(), kMoveMin, kMoveMax, true);
-        if ((mode_ == kMove || mode_ == kMoveY) && second) KeepField(n.sender->GetName(), kMoveMin, kMoveMax, true);
+        if ((mode_ == kMove || mode_ == kMoveX) && first)
+            KeepField(n.sender->GetName(), kMoveMin, kMoveMax, true);
+        if ((mode_ == kMove || mode_ == kMoveY) && second)
+            KeepField(n.sender->GetName(), kMoveMin, kMoveMax, true);
     }
 }
 
@@ -185,4 +190,6 @@ intptr_t MarcoEditDialog::HandleMessage(uint32_t message, intptr_t wParam, intpt
     return 0;
 }
 
-void MarcoEditDialog::OnFinalMessage() { keyHook_.Reset(); }
+void MarcoEditDialog::OnFinalMessage() {
+    keyHook_.Reset();
+}

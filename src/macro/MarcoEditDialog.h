@@ -9,8 +9,17 @@
 #include "ui/core/Window.h"
 
 class MarcoEditDialog : public ui::WindowImplBase {
-public:
-    enum Mode { kNewName = 0, kRename = 1, kConfirm = 2, kKey = 3, kMove = 5, kDelay = 6, kMoveX = 7, kMoveY = 8 };
+  public:
+    enum Mode {
+        kNewName = 0,
+        kRename = 1,
+        kConfirm = 2,
+        kKey = 3,
+        kMove = 5,
+        kDelay = 6,
+        kMoveX = 7,
+        kMoveY = 8
+    };
     static constexpr int kMoveMin = -128;
     static constexpr int kMoveMax = 127;
 
@@ -41,7 +50,7 @@ public:
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
     void OnFinalMessage() override;
 
-private:
+  private:
     void ShowFor(int mode);
     void OnKeyHook(uint32_t message, uint32_t vk);
     void Finish(bool ok);
@@ -58,6 +67,6 @@ private:
 
 // The Egret's entry dialog: 8-character names, delays up to 65534 ms.
 class MarcoEdit_Egret final : public MarcoEditDialog {
-public:
+  public:
     explicit MarcoEdit_Egret(int mode) : MarcoEditDialog(EgretEditSpec(), mode) {}
 };

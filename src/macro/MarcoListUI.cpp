@@ -94,8 +94,10 @@ bool MarcoListUI::RemoveRow(int index) {
     std::erase_if(parent->children, [row](const std::unique_ptr<Row>& r) { return r.get() == row; });
     // Keep the selection on the row it was on, or none when that row went away.
     int newSel = selected;
-    if (selected >= index && selected < index + static_cast<int>(doomed.size())) newSel = -1;
-    else if (selected > index) newSel = selected - removedBefore;
+    if (selected >= index && selected < index + static_cast<int>(doomed.size()))
+        newSel = -1;
+    else if (selected > index)
+        newSel = selected - removedBefore;
     if (newSel != selected) SelectItem(newSel, ui::Notify::No);
     NeedUpdate();
     return true;
@@ -134,8 +136,10 @@ void MarcoListUI::OnWheelNotch(bool up) {
         remaining = share * share * speed_;
     }
     int speed = static_cast<int>(remaining);
-    if (up) speed += remaining < 0 ? 12 : 8;
-    else speed -= remaining > 0 ? 12 : 8;
+    if (up)
+        speed += remaining < 0 ? 12 : 8;
+    else
+        speed -= remaining > 0 ? 12 : 8;
     speed_ = std::clamp(speed, -kMaxSpeed, kMaxSpeed);
     stepCount_ = stepsLeft_ = static_cast<int>(5 * std::sqrt(std::abs(speed_)));
     if (manager_ && stepsLeft_ > 0) manager_->SetTimer(this, kScrollTimer, kScrollTickMs);

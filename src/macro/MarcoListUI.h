@@ -9,7 +9,7 @@
 #include "ui/controls/List.h"
 
 class MarcoListUI : public ui::List {
-public:
+  public:
     struct Row {
         Row* parent = nullptr;
         std::vector<std::unique_ptr<Row>> children;
@@ -48,7 +48,7 @@ public:
     int ScrollSpeed() const { return speed_; }
     int ScrollStepsLeft() const { return stepsLeft_; }
 
-private:
+  private:
     Row* MakeRow(std::string text, Row* parent, int displayIndex, int childIndex);
     int LastDescendantIndex(const Row& row) const;
     void OnWheelNotch(bool up);

@@ -3,6 +3,6 @@
 #include "macro/MacroFilePage.h"
 
 class MarcoMangerFile_Egret final : public MacroFilePage {
-public:
+  public:
     explicit MarcoMangerFile_Egret(ui::WindowImplBase& owner) : MacroFilePage(owner, EgretPageSpec()) {}
 };

@@ -3,6 +3,6 @@
 #include "macro/MacroFolderPage.h"
 
 class MarcoMangerFolder_Egret final : public MacroFolderPage {
-public:
+  public:
     explicit MarcoMangerFolder_Egret(ui::WindowImplBase& owner) : MacroFolderPage(owner, EgretPageSpec()) {}
 };

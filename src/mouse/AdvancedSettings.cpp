@@ -28,7 +28,9 @@ bool AdvancedSettings::StopSettling() {
     return true;
 }
 
-void AdvancedSettings::ApplyNow(const PointerValues& values) { PointerSettings::Instance().Apply(values); }
+void AdvancedSettings::ApplyNow(const PointerValues& values) {
+    PointerSettings::Instance().Apply(values);
+}
 
 void AdvancedSettings::ShowReportRate(ui::PaintManager& manager, int reportRate) {
     if (auto* option = manager.Find<ui::Option>(names_.Numbered("result_report_rate", reportRate + 1, "")))
@@ -50,7 +52,8 @@ bool AdvancedSettings::HandleReportRate(const ui::Notification& n, int& reportRa
 void AdvancedSettings::ShowPointer(ui::PaintManager& manager, const PointerValues& v, ui::Notify notify) {
     if (auto* precise = manager.Find<ui::Option>(names_("result_mouse_system_iscontrol")))
         precise->SetSelected(v.enhancePrecision != 0, notify);
-    if (auto* speed = manager.Find<ui::Slider>(names_("mouse_system_speed"))) speed->SetValue(v.speedStep, notify);
+    if (auto* speed = manager.Find<ui::Slider>(names_("mouse_system_speed")))
+        speed->SetValue(v.speedStep, notify);
     if (auto* doubleClick = manager.Find<ui::Slider>(names_("mouse_system_double_speed")))
         doubleClick->SetValue(v.doubleClickStep, notify);
     auto* wheel = manager.Find<ui::Slider>(names_("mouse_system_screen_speed"));
@@ -76,17 +79,22 @@ bool AdvancedSettings::HandlePointer(ui::PaintManager& manager, const ui::Notifi
             v.speedStep = sliderValue("mouse_system_speed", v.speedStep);
         } else if (n.sender->NameIs(names_("result_mouse_system_isscreen"))) {
             v.scrollByScreen = ticked;
-            if (auto* wheel = manager.Find<ui::Slider>(names_("mouse_system_screen_speed"))) wheel->SetEnabled(!ticked);
+            if (auto* wheel = manager.Find<ui::Slider>(names_("mouse_system_screen_speed")))
+                wheel->SetEnabled(!ticked);
             v.wheelLines = sliderValue("mouse_system_screen_speed", v.wheelLines);
         } else {
             return false;
         }
     } else if (n.type == "valuechanging") {
         const int value = static_cast<int>(n.wParam);
-        if (n.sender->NameIs(names_("mouse_system_speed"))) v.speedStep = value;
-        else if (n.sender->NameIs(names_("mouse_system_double_speed"))) v.doubleClickStep = value;
-        else if (n.sender->NameIs(names_("mouse_system_screen_speed"))) v.wheelLines = value;
-        else return false;
+        if (n.sender->NameIs(names_("mouse_system_speed")))
+            v.speedStep = value;
+        else if (n.sender->NameIs(names_("mouse_system_double_speed")))
+            v.doubleClickStep = value;
+        else if (n.sender->NameIs(names_("mouse_system_screen_speed")))
+            v.wheelLines = value;
+        else
+            return false;
         // A drag passes many values; the desktop gets the one the user stops at.
         settings.Set(v);
         StartSettling();

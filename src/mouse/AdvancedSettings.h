@@ -13,7 +13,7 @@
 namespace mouse {
 
 class AdvancedSettings {
-public:
+  public:
     static constexpr int kReportRates = 4;
     // A pointer slider that has not moved for this long has settled.
     static constexpr uint32_t kSettleMs = 300;
@@ -29,11 +29,12 @@ public:
     // A report rate option was chosen: `reportRate` takes its index and `changed` is set.
     bool HandleReportRate(const ui::Notification& n, int& reportRate, bool& changed);
 
-    void ShowPointer(ui::PaintManager& manager, const PointerValues& values, ui::Notify notify = ui::Notify::No);
+    void ShowPointer(ui::PaintManager& manager, const PointerValues& values,
+                     ui::Notify notify = ui::Notify::No);
     // The pointer controls: a box's change is applied at once, a slider's once it settles.
     bool HandlePointer(ui::PaintManager& manager, const ui::Notification& n);
 
-private:
+  private:
     void StartSettling();
     // Stops the settle timer; true when a value was waiting for it.
     bool StopSettling();

@@ -11,21 +11,23 @@
 namespace mouse {
 namespace {
 
-const FamilyEModel kEgretModel{
-    {"Egret", "XML/MousePage_Egret.xml", DeviceModel::Egret, EntryPoint::InitMCUDevice_Egret, "Egret_Connet_Error"},
-    "WRITE_EgretDATA",
-    "READ_EgretDATA",
-    "Change_DPIColor_Egret_Data",
-    EntryPoint::Device_SetCallBack_Egret,
-    &LightingEditor::EgretModes(),
-    &ProfileFileModel::Egret()};
+const FamilyEModel kEgretModel{{"Egret", "XML/MousePage_Egret.xml", DeviceModel::Egret,
+                                EntryPoint::InitMCUDevice_Egret, "Egret_Connet_Error"},
+                               "WRITE_EgretDATA",
+                               "READ_EgretDATA",
+                               "Change_DPIColor_Egret_Data",
+                               EntryPoint::Device_SetCallBack_Egret,
+                               &LightingEditor::EgretModes(),
+                               &ProfileFileModel::Egret()};
 
 }  // namespace
 
-CDialogMouseEgretSetting::CDialogMouseEgretSetting(ui::WindowImplBase& owner) : FamilyEPage(owner, kEgretModel) {}
+CDialogMouseEgretSetting::CDialogMouseEgretSetting(ui::WindowImplBase& owner)
+    : FamilyEPage(owner, kEgretModel) {}
 
 std::unique_ptr<ui::Control> CDialogMouseEgretSetting::CreateSubPage(std::string_view className) {
-    if (!ui::EqualsNoCase(className, "UartLedSettingPage_Egret")) return FamilyEPage::CreateSubPage(className);
+    if (!ui::EqualsNoCase(className, "UartLedSettingPage_Egret"))
+        return FamilyEPage::CreateSubPage(className);
     auto editor = std::make_unique<UartLedEdit_Egret>(*this);
     uartLedEditor_ = editor.get();
     return editor;
@@ -49,15 +51,18 @@ bool CDialogMouseEgretSetting::ReadRecord(FamilyEConfig& record, int keyCount) {
     auto& c = static_cast<EgretConfig&>(record);
     auto& binding = DeviceLibraryBinding::Instance();
     const auto ids = SkinIds();
-    if (binding.Call(EntryPoint::InitMCUDevice_Egret, ids.egretVid, ids.egretPid, int32_t{c.fireMacroVisible}) != 0)
+    if (binding.Call(EntryPoint::InitMCUDevice_Egret, ids.egretVid, ids.egretPid,
+                     int32_t{c.fireMacroVisible}) != 0)
         return false;
     c.macros.Clear();
     c.fireMacros.clear();
     int32_t kind = 0;
     if (binding.Call(EntryPoint::ReadDeviceData_Egret, &kind) == 0) c.deviceKind = kind;
     // What the record held for another variant is not this mouse's.
-    if (c.deviceKind == 0) c.uartLeds.clear();
-    else c.keyLists[2].clear();
+    if (c.deviceKind == 0)
+        c.uartLeds.clear();
+    else
+        c.keyLists[2].clear();
     // Individual reads may fail; the record keeps what each delivered.
     binding.ReadProfileIndex(c);
     binding.ReadMacros(c);
@@ -105,7 +110,8 @@ bool CDialogMouseEgretSetting::WriteRecord(const FamilyEConfig& record, int oper
 }
 
 bool CDialogMouseEgretSetting::WriteKey(const FamilyEConfig& record, int profile, int keyIndex) {
-    return DeviceLibraryBinding::Instance().WriteMacroKey(static_cast<const EgretConfig&>(record), profile, keyIndex);
+    return DeviceLibraryBinding::Instance().WriteMacroKey(static_cast<const EgretConfig&>(record), profile,
+                                                          keyIndex);
 }
 
 void CDialogMouseEgretSetting::Adopt(std::shared_ptr<FamilyEConfig> fresh) {

@@ -16,12 +16,12 @@ namespace mouse {
 class UartLedEdit_Egret;
 
 class CDialogMouseEgretSetting final : public FamilyEPage {
-public:
+  public:
     explicit CDialogMouseEgretSetting(ui::WindowImplBase& owner);
     FamilyEConfig& Config() override { return config_; }
     EgretConfig& Egret() { return config_; }
 
-protected:
+  protected:
     std::shared_ptr<FamilyEConfig> CopyConfig() const override;
     std::shared_ptr<FamilyEConfig> NewConfig() const override;
     bool ReadRecord(FamilyEConfig& fresh, int keyCount) override;
@@ -35,9 +35,9 @@ protected:
     std::unique_ptr<ui::Control> CreateFireKeyPanel() override;
     void FireKeyTabOpened() override;
 
-private:
+  private:
     EgretConfig config_;
-    UartLedEdit_Egret* uartLedEditor_ = nullptr;  // owned by the page's control tree
+    UartLedEdit_Egret* uartLedEditor_ = nullptr;      // owned by the page's control tree
     assign::FireKeyEdit_Egret* firePanel_ = nullptr;  // owned by the page's control tree
 };
 

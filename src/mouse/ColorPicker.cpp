@@ -23,7 +23,9 @@ constexpr const char* kMarker = "color_location_control";
 
 // Truncation as the conversion wants it, but a product such as 127.99999999 that stands for 128
 // must not lose a step.
-int ToByte(double unit) { return std::clamp(static_cast<int>(unit * 255.0 + 1e-6), 0, 255); }
+int ToByte(double unit) {
+    return std::clamp(static_cast<int>(unit * 255.0 + 1e-6), 0, 255);
+}
 
 }  // namespace
 
@@ -38,9 +40,12 @@ ColorPicker::Hsl ColorPicker::ToHsl(uint32_t rgb) {
     if (max == min) return hsl;  // grey: hue and saturation 0
     double delta = max - min;
     hsl.saturation = hsl.lightness <= 0.5 ? delta / (max + min) : delta / (2 - max - min);
-    if (max == r) hsl.hue = 60 * ((g - b) / delta);
-    else if (max == g) hsl.hue = 60 * ((b - r) / delta + 2);
-    else hsl.hue = 60 * ((r - g) / delta + 4);
+    if (max == r)
+        hsl.hue = 60 * ((g - b) / delta);
+    else if (max == g)
+        hsl.hue = 60 * ((b - r) / delta + 2);
+    else
+        hsl.hue = 60 * ((r - g) / delta + 4);
     if (hsl.hue < 0) hsl.hue += 360;
     return hsl;
 }
@@ -53,12 +58,24 @@ uint32_t ColorPicker::ToRgb(const Hsl& hsl) {
     double x = chroma * (1 - std::fabs(std::fmod(sextant, 2.0) - 1));
     double r = 0, g = 0, b = 0;
     switch (static_cast<int>(sextant)) {
-        case 0: r = chroma, g = x; break;
-        case 1: r = x, g = chroma; break;
-        case 2: g = chroma, b = x; break;
-        case 3: g = x, b = chroma; break;
-        case 4: r = x, b = chroma; break;
-        default: r = chroma, b = x; break;
+        case 0:
+            r = chroma, g = x;
+            break;
+        case 1:
+            r = x, g = chroma;
+            break;
+        case 2:
+            g = chroma, b = x;
+            break;
+        case 3:
+            g = x, b = chroma;
+            break;
+        case 4:
+            r = x, b = chroma;
+            break;
+        default:
+            r = chroma, b = x;
+            break;
     }
     double m = l - chroma / 2;
     return kOpaque | static_cast<uint32_t>(ToByte(r + m)) << 16 | static_cast<uint32_t>(ToByte(g + m)) << 8 |
@@ -93,8 +110,10 @@ void ColorPicker::InitWindow() {
 void ColorPicker::Notify(ui::Notification& n) {
     if (!n.sender) return;
     if (n.type == "click") {
-        if (n.sender->NameIs("okbtn")) Close(kResultOk);
-        else if (n.sender->NameIs("cancelbtn") || n.sender->NameIs("closebtn")) Close(kResultCancel);
+        if (n.sender->NameIs("okbtn"))
+            Close(kResultOk);
+        else if (n.sender->NameIs("cancelbtn") || n.sender->NameIs("closebtn"))
+            Close(kResultCancel);
     } else if (n.type == "valuechanged" || n.type == "valuechanging") {
         // Following the thumb while it moves, not only on release, keeps the preview live.
         if (!n.sender->NameIs("color_lightness_slider")) return;
@@ -104,9 +123,12 @@ void ColorPicker::Notify(ui::Notification& n) {
         rgb_ = ToRgb(hsl_) & 0xFFFFFFu;
         ShowRgb(true);
     } else if (n.type == "textchanged") {
-        if (n.sender->NameIs("r_edit")) OnBoxChanged(*n.sender, 16);
-        else if (n.sender->NameIs("g_edit")) OnBoxChanged(*n.sender, 8);
-        else if (n.sender->NameIs("b_edit")) OnBoxChanged(*n.sender, 0);
+        if (n.sender->NameIs("r_edit"))
+            OnBoxChanged(*n.sender, 16);
+        else if (n.sender->NameIs("g_edit"))
+            OnBoxChanged(*n.sender, 8);
+        else if (n.sender->NameIs("b_edit"))
+            OnBoxChanged(*n.sender, 0);
     }
 }
 

@@ -10,7 +10,7 @@
 namespace mouse {
 
 class ColorPicker final : public ui::WindowImplBase {
-public:
+  public:
     // Hue in degrees [0, 360]; saturation and lightness in [0, 1].
     struct Hsl {
         double hue = 0;
@@ -33,7 +33,7 @@ public:
     void Notify(ui::Notification& notification) override;
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
 
-private:
+  private:
     bool OnFieldEvent(ui::UiEvent& event);
     // Picks the field point nearest `windowPt`; a point outside pulls the pointer back onto the edge.
     void PickAt(ui::Point windowPt);

@@ -13,9 +13,9 @@
 #include "mouse/PointerSettings.h"
 #include "platform/DesktopShell.h"
 #include "ui/builder/AttributeParsers.h"
+#include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/Toolkit.h"
-#include "ui/controls/Option.h"
 #include "ui/layout/SkinPage.h"
 #include "ui/layout/TabLayout.h"
 
@@ -33,8 +33,9 @@ std::array<FamilyEPage*, kDeviceModelCount>& Registry() {
     return pages;
 }
 
-const DeviceModel kModelTags[kDeviceModelCount] = {DeviceModel::Plover, DeviceModel::Heron, DeviceModel::Egret,
-                                                   DeviceModel::Ibis,   DeviceModel::Crane, DeviceModel::HeronDriver};
+const DeviceModel kModelTags[kDeviceModelCount] = {DeviceModel::Plover, DeviceModel::Heron,
+                                                   DeviceModel::Egret,  DeviceModel::Ibis,
+                                                   DeviceModel::Crane,  DeviceModel::HeronDriver};
 
 // Called by a device library on a thread of its own: hand the values to the UI thread.
 void OnLibraryChange(int32_t* profile, int32_t* stage, void* context) {
@@ -46,13 +47,15 @@ void OnLibraryChange(int32_t* profile, int32_t* stage, void* context) {
     });
 }
 
-const std::vector<std::string> kNavigationButtons = {"profile1",         "profile2",          "profile3",
-                                                     "marco_manager",    "advanced_Settings", "led_Settings",
-                                                     "fire_macro_Settings"};
+const std::vector<std::string> kNavigationButtons = {
+    "profile1",          "profile2",     "profile3",           "marco_manager",
+    "advanced_Settings", "led_Settings", "fire_macro_Settings"};
 
 }  // namespace
 
-void FamilyEPage::SetColourChooser(ColourChooser chooser) { Chooser() = std::move(chooser); }
+void FamilyEPage::SetColourChooser(ColourChooser chooser) {
+    Chooser() = std::move(chooser);
+}
 
 FamilyEPage::FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model)
     : MousePage(owner, model.page),
@@ -68,7 +71,8 @@ FamilyEPage::~FamilyEPage() {
     auto& slot = Registry()[static_cast<size_t>(eModel_.page.model)];
     if (slot == this) {
         slot = nullptr;
-        DeviceLibraryBinding::Instance().Call(eModel_.setCallback, DeviceChangeCallback{nullptr}, static_cast<void*>(nullptr));
+        DeviceLibraryBinding::Instance().Call(eModel_.setCallback, DeviceChangeCallback{nullptr},
+                                              static_cast<void*>(nullptr));
     }
 }
 
@@ -76,17 +80,19 @@ std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view classNa
     // TODO: the macro manager pages, the fire-key editor and the UART LED editor take these places
     // when they exist; until then the places are empty panels of the page.
     std::string suffix = std::string("_") + eModel_.page.suffix;
-    for (const char* base : {"MacroSettingFolderPage", "MacroSettingFilePage", "FireMacroSettingPage",
-                             "UartLedSettingPage"}) {
+    for (const char* base :
+         {"MacroSettingFolderPage", "MacroSettingFilePage", "FireMacroSettingPage", "UartLedSettingPage"}) {
         if (ui::EqualsNoCase(className, std::string(base) + suffix)) {
             if (std::string_view(base) == "MacroSettingFolderPage") Config().macroUsesFolders = 1;
             if (std::string_view(base) == "MacroSettingFilePage") Config().macroUsesFolders = 0;
-            if (eModel_.page.model == DeviceModel::Egret && std::string_view(base) == "MacroSettingFilePage") {
+            if (eModel_.page.model == DeviceModel::Egret &&
+                std::string_view(base) == "MacroSettingFilePage") {
                 auto page = std::make_unique<MarcoMangerFile_Egret>(Owner());
                 macroPages_.push_back(page.get());
                 return page;
             }
-            if (eModel_.page.model == DeviceModel::Egret && std::string_view(base) == "MacroSettingFolderPage") {
+            if (eModel_.page.model == DeviceModel::Egret &&
+                std::string_view(base) == "MacroSettingFolderPage") {
                 auto page = std::make_unique<MarcoMangerFolder_Egret>(Owner());
                 macroPages_.push_back(page.get());
                 return page;
@@ -105,9 +111,11 @@ void FamilyEPage::InitPage() {
     store.LoadMacroFile(eModel_.page.model);
     // The macro pages were built with the page's skin, before the macros were loaded.
     for (auto* page : macroPages_) page->Reload();
-    if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder"))) ShowMacroView(folder->IsSelected());
+    if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder")))
+        ShowMacroView(folder->IsSelected());
     nav_.Capture(Manager());
-    if (auto* fire = Manager().FindControl(names_("fire_macro_Settings"))) Config().fireMacroVisible = fire->IsVisible();
+    if (auto* fire = Manager().FindControl(names_("fire_macro_Settings")))
+        Config().fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());
     Registry()[static_cast<size_t>(eModel_.page.model)] = this;
 }
@@ -139,10 +147,13 @@ void FamilyEPage::RequestEditorOperation(int operation, int uartLed) {
     RequestOperation(operation);
 }
 
-void FamilyEPage::RequestStageWrite() { RequestOperation(kOpStages); }
+void FamilyEPage::RequestStageWrite() {
+    RequestOperation(kOpStages);
+}
 
 void FamilyEPage::StageColourChanged() {
-    if (eModel_.stageColourChanged) Manager().SendNotify(nullptr, eModel_.stageColourChanged, 0, 2, true, true);
+    if (eModel_.stageColourChanged)
+        Manager().SendNotify(nullptr, eModel_.stageColourChanged, 0, 2, true, true);
 }
 
 bool FamilyEPage::ChooseColour(uint32_t& argb) {
@@ -155,13 +166,15 @@ void FamilyEPage::LabelKeys() {
     auto& c = Config();
     if (c.keyLists.empty()) return;
     const size_t keys = c.keyLists[0].size();
-    const auto& current = c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))];
+    const auto& current =
+        c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))];
     for (size_t i = 1; i <= keys; ++i) {
         auto* button = Manager().FindControl(names_.KeyButton(static_cast<int>(i)));
         if (!button || i > current.size()) continue;
         const KeySlot& slot = current[i - 1];
         // Labelling also updates the rapid-fire presets from the fire keys it meets.
-        button->SetText(assign::AssignmentLabel(eModel_.page.model, c, slot.code[0], slot.code[1], slot.code[2], slot.code[3]));
+        button->SetText(assign::AssignmentLabel(eModel_.page.model, c, slot.code[0], slot.code[1],
+                                                slot.code[2], slot.code[3]));
     }
 }
 
@@ -183,7 +196,8 @@ void FamilyEPage::Refresh() {
     // The slots take their continuous flags from the current profile's fire keys, as labelling them does.
     auto& c = Config();
     if (!c.keyLists.empty())
-        for (const KeySlot& slot : c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))])
+        for (const KeySlot& slot :
+             c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))])
             RapidFireEditor::NoteFireCode(slot.code, c);
     rapidFire_.Show(Manager(), c);
     advanced_.ShowPointer(Manager(), PointerSettings::Instance().Get());
@@ -236,8 +250,8 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         const char* button;
         int page;
     };
-    for (const Section s : {Section{"marco_manager", 1}, Section{"fire_macro_Settings", 5}, Section{"advanced_Settings", 2},
-                            Section{"led_Settings", -1}}) {
+    for (const Section s : {Section{"marco_manager", 1}, Section{"fire_macro_Settings", 5},
+                            Section{"advanced_Settings", 2}, Section{"led_Settings", -1}}) {
         if (!sender->NameIs(names_(s.button))) continue;
         nav_.Reset(m);
         nav_.Select(m, s.button);
@@ -373,7 +387,9 @@ std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
     if (operation == kOpSaveFile) {
         auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
         return std::make_unique<FunctionWork>(
-            [&files, path, open, result] { return (*result = ProfileFiles::Save(files, path, open)) == ProfileFileResult::Done; },
+            [&files, path, open, result] {
+                return (*result = ProfileFiles::Save(files, path, open)) == ProfileFileResult::Done;
+            },
             [this, result](bool) { ProfileFiles::Report(&Owner(), *result, true); });
     }
     // A load, then the device is read again: the page shows what the device took.
@@ -395,7 +411,8 @@ std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
                 SetConnected(*readOk);
             }
             // A missing default file makes a reset do nothing.
-            if (!(reset && *result == ProfileFileResult::FileUnreadable)) ProfileFiles::Report(&Owner(), *result, false);
+            if (!(reset && *result == ProfileFileResult::FileUnreadable))
+                ProfileFiles::Report(&Owner(), *result, false);
         });
 }
 
@@ -427,8 +444,9 @@ std::unique_ptr<PageWork> FamilyEPage::Reopen() {
 
 void FamilyEPage::RegisterChangeCallback() {
     DeviceChangeCallback callback = &OnLibraryChange;
-    DeviceLibraryBinding::Instance().Call(eModel_.setCallback, callback,
-                                          const_cast<void*>(static_cast<const void*>(&kModelTags[static_cast<size_t>(eModel_.page.model)])));
+    DeviceLibraryBinding::Instance().Call(
+        eModel_.setCallback, callback,
+        const_cast<void*>(static_cast<const void*>(&kModelTags[static_cast<size_t>(eModel_.page.model)])));
 }
 
 }  // namespace mouse

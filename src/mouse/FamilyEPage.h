@@ -22,16 +22,16 @@ namespace mouse {
 
 struct FamilyEModel {
     MouseModel page;
-    const char* writeRequest;        // "WRITE_EgretDATA"
-    const char* readNotification;    // "READ_EgretDATA"
-    const char* stageColourChanged;  // "Change_DPIColor_Egret_Data"; null when no editor follows it
-    EntryPoint setCallback;          // Device_SetCallBack_<model>
-    const LightingModel* lighting = nullptr;      // the lighting page's options; null: the Egret's
+    const char* writeRequest;                 // "WRITE_EgretDATA"
+    const char* readNotification;             // "READ_EgretDATA"
+    const char* stageColourChanged;           // "Change_DPIColor_Egret_Data"; null when no editor follows it
+    EntryPoint setCallback;                   // Device_SetCallBack_<model>
+    const LightingModel* lighting = nullptr;  // the lighting page's options; null: the Egret's
     const ProfileFileModel* profileFiles = nullptr;  // null: the page has no profile files
 };
 
 class FamilyEPage : public MousePage, private StageHost {
-public:
+  public:
     // Replaces the colour picker (tests); null restores it.
     using ColourChooser = std::function<bool(ui::WindowImplBase& owner, uint32_t& argb)>;
     static void SetColourChooser(ColourChooser chooser);
@@ -56,7 +56,7 @@ public:
     std::unique_ptr<PageWork> ReadDevice() override;
     std::unique_ptr<PageWork> Reopen() override;
 
-protected:
+  protected:
     // A copy of the live record, for a write.
     virtual std::shared_ptr<FamilyEConfig> CopyConfig() const = 0;
     // The record a read fills: the live one's values, kept where a read fails.
@@ -108,7 +108,7 @@ protected:
     int uartLedIndex_ = 0;
     std::vector<MacroManagerPage*> macroPages_;  // owned by the page's tree
 
-private:
+  private:
     void RequestStageWrite() override;
     void StageColourChanged() override;
     StageModel StageFields();

@@ -26,8 +26,10 @@ int LightingEditor::CodeOf(ui::PaintManager& manager, const LightingMode& mode) 
 }
 
 void LightingEditor::Show(ui::PaintManager& manager, const LightingFields& f) {
-    if (auto* all = manager.Find<ui::Option>(names_("result_LED_light_all"))) all->SetSelected(f.lightAll != 0, ui::Notify::No);
-    if (auto* half = manager.Find<ui::Option>(names_("result_LED_light_half"))) half->SetSelected(f.lightAll == 0, ui::Notify::No);
+    if (auto* all = manager.Find<ui::Option>(names_("result_LED_light_all")))
+        all->SetSelected(f.lightAll != 0, ui::Notify::No);
+    if (auto* half = manager.Find<ui::Option>(names_("result_LED_light_half")))
+        half->SetSelected(f.lightAll == 0, ui::Notify::No);
     // The first option with the mode's code is selected; a mode no option has selects none.
     bool found = false;
     for (const auto& mode : model_.modes) {
@@ -37,7 +39,8 @@ void LightingEditor::Show(ui::PaintManager& manager, const LightingFields& f) {
         found = found || match;
         option->SetSelected(match, ui::Notify::No);
     }
-    if (auto* speed = manager.Find<ui::Slider>(names_("result_mode_speed"))) speed->SetValue(f.speed, ui::Notify::No);
+    if (auto* speed = manager.Find<ui::Slider>(names_("result_mode_speed")))
+        speed->SetValue(f.speed, ui::Notify::No);
 }
 
 bool LightingEditor::Handle(const ui::Notification& n, const LightingFields& f, bool& changed) {
@@ -56,7 +59,8 @@ bool LightingEditor::Handle(const ui::Notification& n, const LightingFields& f, 
         }
         for (const auto& mode : model_.modes) {
             if (!n.sender->NameIs(names_(mode.base))) continue;
-            if (selected && n.sender->GetManager()) f.mode = CodeOf(*n.sender->GetManager(), mode), changed = true;
+            if (selected && n.sender->GetManager())
+                f.mode = CodeOf(*n.sender->GetManager(), mode), changed = true;
             return true;
         }
         return false;

@@ -28,7 +28,7 @@ struct LightingFields {
 };
 
 class LightingEditor {
-public:
+  public:
     // The Egret's seven modes.
     static const LightingModel& EgretModes();
 
@@ -39,7 +39,7 @@ public:
     // and the lighting is to be written. True when `n` was one of them.
     bool Handle(const ui::Notification& n, const LightingFields& fields, bool& changed);
 
-private:
+  private:
     int CodeOf(ui::PaintManager& manager, const LightingMode& mode) const;
 
     const PageNames& names_;

@@ -7,14 +7,14 @@
 namespace mouse {
 namespace {
 
-const MouseModel kHeron{"Heron", "XML/MousePage_Heron.xml", DeviceModel::Heron, EntryPoint::InitMCUDevice_Heron,
-                        "Heron_Connet_Error"};
+const MouseModel kHeron{"Heron", "XML/MousePage_Heron.xml", DeviceModel::Heron,
+                        EntryPoint::InitMCUDevice_Heron, "Heron_Connet_Error"};
 const MouseModel kHeronDriver{"Heron_Driver", "XML/MousePage_Heron_Driver.xml", DeviceModel::HeronDriver,
                               EntryPoint::InitMCUDevice_Heron_Driver, "Heron_DRIVER_Connet_Error"};
 const MouseModel kIbis{"Ibis", "XML/MousePage_Ibis.xml", DeviceModel::Ibis, EntryPoint::InitMCUDevice_Ibis,
                        "Ibis_Connet_Error"};
-const MouseModel kCrane{"Crane", "XML/MousePage_Crane.xml", DeviceModel::Crane, EntryPoint::InitMCUDevice_Crane,
-                        "Crane_Connet_Error"};
+const MouseModel kCrane{"Crane", "XML/MousePage_Crane.xml", DeviceModel::Crane,
+                        EntryPoint::InitMCUDevice_Crane, "Crane_Connet_Error"};
 
 // Driver block bytes a first open uses when no saved block exists.
 constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
@@ -68,8 +68,9 @@ bool MousePage::Open(bool readImage, int32_t flag) const {
             return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronPid}) == 0 &&
                    (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron) == 0);
         case DeviceModel::HeronDriver:
-            return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronDriverPid}, kDefaultDriverBlock[0],
-                                kDefaultDriverBlock[1], kDefaultDriverBlock[2], kDefaultDriverBlock[3]) == 0 &&
+            return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronDriverPid},
+                                kDefaultDriverBlock[0], kDefaultDriverBlock[1], kDefaultDriverBlock[2],
+                                kDefaultDriverBlock[3]) == 0 &&
                    (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron_Driver) == 0);
         case DeviceModel::Egret: {
             int32_t kind = 0;
@@ -89,10 +90,13 @@ bool MousePage::Open(bool readImage, int32_t flag) const {
 }
 
 std::unique_ptr<PageWork> MousePage::ReadDevice() {
-    return std::make_unique<FunctionWork>([this] { return Open(true); }, [this](bool ok) { SetConnected(ok); });
+    return std::make_unique<FunctionWork>([this] { return Open(true); },
+                                          [this](bool ok) { SetConnected(ok); });
 }
 
-std::unique_ptr<PageWork> MousePage::PrepareWrite(int) { return std::make_unique<FunctionWork>(nullptr, nullptr); }
+std::unique_ptr<PageWork> MousePage::PrepareWrite(int) {
+    return std::make_unique<FunctionWork>(nullptr, nullptr);
+}
 
 std::unique_ptr<PageWork> MousePage::DeviceWrite(std::function<bool()> run, std::string mergeKey) {
     auto work = std::make_unique<FunctionWork>(

@@ -17,12 +17,12 @@ struct MouseModel {
     const char* suffix;    // "Egret", "Heron_Driver", ...
     const char* skinFile;  // "XML/MousePage_Egret.xml"
     DeviceModel model;
-    EntryPoint open;       // InitMCUDevice_<suffix>
+    EntryPoint open;              // InitMCUDevice_<suffix>
     const char* connectionError;  // the notification telling the page its mouse is gone
 };
 
 class MousePage : public ui::SkinPage, public DeviceTaskPage {
-public:
+  public:
     MousePage(ui::WindowImplBase& owner, const MouseModel& model);
     ~MousePage() override;
     const MouseModel& Model() const { return model_; }
@@ -39,7 +39,7 @@ public:
     // Whether the last write of the page failed (its status line says so until a write succeeds).
     bool LastWriteFailed() const { return writeFailed_; }
 
-protected:
+  protected:
     // Custom sub-pages the page's skin names (builder callback).
     virtual std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) { return nullptr; }
     // After the skin is built and the page listens to the window's notifications.
@@ -60,7 +60,7 @@ protected:
     bool Open(bool readImage, int32_t flag = 0) const;
     bool connected_ = false;
 
-private:
+  private:
     void NoteWriteResult(bool ok);
     bool writeFailed_ = false;
     ui::WindowImplBase& owner_;
@@ -70,22 +70,22 @@ private:
 };
 
 class CDialogMouseHeronSetting final : public MousePage {
-public:
+  public:
     explicit CDialogMouseHeronSetting(ui::WindowImplBase& owner);
 };
 
 class CDialogMouseHeronDriverSetting final : public MousePage {
-public:
+  public:
     explicit CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner);
 };
 
 class CDialogMouseIbisSetting final : public MousePage {
-public:
+  public:
     explicit CDialogMouseIbisSetting(ui::WindowImplBase& owner);
 };
 
 class CDialogMouseCraneSetting final : public MousePage {
-public:
+  public:
     explicit CDialogMouseCraneSetting(ui::WindowImplBase& owner);
 };
 

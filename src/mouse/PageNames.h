@@ -8,7 +8,7 @@
 namespace mouse {
 
 class PageNames {
-public:
+  public:
     explicit PageNames(std::string suffix) : suffix_(std::move(suffix)) {}
     const std::string& Suffix() const { return suffix_; }
     // "base_Suffix"
@@ -20,7 +20,7 @@ public:
     // "profile_key_Suffix_n"
     std::string KeyButton(int n) const { return "profile_key_" + suffix_ + "_" + std::to_string(n); }
 
-private:
+  private:
     std::string suffix_;
 };
 

@@ -10,7 +10,7 @@
 namespace mouse {
 
 class PageNavigation {
-public:
+  public:
     static constexpr int kNormalFont = 3;
     static constexpr int kSelectedFont = 4;
 
@@ -24,7 +24,7 @@ public:
     void Select(ui::PaintManager& manager, const std::string& base);
     void ShowPage(ui::PaintManager& manager, int page);
 
-private:
+  private:
     struct Entry {
         std::string name;
         std::string normalImage;

@@ -18,7 +18,9 @@ using Store = platform::PointerSettingsStore;
 constexpr std::array<int, 11> kSpeeds = {1, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20};
 constexpr std::array<int, 11> kDoubleClickTimes = {900, 830, 760, 690, 620, 550, 480, 410, 340, 270, 200};
 
-size_t StepIndex(int step) { return static_cast<size_t>(std::clamp(step, 1, 11) - 1); }
+size_t StepIndex(int step) {
+    return static_cast<size_t>(std::clamp(step, 1, 11) - 1);
+}
 
 // Leading decimal number of a registry text; nullopt when it has none.
 std::optional<long long> Number(const std::optional<std::string>& text) {
@@ -38,8 +40,12 @@ PointerSettings& PointerSettings::Instance() {
     return settings;
 }
 
-int PointerSettings::SpeedOfStep(int step) { return kSpeeds[StepIndex(step)]; }
-int PointerSettings::DoubleClickTimeOfStep(int step) { return kDoubleClickTimes[StepIndex(step)]; }
+int PointerSettings::SpeedOfStep(int step) {
+    return kSpeeds[StepIndex(step)];
+}
+int PointerSettings::DoubleClickTimeOfStep(int step) {
+    return kDoubleClickTimes[StepIndex(step)];
+}
 
 int PointerSettings::StepOfSpeed(int speed) {
     if (speed < 0 || speed > 20) return 0;
@@ -65,7 +71,8 @@ void PointerSettings::ReadFromSystem(PointerValues& v) {
         v.doubleClickStep = StepOfDoubleClickTime(static_cast<unsigned>(*time));
     if (!Store::KeyExists(Store::kDesktopKey)) return;
     auto lines = Number(Store::QueryValue(Store::kDesktopKey, "WheelScrollLines"));
-    v.wheelLines = lines && *lines != 0 && *lines >= INT_MIN && *lines <= INT_MAX ? static_cast<int>(*lines) : 3;
+    v.wheelLines =
+        lines && *lines != 0 && *lines >= INT_MIN && *lines <= INT_MAX ? static_cast<int>(*lines) : 3;
     v.scrollByScreen = v.wheelLines == -1 ? 1 : 0;
 }
 

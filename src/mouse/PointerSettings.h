@@ -20,14 +20,14 @@ struct PointerValues {
 };
 
 class PointerSettings {
-public:
+  public:
     static PointerSettings& Instance();
     ~PointerSettings();
 
     // Pointer speed 1..20 and double-click time of a step; steps outside 1..11 take the nearest end.
     static int SpeedOfStep(int step);
     static int DoubleClickTimeOfStep(int step);
-    static int StepOfSpeed(int speed);           // speed 0..20; larger speeds have no step (0)
+    static int StepOfSpeed(int speed);  // speed 0..20; larger speeds have no step (0)
     static int StepOfDoubleClickTime(unsigned ms);
 
     // Reads the system's values over `values` (fields the system does not give keep theirs).
@@ -46,7 +46,7 @@ public:
     // Returns once every value handed to Apply has reached the system.
     void WaitUntilApplied();
 
-private:
+  private:
     void ApplyLoop();
 
     mutable std::mutex mutex_;  // the read-all worker fills it while the UI thread may look

@@ -34,13 +34,16 @@ void Wait(uint32_t ms) {
     for (uint32_t i = 0; i < ms; ++i) clock.SleepMs(1);
 }
 
-int32_t CallWithSize(EntryPoint entry, ProfileFileModel::SizeArgument sizeArgument, uint8_t* buffer, size_t imageSize,
-                     size_t fileSize) {
+int32_t CallWithSize(EntryPoint entry, ProfileFileModel::SizeArgument sizeArgument, uint8_t* buffer,
+                     size_t imageSize, size_t fileSize) {
     auto& binding = DeviceLibraryBinding::Instance();
     switch (sizeArgument) {
-        case ProfileFileModel::SizeArgument::None: return binding.Call(entry, buffer);
-        case ProfileFileModel::SizeArgument::ImageSize: return binding.Call(entry, buffer, static_cast<int32_t>(imageSize));
-        case ProfileFileModel::SizeArgument::FileSize: return binding.Call(entry, buffer, static_cast<int32_t>(fileSize));
+        case ProfileFileModel::SizeArgument::None:
+            return binding.Call(entry, buffer);
+        case ProfileFileModel::SizeArgument::ImageSize:
+            return binding.Call(entry, buffer, static_cast<int32_t>(imageSize));
+        case ProfileFileModel::SizeArgument::FileSize:
+            return binding.Call(entry, buffer, static_cast<int32_t>(fileSize));
     }
     return DeviceLibraryBinding::kUnresolved;
 }
@@ -59,7 +62,9 @@ const ProfileFileModel& ProfileFileModel::Egret() {
     return model;
 }
 
-void ProfileFiles::SetMessageShower(MessageShower shower) { Shower() = std::move(shower); }
+void ProfileFiles::SetMessageShower(MessageShower shower) {
+    Shower() = std::move(shower);
+}
 
 std::optional<std::string> ProfileFiles::AskSavePath(ui::WindowImplBase* owner) {
     auto path = ui::ShowFileDialog(owner, Request(true));
@@ -89,7 +94,7 @@ ProfileFileResult ProfileFiles::Save(const ProfileFileModel& model, const std::s
     if (status != 0) return ProfileFileResult::DeviceRefused;
     // Written beside and renamed over: a failed save never destroys the previous file.
     return platform::WriteFileAtomic(path, image.data(), image.size()) ? ProfileFileResult::Done
-                                                                      : ProfileFileResult::WriteFailed;
+                                                                       : ProfileFileResult::WriteFailed;
 }
 
 ProfileFileResult ProfileFiles::Load(const ProfileFileModel& model, const std::string& path,
@@ -111,10 +116,14 @@ std::string ProfileFiles::MessageFor(ProfileFileResult result, bool saving) {
         case ProfileFileResult::Done:
         case ProfileFileResult::DeviceUnavailable:  // the page shows the device as gone already
             return {};
-        case ProfileFileResult::DeviceRefused: return saving ? "%{350}" : "%{351}";
-        case ProfileFileResult::FileUnreadable: return "%{352}";
-        case ProfileFileResult::FileTooLong: return "%{353}";
-        case ProfileFileResult::WriteFailed: return "%{354}";
+        case ProfileFileResult::DeviceRefused:
+            return saving ? "%{350}" : "%{351}";
+        case ProfileFileResult::FileUnreadable:
+            return "%{352}";
+        case ProfileFileResult::FileTooLong:
+            return "%{353}";
+        case ProfileFileResult::WriteFailed:
+            return "%{354}";
     }
     return {};
 }
@@ -123,8 +132,10 @@ void ProfileFiles::Report(ui::WindowImplBase* owner, ProfileFileResult result, b
     std::string text = MessageFor(result, saving);
     if (text.empty()) return;
     std::string resolved = ui::TextTable::Instance().Resolve(text);
-    if (Shower()) Shower()(owner, resolved);
-    else ui::ShowMessageBox(owner, resolved);
+    if (Shower())
+        Shower()(owner, resolved);
+    else
+        ui::ShowMessageBox(owner, resolved);
 }
 
 }  // namespace mouse

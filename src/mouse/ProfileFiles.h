@@ -17,10 +17,10 @@ namespace mouse {
 struct ProfileFileModel {
     enum class SizeArgument { None, ImageSize, FileSize };
 
-    size_t imageSize;                   // 2048; 40960 for the Heron driver
-    EntryPoint save;                    // fills the buffer with the device's image
+    size_t imageSize;  // 2048; 40960 for the Heron driver
+    EntryPoint save;   // fills the buffer with the device's image
     SizeArgument saveSize;
-    EntryPoint load;                    // writes the buffer into the device
+    EntryPoint load;  // writes the buffer into the device
     SizeArgument loadSize;
     uint32_t saveWaitMs;                // after the save call
     uint32_t loadWaitMs;                // after the load call
@@ -34,12 +34,12 @@ enum class ProfileFileResult {
     DeviceUnavailable,  // the device did not open
     DeviceRefused,      // the library refused the save or the load
     FileUnreadable,
-    FileTooLong,        // not this model's memory image
+    FileTooLong,  // not this model's memory image
     WriteFailed,
 };
 
 class ProfileFiles {
-public:
+  public:
     // Replaces the program's message box for the failure notices (tests); null restores it.
     using MessageShower = std::function<void(ui::WindowImplBase* owner, const std::string& text)>;
     static void SetMessageShower(MessageShower shower);
@@ -51,10 +51,12 @@ public:
     static std::string DefaultFile(const ProfileFileModel& model, size_t index = 0);
 
     // Worker: opens the device with `open`, saves its image to `path` (atomically).
-    static ProfileFileResult Save(const ProfileFileModel& model, const std::string& path, const std::function<bool()>& open);
+    static ProfileFileResult Save(const ProfileFileModel& model, const std::string& path,
+                                  const std::function<bool()>& open);
     // Worker: reads `path` (a shorter file is padded with zeros), opens the device and loads it.
     // The caller reads the device again after Done.
-    static ProfileFileResult Load(const ProfileFileModel& model, const std::string& path, const std::function<bool()>& open);
+    static ProfileFileResult Load(const ProfileFileModel& model, const std::string& path,
+                                  const std::function<bool()>& open);
 
     // The text reference that explains a failure; empty for results the user needs no word on.
     static std::string MessageFor(ProfileFileResult result, bool saving);

@@ -29,9 +29,12 @@ std::array<uint8_t, 4> RapidFireEditor::PresetCode(const FamilyEConfig& c, int s
     if (slot < 0 || slot >= kSlots) slot = kSlots - 1;
     const RapidFireSlot& preset = c.rapidFire[static_cast<size_t>(slot)];
     uint8_t countByte = static_cast<uint8_t>(preset.count & 0xFF) | 0x10;
-    if (c.continuousShown[static_cast<size_t>(slot)]) countByte |= 0x80;
-    else countByte &= 0x7F;
-    return {6, countByte, static_cast<uint8_t>((preset.interval >> 8) & 0xFF), static_cast<uint8_t>(preset.interval & 0xFF)};
+    if (c.continuousShown[static_cast<size_t>(slot)])
+        countByte |= 0x80;
+    else
+        countByte &= 0x7F;
+    return {6, countByte, static_cast<uint8_t>((preset.interval >> 8) & 0xFF),
+            static_cast<uint8_t>(preset.interval & 0xFF)};
 }
 
 void RapidFireEditor::NoteFireCode(const std::array<uint8_t, 4>& code, FamilyEConfig& c) {
@@ -49,7 +52,8 @@ void RapidFireEditor::NoteFireCode(const std::array<uint8_t, 4>& code, FamilyECo
     }
 }
 
-std::vector<std::pair<int, int>> RapidFireEditor::UpdateSlot(FamilyEConfig& c, int slot, const SlotEdit& edit) {
+std::vector<std::pair<int, int>> RapidFireEditor::UpdateSlot(FamilyEConfig& c, int slot,
+                                                             const SlotEdit& edit) {
     std::vector<std::pair<int, int>> rewritten;
     if (slot < 0 || slot >= kSlots) return rewritten;
     RapidFireSlot& fire = c.rapidFire[static_cast<size_t>(slot)];
@@ -80,9 +84,12 @@ void RapidFireEditor::Show(ui::PaintManager& manager, FamilyEConfig& c) {
     for (int i = 1; i <= kSlots; ++i) {
         const size_t s = static_cast<size_t>(i - 1);
         const RapidFireSlot& slot = c.rapidFire[s];
-        if (auto* count = manager.Find<ui::Edit>(Box("count", i))) count->SetText(std::to_string(slot.count + 1), ui::Notify::No);
-        if (auto* time = manager.Find<ui::Edit>(Box("time", i))) time->SetText(std::to_string(slot.interval), ui::Notify::No);
-        if (auto* box = manager.Find<ui::Option>(Box("continue", i))) box->SetSelected(slot.continuous != 0, ui::Notify::No);
+        if (auto* count = manager.Find<ui::Edit>(Box("count", i)))
+            count->SetText(std::to_string(slot.count + 1), ui::Notify::No);
+        if (auto* time = manager.Find<ui::Edit>(Box("time", i)))
+            time->SetText(std::to_string(slot.interval), ui::Notify::No);
+        if (auto* box = manager.Find<ui::Option>(Box("continue", i)))
+            box->SetSelected(slot.continuous != 0, ui::Notify::No);
         c.continuousShown[s] = slot.continuous;
     }
 }
@@ -108,13 +115,17 @@ bool RapidFireEditor::Handle(ui::PaintManager&, const ui::Notification& n, Famil
         auto* edit = dynamic_cast<ui::Edit*>(n.sender);
         if (int i = SlotOf(n.sender, "count"); i && edit) {
             unsigned long long v = BoxValue(edit->GetText());
-            if (v > kMaxCount) edit->SetText(std::to_string(kMaxCount), ui::Notify::Yes);  // writes through its own change
-            else if (v != 1) writeSlot = i;  // a shown 1 is no count of its own: it waits for the focus to leave
+            if (v > kMaxCount)
+                edit->SetText(std::to_string(kMaxCount), ui::Notify::Yes);  // writes through its own change
+            else if (v != 1)
+                writeSlot = i;  // a shown 1 is no count of its own: it waits for the focus to leave
             return true;
         }
         if (int i = SlotOf(n.sender, "time"); i && edit) {
-            if (BoxValue(edit->GetText()) > kMaxInterval) edit->SetText(std::to_string(kMaxInterval), ui::Notify::Yes);
-            else writeSlot = i;
+            if (BoxValue(edit->GetText()) > kMaxInterval)
+                edit->SetText(std::to_string(kMaxInterval), ui::Notify::Yes);
+            else
+                writeSlot = i;
             return true;
         }
         return false;
@@ -134,7 +145,8 @@ RapidFireEditor::SlotEdit RapidFireEditor::Edited(ui::PaintManager& manager, int
     if (auto* count = manager.Find<ui::Edit>(Box("count", slot)))
         edit.count = static_cast<int>(static_cast<uint32_t>(BoxValue(count->GetText())) - 1u);
     if (auto* time = manager.Find<ui::Edit>(Box("time", slot)))
-        edit.interval = static_cast<int>(std::min<unsigned long long>(BoxValue(time->GetText()), kMaxInterval));
+        edit.interval =
+            static_cast<int>(std::min<unsigned long long>(BoxValue(time->GetText()), kMaxInterval));
     if (auto* box = manager.Find<ui::Option>(Box("continue", slot))) edit.continuous = box->IsSelected();
     return edit;
 }

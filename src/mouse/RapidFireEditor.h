@@ -16,7 +16,7 @@
 namespace mouse {
 
 class RapidFireEditor {
-public:
+  public:
     static constexpr int kSlots = 3;
     static constexpr unsigned kMaxCount = 15;  // shown count
     static constexpr unsigned kMaxInterval = 4096;
@@ -53,7 +53,7 @@ public:
     // What slot 1..3's boxes hold.
     SlotEdit Edited(ui::PaintManager& manager, int slot) const;
 
-private:
+  private:
     // "result_fire_count2_Egret" for ("count", 2)
     std::string Box(const char* kind, int slot) const {
         return names_.Numbered(std::string("result_fire_") + kind, slot, "");

@@ -62,8 +62,10 @@ void StageEditor::Show(ui::PaintManager& manager, const StageModel& model) {
         const DpiStage& stage = model.stages[static_cast<size_t>(i - 1)];
         if (auto* slider = manager.Find<ui::Slider>(names_.Numbered("result_DPI", i, "_slider")))
             slider->SetValue(stage.level, ui::Notify::No);
-        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", i, "_edit"))) label->SetText(Label(stage.level));
-        if (auto* colour = manager.FindControl(names_.Numbered("result_DPI", i, "_color"))) colour->SetBkColor(Argb(stage));
+        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", i, "_edit")))
+            label->SetText(Label(stage.level));
+        if (auto* colour = manager.FindControl(names_.Numbered("result_DPI", i, "_color")))
+            colour->SetBkColor(Argb(stage));
     }
     if (auto* count = manager.Find<ui::Combo>(names_("result_DPI_count_setting"))) {
         count->SetVisible(true);
@@ -109,7 +111,8 @@ bool StageEditor::Handle(ui::PaintManager& manager, const ui::Notification& n, c
         if (d > stageCount) return true;
         int value = static_cast<int>(n.wParam);
         model.stages[static_cast<size_t>(d - 1)].level = value;
-        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", d, "_edit"))) label->SetText(Label(value));
+        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", d, "_edit")))
+            label->SetText(Label(value));
         host_.RequestStageWrite();
         return true;
     }

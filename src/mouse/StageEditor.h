@@ -21,7 +21,7 @@ struct StageModel {
 
 // What the editor needs from its page.
 class StageHost {
-public:
+  public:
     virtual ~StageHost() = default;
     virtual void RequestStageWrite() = 0;
     // The active stage's colour may have changed (other editors follow it).
@@ -31,7 +31,7 @@ public:
 };
 
 class StageEditor {
-public:
+  public:
     static constexpr int kStages = 7;
 
     StageEditor(const PageNames& names, StageHost& host) : names_(names), host_(host) {}
@@ -40,7 +40,9 @@ public:
     // gets as many "0" entries as it has labels.
     static std::vector<std::string> ParseLabels(const std::string& userData);
     // True when `stage` (one-based) is one of the first `count` stages.
-    static bool IsEnabled(int stage, int count) { return count >= 1 && count <= kStages && stage >= 1 && stage <= count; }
+    static bool IsEnabled(int stage, int count) {
+        return count >= 1 && count <= kStages && stage >= 1 && stage <= count;
+    }
     // After a read: a count outside 1..7 or an active stage outside the enabled ones is not taken;
     // the held values stay, brought into range if the new count excludes them.
     static void KeepEnabled(int& count, int& current, int heldCount, int heldStage);
@@ -54,13 +56,14 @@ public:
     // Handles the notifications of the stage controls; true when `n` was one of them.
     bool Handle(ui::PaintManager& manager, const ui::Notification& n, const StageModel& model);
 
-private:
+  private:
     // Enables the controls of the stages up to the count, selects the active stage's option.
     void ShowEnabled(ui::PaintManager& manager, const StageModel& model);
     // The stage number 1..7 whose control `name` is, for the control kind `rest` ("_slider").
     int StageOf(const ui::Control* sender, const char* rest) const;
     static uint32_t Argb(const DpiStage& s) {
-        return 0xFF000000u | (uint32_t(s.red & 0xFF) << 16) | (uint32_t(s.green & 0xFF) << 8) | uint32_t(s.blue & 0xFF);
+        return 0xFF000000u | (uint32_t(s.red & 0xFF) << 16) | (uint32_t(s.green & 0xFF) << 8) |
+               uint32_t(s.blue & 0xFF);
     }
 
     const PageNames& names_;

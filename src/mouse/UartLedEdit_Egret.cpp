@@ -34,13 +34,13 @@ constexpr const char* const kDirections[] = {
     "result_uart_LED_direction_up2down_Egret", "result_uart_LED_direction_down2up_Egret",
     "result_uart_LED_direction_loop_Egret"};
 constexpr const char* const kTransitionColours[] = {
-    "result_uart_LED_transition_red_Egret",    "result_uart_LED_transition_green_Egret",
-    "result_uart_LED_transition_blue_Egret",   "result_uart_LED_transition_yellow_Egret",
-    "result_uart_LED_transition_cyan_Egret",   "result_uart_LED_transition_purple_Egret",
-    "result_uart_LED_transition_white_Egret",  "result_uart_LED_transition_orange_Egret"};
+    "result_uart_LED_transition_red_Egret",   "result_uart_LED_transition_green_Egret",
+    "result_uart_LED_transition_blue_Egret",  "result_uart_LED_transition_yellow_Egret",
+    "result_uart_LED_transition_cyan_Egret",  "result_uart_LED_transition_purple_Egret",
+    "result_uart_LED_transition_white_Egret", "result_uart_LED_transition_orange_Egret"};
 constexpr const char* const kBackgroundColours[] = {
-    "result_uart_LED_bg_red_Egret",  "result_uart_LED_bg_green_Egret",  "result_uart_LED_bg_blue_Egret",
-    "result_uart_LED_bg_yellow_Egret", "result_uart_LED_bg_cyan_Egret", "result_uart_LED_bg_purple_Egret",
+    "result_uart_LED_bg_red_Egret",    "result_uart_LED_bg_green_Egret", "result_uart_LED_bg_blue_Egret",
+    "result_uart_LED_bg_yellow_Egret", "result_uart_LED_bg_cyan_Egret",  "result_uart_LED_bg_purple_Egret",
     "result_uart_LED_bg_white_Egret",  "result_uart_LED_bg_orange_Egret"};
 
 // Parameter groups (containers) of the editor, as bits.
@@ -86,7 +86,8 @@ constexpr EffectView kEffects[] = {
      kDirectionGroup | kSwatchGroup | kBackgroundGroup,
      kSpeedGroup | kLoopDirectionGroup | kLoopColourGroup | kTransitionGroup},
     {14, 16, kSpeedGroup, kAllGroups & ~kSpeedGroup, kSpeedGroup},
-    {17, 20, kSpeedGroup | kSwatchGroup, kAllGroups & ~(kSpeedGroup | kSwatchGroup), kSpeedGroup | kCoarseColour},
+    {17, 20, kSpeedGroup | kSwatchGroup, kAllGroups & ~(kSpeedGroup | kSwatchGroup),
+     kSpeedGroup | kCoarseColour},
     {21, 21, 0, kAllGroups, 0},
     {22, 26, kSwatchGroup, kAllGroups & ~kSwatchGroup, kFixedColour},
     {31, 31, 0, kAllGroups, 0},
@@ -127,8 +128,12 @@ UartLedEdit_Egret::UartLedEdit_Egret(CDialogMouseEgretSetting& page) : page_(pag
     SetName("uart_led_editor_Egret");
 }
 
-ui::PaintManager& UartLedEdit_Egret::Manager() const { return page_.Manager(); }
-EgretConfig& UartLedEdit_Egret::Config() const { return page_.Egret(); }
+ui::PaintManager& UartLedEdit_Egret::Manager() const {
+    return page_.Manager();
+}
+EgretConfig& UartLedEdit_Egret::Config() const {
+    return page_.Egret();
+}
 
 int UartLedEdit_Egret::CoarseLevel(int value) {
     if (value <= 0) return 0;
@@ -182,7 +187,9 @@ UartLedEntry* UartLedEdit_Egret::Entry() {
     return &leds[static_cast<size_t>(currentEffect_)];
 }
 
-void UartLedEdit_Egret::RequestEntryWrite() { page_.RequestEditorOperation(kOpUartLed, currentEffect_); }
+void UartLedEdit_Egret::RequestEntryWrite() {
+    page_.RequestEditorOperation(kOpUartLed, currentEffect_);
+}
 
 template <size_t N>
 int UartLedEdit_Egret::CodeOf(const ui::Control* sender, const char* const (&names)[N]) {
@@ -221,7 +228,8 @@ void UartLedEdit_Egret::ShowEffect(int effect) {
     const unsigned values = view->values;
     if (values & kDirectionGroup) SelectCode(kDirections, entry->byte1 & 0x0F);
     if (values & kSpeedGroup)
-        if (auto* speed = m.Find<ui::Slider>(kSpeed)) speed->SetValue(7 - ((entry->byte1 >> 4) & 7), ui::Notify::No);
+        if (auto* speed = m.Find<ui::Slider>(kSpeed))
+            speed->SetValue(7 - ((entry->byte1 >> 4) & 7), ui::Notify::No);
     if (values & kLoopDirectionGroup)
         if (auto* box = m.Find<ui::Edit>(kLoopDirection)) box->SetText(std::to_string(entry->byte3 / 8 + 1));
     if (values & kLoopColourGroup)
@@ -329,7 +337,8 @@ bool UartLedEdit_Egret::OnItemSelect(ui::Control* sender) {
             ShowEffect(currentEffect_);
         }
         c.ledEffectBlock[static_cast<size_t>(i - 1)] = static_cast<uint8_t>(selected);
-        DeviceLibraryBinding::Instance().Call(EntryPoint::Devcie_Set_Led_Mode_Data_Egret, c.ledEffectBlock.data());
+        DeviceLibraryBinding::Instance().Call(EntryPoint::Devcie_Set_Led_Mode_Data_Egret,
+                                              c.ledEffectBlock.data());
         return true;
     }
     return false;

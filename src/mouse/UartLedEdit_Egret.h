@@ -17,7 +17,7 @@ namespace mouse {
 class CDialogMouseEgretSetting;
 
 class UartLedEdit_Egret : public ui::SkinPage {
-public:
+  public:
     static constexpr int kModes = 8;
 
     explicit UartLedEdit_Egret(CDialogMouseEgretSetting& page);
@@ -34,7 +34,7 @@ public:
     static int CoarseLevel(int value);
     static int CoarseValue(int level);
 
-private:
+  private:
     void OnNotify(ui::Notification& n);
     bool OnClick(ui::Control* sender);
     bool OnSelectChanged(ui::Control* sender);

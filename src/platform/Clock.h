@@ -7,7 +7,7 @@
 namespace platform {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual uint64_t NowMs() const = 0;
     // Blocks the calling thread for `ms` (a ManualClock advances itself instead).
@@ -15,19 +15,19 @@ public:
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     uint64_t NowMs() const override;
     void SleepMs(uint32_t ms) override;
 };
 
 class ManualClock final : public Clock {
-public:
+  public:
     explicit ManualClock(uint64_t start = 1000) : now_(start) {}
     uint64_t NowMs() const override { return now_.load(); }
     void SleepMs(uint32_t ms) override { now_ += ms; }
     void Advance(uint64_t ms) { now_ += ms; }
 
-private:
+  private:
     std::atomic<uint64_t> now_;
 };
 

@@ -6,7 +6,7 @@
 namespace platform {
 
 class DeviceMonitor {
-public:
+  public:
     // `onChange` runs on the monitor's own thread for every add or remove; post from there, never
     // touch windows. Null when the system offers no device events (no udev, no permission).
     static std::unique_ptr<DeviceMonitor> Start(std::function<void()> onChange);

@@ -10,7 +10,7 @@
 namespace platform {
 
 class MessageEndpoint {
-public:
+  public:
     using Accept = std::function<bool(uint32_t message)>;
     // Runs on the endpoint's own thread: post to the UI thread from here, never touch windows.
     using Handler = std::function<void(uint32_t message, int64_t wParam, int64_t lParam)>;
@@ -20,7 +20,8 @@ public:
     // `accept` decides which message numbers get through (none when it is empty). When no socket
     // can be made (unusable class name or folder) the returned endpoint is inert rather than null,
     // so the program still starts; that is traced.
-    static std::unique_ptr<MessageEndpoint> Claim(const std::string& className, Accept accept, Handler handler);
+    static std::unique_ptr<MessageEndpoint> Claim(const std::string& className, Accept accept,
+                                                  Handler handler);
 
     // True when a live process holds the endpoint for `className`.
     static bool IsClaimed(const std::string& className);

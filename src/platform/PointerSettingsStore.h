@@ -16,7 +16,7 @@ namespace platform {
 // The desktop side of the system calls. Every call returns false when the desktop cannot take or
 // give that value, so the caller keeps it in the settings file instead.
 class PointerDesktop {
-public:
+  public:
     virtual ~PointerDesktop() = default;
     virtual bool GetAcceleration(bool& on) = 0;
     virtual bool SetAcceleration(bool on) = 0;
@@ -35,7 +35,7 @@ void SetPointerDesktop(std::shared_ptr<PointerDesktop> desktop);
 std::shared_ptr<PointerDesktop> CurrentPointerDesktop();
 
 class PointerSettingsStore {
-public:
+  public:
     static constexpr const char* kMouseKey = "Control Panel\\Mouse";
     static constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 
@@ -54,7 +54,7 @@ public:
 
     // SystemParametersInfoW.
     static bool GetMouse(std::array<int, 3>& thresholdsAndAcceleration);  // SPI_GETMOUSE
-    static bool GetMouseSpeed(int& speed);                               // SPI_GETMOUSESPEED
+    static bool GetMouseSpeed(int& speed);                                // SPI_GETMOUSESPEED
     static bool SetMouse(const std::array<int, 3>& thresholdsAndAcceleration);
     static bool SetMouseSpeed(int speed);
     static bool SetDoubleClickTime(int ms);

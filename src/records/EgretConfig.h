@@ -17,6 +17,6 @@ struct EgretConfig : FamilyEConfig {
     // 0: three profiles, ten fire macros, plain lighting page. Other values: two profiles, seven
     // fire macros and the UART LED page.
     int deviceKind = 0;
-    std::vector<UartLedEntry> uartLeds;     // 32 entries when deviceKind is nonzero
+    std::vector<UartLedEntry> uartLeds;       // 32 entries when deviceKind is nonzero
     std::array<uint8_t, 8> ledEffectBlock{};  // effect index per UART mode
 };

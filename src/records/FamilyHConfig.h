@@ -10,13 +10,13 @@
 struct FamilyHConfig {
     static constexpr int kStageSlots = 7;
 
-    int currentProfile = 0;                          // 0 or 1
-    std::array<std::vector<KeySlot>, 2> keyLists;    // profiles 1 and 2
-    int stageCount = 2;                              // 2 to 7
-    int currentStage = 0;                            // zero-based
-    std::vector<DpiStage> stages;                    // at most 7
-    int fireCount = 0;                               // shot count minus 1; 255 means continuous
-    int fireTime = 0;                                // 0 to 255
+    int currentProfile = 0;                        // 0 or 1
+    std::array<std::vector<KeySlot>, 2> keyLists;  // profiles 1 and 2
+    int stageCount = 2;                            // 2 to 7
+    int currentStage = 0;                          // zero-based
+    std::vector<DpiStage> stages;                  // at most 7
+    int fireCount = 0;                             // shot count minus 1; 255 means continuous
+    int fireTime = 0;                              // 0 to 255
     int middlePress = 0;
     int cpiPress = 0;
     int gunPress = 0;

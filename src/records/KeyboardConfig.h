@@ -20,6 +20,6 @@ struct KeyboardConfig {
     std::array<std::array<uint8_t, 4>, 2> ledBlocks{};
     std::array<std::map<std::string, KeyboardKey>, 2> keyTables;  // "KB_%02X" -> key
     std::array<std::map<std::string, KeyboardKey>, 2> fnTables;   // "FN_1" ... "FN_12" -> key
-    std::vector<uint16_t> keyboardCombos;                          // at most 16
+    std::vector<uint16_t> keyboardCombos;                         // at most 16
     MacroList macros;
 };

@@ -8,7 +8,7 @@
 #include "records/MacroEntry.h"
 
 class MacroList {
-public:
+  public:
     MacroList() = default;
     MacroList(const MacroList& other) { *this = other; }
     MacroList(MacroList&&) noexcept = default;
@@ -40,6 +40,6 @@ public:
     auto begin() const { return entries_.begin(); }
     auto end() const { return entries_.end(); }
 
-private:
+  private:
     std::vector<std::unique_ptr<MacroEntry>> entries_;
 };

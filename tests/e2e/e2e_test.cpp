@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <string>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <thread>
 
 #include "UiDriver.h"
@@ -51,14 +51,15 @@ int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
     auto deadline = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < deadline) {
         int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         std::this_thread::sleep_for(20ms);
     }
     return -1;
 }
 
 class RealWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         bin_ = std::getenv("OAKRIDGE_BIN_DIR");
         artifacts_ = fs::path(bin_).parent_path() / "e2e-artifacts";
@@ -79,8 +80,8 @@ protected:
         if (xvfb_ == 0) {
             close(fds[0]);
             std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x900x24", "-nolisten", "tcp",
-                   nullptr);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x900x24", "-nolisten",
+                   "tcp", nullptr);
             _exit(127);
         }
         close(fds[1]);
@@ -109,16 +110,19 @@ protected:
     }
 
     std::string WaitForWindow(const std::string& title) {
-        return Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
+        return Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title +
+                     "$' 2>/dev/null | head -1");
     }
 
     // Waits for the first read (behind the progress window) and picks the Egret in the device combo.
     void ShowEgretPage(const std::string& window) {
-        for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty(); ++i)
+        for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty();
+             ++i)
             std::this_thread::sleep_for(50ms);
         Shell("xdotool mousemove --window " + window + " 564 28 click 1");
         std::this_thread::sleep_for(300ms);
-        Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) + " click 1");
+        Shell("xdotool mousemove --window " + window + " 564 " + std::to_string(48 + 4 + 3 * 30 + 15) +
+              " click 1");
         std::this_thread::sleep_for(500ms);
     }
 
@@ -151,7 +155,8 @@ TEST_F(RealWindow, OpensClicksTheDeviceComboRefusesASecondCopyAndCloses) {
     std::string drop = Shell("xdotool search --onlyvisible --name '^ComboWnd$' 2>/dev/null | head -1");
     EXPECT_FALSE(drop.empty()) << "the device drop-down did not open";
     // Third row: the Heron driver page.
-    Shell("xdotool mousemove --window " + window + " 548 " + std::to_string(48 + 4 + 2 * 30 + 15) + " click 1");
+    Shell("xdotool mousemove --window " + window + " 548 " + std::to_string(48 + 4 + 2 * 30 + 15) +
+          " click 1");
     std::this_thread::sleep_for(300ms);
     Screenshot("third_device.png");
 
@@ -257,7 +262,8 @@ TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
     ASSERT_FALSE(window.empty());
     ShowEgretPage(window);
     auto click = [&](ui::Point p) {
-        Shell("xdotool mousemove --window " + window + " " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+        Shell("xdotool mousemove --window " + window + " " + std::to_string(p.x) + " " + std::to_string(p.y) +
+              " click 1");
         std::this_thread::sleep_for(400ms);
     };
     click(spots.macroButton);
@@ -279,11 +285,14 @@ TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
     std::vector<std::pair<int, int>> keySteps;
     int delays = 0;
     for (const auto& step : DecodeMacro(DeviceModel::Egret, macros[0].data, StepNames::FilePage()).steps) {
-        if (step.tag == 0xFE) ++delays;
-        else keySteps.emplace_back(step.tag, step.value);
+        if (step.tag == 0xFE)
+            ++delays;
+        else
+            keySteps.emplace_back(step.tag, step.value);
     }
     // Press and release of A, B and C (key codes 4, 5, 6), with the pauses between them.
-    const std::vector<std::pair<int, int>> want{{0x82, 4}, {0x02, 4}, {0x82, 5}, {0x02, 5}, {0x82, 6}, {0x02, 6}};
+    const std::vector<std::pair<int, int>> want{{0x82, 4}, {0x02, 4}, {0x82, 5},
+                                                {0x02, 5}, {0x82, 6}, {0x02, 6}};
     EXPECT_EQ(keySteps, want);
     EXPECT_EQ(delays, 5);
 }

@@ -43,7 +43,9 @@ std::string Boxes(oaktest::UiDriver& ui) {
     return ui.Text("r_edit", kCls) + "," + ui.Text("g_edit", kCls) + "," + ui.Text("b_edit", kCls);
 }
 
-ui::Color Swatch(oaktest::UiDriver& ui) { return ui.Find("current_color_control", kCls).GetBkColor(); }
+ui::Color Swatch(oaktest::UiDriver& ui) {
+    return ui.Find("current_color_control", kCls).GetBkColor();
+}
 
 void Retype(oaktest::UiDriver& ui, const std::string& box, const std::string& text) {
     ui.Click(box, kCls);
@@ -132,8 +134,10 @@ TEST_F(ColorPickerTest, OnlyOkHandsBackTheColourAndItKeepsTheAlpha) {
             typed = Ui().Text("r_edit", kCls);
             Retype(Ui(), "g_edit", "64");
             Retype(Ui(), "b_edit", "32");
-            if (std::string(c.answer) == "escape") Ui().PressKey(ui::kVkEscape);
-            else Ui().Click(c.answer, kCls);
+            if (std::string(c.answer) == "escape")
+                Ui().PressKey(ui::kVkEscape);
+            else
+                Ui().Click(c.answer, kCls);
         });
         uint32_t colour = 0x40102030;
         EXPECT_EQ(ColorPicker(&Frame()).Choose(colour), c.confirmed) << c.answer;

@@ -14,12 +14,15 @@ constexpr DeviceModel kAll[] = {DeviceModel::Plover, DeviceModel::Heron, DeviceM
                                 DeviceModel::Egret,  DeviceModel::Ibis,  DeviceModel::Crane};
 
 class DeviceTasks : public oaktest::AppFixture {
-protected:
+  protected:
     ui::Control* Page(app::MainFrame::PageIndex i) { return Frame().Page(i); }
-    bool Connected(app::MainFrame::PageIndex i) { return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected(); }
+    bool Connected(app::MainFrame::PageIndex i) {
+        return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected();
+    }
     // What the user can touch: the Egret page disables its device area, the others the whole page.
     bool Usable(app::MainFrame::PageIndex i) {
-        if (i == app::MainFrame::kEgret) return Ui().Find("device_Mouse_Egret_page", "Oakridge").IsEffectivelyEnabled();
+        if (i == app::MainFrame::kEgret)
+            return Ui().Find("device_Mouse_Egret_page", "Oakridge").IsEffectivelyEnabled();
         return Page(i)->IsEnabled();
     }
     void RequestWrite(const char* type, int operation) {

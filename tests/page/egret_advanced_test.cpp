@@ -27,12 +27,14 @@ constexpr size_t kImage = 2048;
 
 // A desktop that takes acceleration and speed and remembers them; the rest goes to the file.
 class FakeDesktop final : public platform::PointerDesktop {
-public:
+  public:
     bool acceleration = false;
     int speed = 7;
     std::vector<std::string> calls;
     bool GetAcceleration(bool& on) override { return on = acceleration, true; }
-    bool SetAcceleration(bool on) override { return calls.push_back("accel " + std::to_string(on)), acceleration = on, true; }
+    bool SetAcceleration(bool on) override {
+        return calls.push_back("accel " + std::to_string(on)), acceleration = on, true;
+    }
     bool GetSpeed(int& s) override { return s = speed, true; }
     bool SetSpeed(int s) override { return calls.push_back("speed " + std::to_string(s)), speed = s, true; }
     bool SetDoubleClickTime(int) override { return false; }
@@ -40,12 +42,13 @@ public:
 };
 
 class EgretAdvanced : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         platform::SetPointerDesktop(desktop_);
         mouse::PointerSettings::Instance().Set({});
-        mouse::ProfileFiles::SetMessageShower([this](ui::WindowImplBase*, const std::string& text) { messages_.push_back(text); });
+        mouse::ProfileFiles::SetMessageShower(
+            [this](ui::WindowImplBase*, const std::string& text) { messages_.push_back(text); });
         cwd_ = fs::current_path();
     }
     void TearDown() override {
@@ -74,7 +77,8 @@ protected:
     }
     std::array<uint8_t, 4> DeviceKey(int profile, int key) {
         std::array<uint8_t, 4> c{};
-        Binding().Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile}, int32_t{key}, &c[0], &c[1], &c[2], &c[3]);
+        Binding().Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile}, int32_t{key}, &c[0], &c[1],
+                       &c[2], &c[3]);
         return c;
     }
     RapidFireSlot DeviceSlot(int slot) {
@@ -92,8 +96,10 @@ protected:
         std::ifstream in(platform::PointerSettingsStore::FilePath());
         std::string line, key;
         while (std::getline(in, line)) {
-            if (line.starts_with("[")) key = line.substr(1, line.size() - 2);
-            else if (auto eq = line.find('='); eq != std::string::npos) values[key + "/" + line.substr(0, eq)] = line.substr(eq + 1);
+            if (line.starts_with("["))
+                key = line.substr(1, line.size() - 2);
+            else if (auto eq = line.find('='); eq != std::string::npos)
+                values[key + "/" + line.substr(0, eq)] = line.substr(eq + 1);
         }
         return values;
     }
@@ -135,7 +141,8 @@ TEST_F(EgretAdvanced, LightingEditsReachTheMouseAndUnknownModesSelectNothing) {
     Page().Egret().lightingMode = 9;
     Page().Refresh();
     ShowSection("led_Settings_Egret");
-    for (const auto& m : mouse::LightingEditor::EgretModes().modes) EXPECT_FALSE(Ui().IsSelected(m.base + "_Egret", kMain)) << m.base;
+    for (const auto& m : mouse::LightingEditor::EgretModes().modes)
+        EXPECT_FALSE(Ui().IsSelected(m.base + "_Egret", kMain)) << m.base;
 }
 
 TEST_F(EgretAdvanced, SavedFileLoadsBackAndThePageShowsWhatTheMouseTook) {
@@ -222,10 +229,12 @@ TEST_F(EgretAdvanced, ResetLoadsTheDefaultFileOfTheProgramFolder) {
     const fs::path elsewhere = TempDir() / "elsewhere";
     fs::create_directories(program);
     fs::create_directories(elsewhere);
-    ASSERT_TRUE(platform::WriteFileAtomic((program / "EgretBData_Cfg1.bin").string(), image.data(), image.size()));
+    ASSERT_TRUE(
+        platform::WriteFileAtomic((program / "EgretBData_Cfg1.bin").string(), image.data(), image.size()));
     auto decoy = image;
     decoy[7] = 2;
-    ASSERT_TRUE(platform::WriteFileAtomic((elsewhere / "EgretBData_Cfg1.bin").string(), decoy.data(), decoy.size()));
+    ASSERT_TRUE(
+        platform::WriteFileAtomic((elsewhere / "EgretBData_Cfg1.bin").string(), decoy.data(), decoy.size()));
     const std::string oldFolder = AppFolder();
     SetAppFolder(program.string() + "/");
     fs::current_path(elsewhere);
@@ -277,7 +286,8 @@ TEST_F(EgretAdvanced, CountBoxCorrections) {
 TEST_F(EgretAdvanced, FireKeysWithoutIntervalAreLeftAlone) {
     OpenEgret();
     for (int p = 0; p < 3; ++p) {
-        Binding().Call(EntryPoint::Devcie_Set_Macro_Key_Egret, int32_t{p + 1}, int32_t{8}, int32_t{6}, int32_t{0x12}, int32_t{0}, int32_t{0});
+        Binding().Call(EntryPoint::Devcie_Set_Macro_Key_Egret, int32_t{p + 1}, int32_t{8}, int32_t{6},
+                       int32_t{0x12}, int32_t{0}, int32_t{0});
         Page().Egret().keyLists[p][7].code = {6, 0x12, 0, 0};
     }
     ShowSection("advanced_Settings_Egret");
@@ -287,8 +297,10 @@ TEST_F(EgretAdvanced, FireKeysWithoutIntervalAreLeftAlone) {
 }
 
 TEST_F(EgretAdvanced, PointerSettingsReadAndWriteWithTheWindowsNames) {
-    ASSERT_TRUE(platform::PointerSettingsStore::SetValues("Control Panel\\Desktop", {{"WheelScrollLines", "-1"}}));
-    ASSERT_TRUE(platform::PointerSettingsStore::SetValues("Control Panel\\Mouse", {{"DoubleClickSpeed", "480"}}));
+    ASSERT_TRUE(
+        platform::PointerSettingsStore::SetValues("Control Panel\\Desktop", {{"WheelScrollLines", "-1"}}));
+    ASSERT_TRUE(
+        platform::PointerSettingsStore::SetValues("Control Panel\\Mouse", {{"DoubleClickSpeed", "480"}}));
     desktop_->speed = 7;
     OpenEgret();
     ShowSection("advanced_Settings_Egret");
@@ -317,7 +329,8 @@ TEST_F(EgretAdvanced, PointerSettingsReadAndWriteWithTheWindowsNames) {
     mouse::PointerSettings::Instance().WaitUntilApplied();
     file = SettingsFile();
     EXPECT_EQ(file["Control Panel\\Mouse/DoubleClickSpeed"], "200");
-    EXPECT_EQ(file["Control Panel\\Desktop/WheelScrollLines"], std::to_string(Ui().Value("mouse_system_screen_speed_Egret", kMain)));
+    EXPECT_EQ(file["Control Panel\\Desktop/WheelScrollLines"],
+              std::to_string(Ui().Value("mouse_system_screen_speed_Egret", kMain)));
     EXPECT_EQ(mouse::PointerSettings::Instance().Get().doubleClickStep, 11);
 }
 

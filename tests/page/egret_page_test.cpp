@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kMain = "Oakridge";
 
 class EgretPage : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         mouse::FamilyEPage::SetColourChooser(nullptr);
@@ -123,7 +123,8 @@ TEST_F(EgretPage, StageColoursGoThroughThePicker) {
     EXPECT_EQ(offered >> 24, 0xFFu);
     EXPECT_EQ(recorder.Count("Change_DPIColor_Egret_Data"), 0u);
     DpiStage written = Device().stages[other - 1];
-    EXPECT_EQ((std::array<int, 3>{written.red, written.green, written.blue}), (std::array<int, 3>{0x12, 0x34, 0x56}));
+    EXPECT_EQ((std::array<int, 3>{written.red, written.green, written.blue}),
+              (std::array<int, 3>{0x12, 0x34, 0x56}));
 
     Ui().Click("result_DPI" + std::to_string(active) + "_color_Egret", kMain);
     WaitForDeviceTasks();
@@ -200,7 +201,8 @@ TEST_F(EgretPage, TextsFitInEveryLanguage) {
 TEST(StageLabels, EveryLabelEndsWithAComma) {
     EXPECT_EQ(mouse::StageEditor::ParseLabels("400,800,1600,"),
               (std::vector<std::string>{"400", "800", "1600", "0", "0", "0"}));
-    EXPECT_EQ(mouse::StageEditor::ParseLabels("400,800,1600"), (std::vector<std::string>{"400", "800", "0", "0"}));
+    EXPECT_EQ(mouse::StageEditor::ParseLabels("400,800,1600"),
+              (std::vector<std::string>{"400", "800", "0", "0"}));
     EXPECT_TRUE(mouse::StageEditor::ParseLabels("").empty());
 }
 

@@ -29,7 +29,7 @@ constexpr const char* kMain = "Oakridge";
 constexpr std::array<uint8_t, 8> kBlock = {0, 4, 12, 13, 17, 22, 27, 31};
 
 class EgretRead : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         mouse::FamilyEPage::SetColourChooser(nullptr);
@@ -107,7 +107,9 @@ TEST_F(EgretRead, AFailedGroupReadKeepsWhatThePageHeld) {
         {"Device_Get_Number_CPI_Egret", [](const EgretConfig& c) { EXPECT_EQ(c.stageCount, 5); }},
         {"Device_Get_Current_CPI_Gear_Egret", [](const EgretConfig& c) { EXPECT_EQ(c.currentStage, 3); }},
         {"Device_Get_Fire_Key_Data_Egret",
-         [](const EgretConfig& c) { EXPECT_EQ(c.rapidFire[0], (RapidFireSlot{4, 120, c.rapidFire[0].continuous})); }},
+         [](const EgretConfig& c) {
+             EXPECT_EQ(c.rapidFire[0], (RapidFireSlot{4, 120, c.rapidFire[0].continuous}));
+         }},
         {"Devcie_Get_Led_Mode_Data_Egret", [](const EgretConfig& c) { EXPECT_EQ(c.ledEffectBlock, kBlock); }},
     };
     SimControl egret(DeviceModel::Egret);
@@ -218,7 +220,7 @@ TEST_F(EgretRead, AStageGoneAfterTheColourPickerIsLeftAlone) {
 
 // Takes speed and acceleration and notes the thread of every call; the rest goes to the file.
 class ThreadNotingDesktop final : public platform::PointerDesktop {
-public:
+  public:
     struct Call {
         std::string what;
         std::thread::id thread;
@@ -234,7 +236,7 @@ public:
     bool SetDoubleClickTime(int) override { return false; }
     bool SetWheelScrollLines(int) override { return false; }
 
-private:
+  private:
     void Note(std::string what) {
         std::lock_guard lock(mutex_);
         calls_.push_back({std::move(what), std::this_thread::get_id()});
@@ -245,7 +247,7 @@ private:
 
 // Counts the times the settings file is replaced.
 class FileReplacements {
-public:
+  public:
     explicit FileReplacements(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK)) {
         if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO);
     }
@@ -265,7 +267,7 @@ public:
     }
     bool Ok() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_;
     int count_ = 0;
 };
@@ -303,11 +305,14 @@ TEST_F(EgretRead, PointerSlidersApplyOnceTheySettleAndOffTheWindowThread) {
         EXPECT_NE(c.thread, std::this_thread::get_id()) << c.what;
         if (c.what.starts_with("speed")) speeds.push_back(c.what);
     }
-    EXPECT_EQ(speeds, std::vector<std::string>{"speed " + std::to_string(mouse::PointerSettings::SpeedOfStep(speedTo))});
+    EXPECT_EQ(speeds, std::vector<std::string>{"speed " +
+                                               std::to_string(mouse::PointerSettings::SpeedOfStep(speedTo))});
     EXPECT_EQ(replaced.Of("pointer-settings.ini"), 1);
-    EXPECT_EQ(platform::PointerSettingsStore::QueryValue(platform::PointerSettingsStore::kMouseKey, "DoubleClickSpeed"),
+    EXPECT_EQ(platform::PointerSettingsStore::QueryValue(platform::PointerSettingsStore::kMouseKey,
+                                                         "DoubleClickSpeed"),
               std::to_string(mouse::PointerSettings::DoubleClickTimeOfStep(9)));
-    EXPECT_EQ(platform::PointerSettingsStore::QueryValue(platform::PointerSettingsStore::kMouseKey, "MouseSensitivity"),
+    EXPECT_EQ(platform::PointerSettingsStore::QueryValue(platform::PointerSettingsStore::kMouseKey,
+                                                         "MouseSensitivity"),
               std::to_string(mouse::PointerSettings::SpeedOfStep(speedTo)));
 
     // Nothing more happens once it has settled.
@@ -323,7 +328,8 @@ TEST_F(EgretRead, APointerValueNotYetSettledIsAppliedWhenTheWindowCloses) {
     Ui().Click("advanced_Settings_Egret", kMain);
     Ui().DragSlider("mouse_system_double_speed_Egret", 2, kMain);
     frame_.reset();
-    EXPECT_EQ(platform::PointerSettingsStore::QueryValue(platform::PointerSettingsStore::kMouseKey, "DoubleClickSpeed"),
+    EXPECT_EQ(platform::PointerSettingsStore::QueryValue(platform::PointerSettingsStore::kMouseKey,
+                                                         "DoubleClickSpeed"),
               std::to_string(mouse::PointerSettings::DoubleClickTimeOfStep(2)));
 }
 

@@ -1,4 +1,6 @@
 // Language switching from the main window's two choosers.
+#include "app/Language.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 #include "AppFixture.h"
 #include "TextFit.h"
 #include "ui/core/Container.h"
-#include "app/Language.h"
 #include "ui/core/Toolkit.h"
 #include "ui/text/TextTable.h"
 
@@ -16,7 +17,9 @@ namespace {
 
 using Languages = oaktest::AppFixture;
 
-std::string Resolve(const char* text) { return ui::TextTable::Instance().Resolve(text); }
+std::string Resolve(const char* text) {
+    return ui::TextTable::Instance().Resolve(text);
+}
 
 TEST_F(Languages, StartUpAppliesTheFirstOption) {
     StartApp();
@@ -63,7 +66,8 @@ TEST_F(Languages, EntriesMissingFromTheNewFileKeepTheOldText) {
     auto langs = std::filesystem::path(ui::Toolkit::GetResourcePath()) / "Languages";
     std::string a = "zz-test-a-" + std::to_string(::getpid()) + ".xml";
     std::string b = "zz-test-b-" + std::to_string(::getpid()) + ".xml";
-    std::ofstream(langs / a) << R"(<Window><MultiLanguage id="216" value="kept"/><MultiLanguage id="88" value="A"/></Window>)";
+    std::ofstream(langs / a)
+        << R"(<Window><MultiLanguage id="216" value="kept"/><MultiLanguage id="88" value="A"/></Window>)";
     std::ofstream(langs / b) << R"(<Window><MultiLanguage id="88" value="B"/></Window>)";
     std::ofstream(langs / ("broken-" + b)) << R"(<Window><MultiLanguage id="88" value="C"/>)";
     StartApp();
@@ -71,7 +75,7 @@ TEST_F(Languages, EntriesMissingFromTheNewFileKeepTheOldText) {
     Frame().ApplyLanguage(b);
     EXPECT_EQ(Resolve("%{216}"), "kept");
     EXPECT_EQ(Frame().GetTitle(), "B");
-    Frame().ApplyLanguage("broken-" + b);   // malformed: nothing changes
+    Frame().ApplyLanguage("broken-" + b);  // malformed: nothing changes
     Frame().ApplyLanguage("no-such-file.xml");
     EXPECT_EQ(Resolve("%{88}"), "B");
     for (auto& f : {a, b, "broken-" + b}) std::filesystem::remove(langs / f);
@@ -103,7 +107,8 @@ TEST_F(Languages, EveryLanguageFitsTheMainWindow) {
         Ui().Click(name, "Oakridge");
         for (const auto& problem : oaktest::TextFitProblems(Frame()))
             ADD_FAILURE() << Ui().Text(name, "Oakridge") << ": " << problem;
-        Ui().Snapshot(::testing::TempDir() + "main_" + Ui().Find(name, "Oakridge").GetUserData() + ".png", "Oakridge");
+        Ui().Snapshot(::testing::TempDir() + "main_" + Ui().Find(name, "Oakridge").GetUserData() + ".png",
+                      "Oakridge");
     }
 }
 
@@ -143,7 +148,9 @@ struct BrokenStartFile {
     std::string (*contents)(const std::string& original);
 };
 
-void PrintTo(const BrokenStartFile& file, std::ostream* os) { *os << file.what; }
+void PrintTo(const BrokenStartFile& file, std::ostream* os) {
+    *os << file.what;
+}
 
 class BrokenStartLanguage : public oaktest::AppFixture,
                             public ::testing::WithParamInterface<BrokenStartFile> {};

@@ -31,17 +31,19 @@ constexpr const char* kTree = "Marco_Info_list_Egret";
 
 MacroList Macros(std::initializer_list<const char16_t*> names) {
     MacroList list;
-    for (const char16_t* name : names) list.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}, 0});
+    for (const char16_t* name : names)
+        list.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}, 0});
     return list;
 }
 
 void WriteFile(const fs::path& path, const MacroList& list) {
     const auto bytes = SerializeMacroRecords(DeviceModel::Egret, list);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 class MacroFolder : public oaktest::AppFixture {
-protected:
+  protected:
     // The working folder holds "Fps.bin" (Burst, Spray) and "Moba.bin" (Combo).
     void OpenFolderView() {
         StartApp();
@@ -83,7 +85,8 @@ protected:
     void ClickNode(const std::string& text) {
         Layout();
         for (int i = 0; i < Tree().GetCount(); ++i)
-            if (Tree().NodeAt(i)->GetText() == text) return Ui().ClickAt(Tree().NodeAt(i)->GetPos().Center(), kMain);
+            if (Tree().NodeAt(i)->GetText() == text)
+                return Ui().ClickAt(Tree().NodeAt(i)->GetPos().Center(), kMain);
         ADD_FAILURE() << "no node " << text;
     }
     void ClickBelowNodes() {
@@ -95,7 +98,8 @@ protected:
     void Menu(const std::string& command) {
         Layout();
         ui::TreeNode* node = Tree().GetSelectedNode();
-        ui::Point at = node ? node->GetPos().Center() : ui::Point{Tree().GetPos().Center().x, Tree().GetPos().bottom - 8};
+        ui::Point at = node ? node->GetPos().Center()
+                            : ui::Point{Tree().GetPos().Center().x, Tree().GetPos().bottom - 8};
         Ui().RightClickAt(at, kMain);
         Ui().Click(command, kMenu);
     }
@@ -111,7 +115,8 @@ protected:
         std::ifstream in(Folder() / key, std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::vector<std::string> names;
-        for (const auto& entry : ParseMacroRecords(DeviceModel::Egret, bytes)) names.push_back(MacroManagerPage::ToUtf8(entry->name));
+        for (const auto& entry : ParseMacroRecords(DeviceModel::Egret, bytes))
+            names.push_back(MacroManagerPage::ToUtf8(entry->name));
         return names;
     }
 };
@@ -155,7 +160,8 @@ TEST_F(MacroFolder, ImportingWithNothingSelectedAddsANodeNamedAfterTheFile) {
     ClickBelowNodes();
     Ui().AnswerFileDialog(outside.string());
     Menu("menu_Name_Import");
-    EXPECT_EQ(Nodes(), (std::vector<std::string>{"Fps", "  Burst", "  Spray", "Moba", "  Combo", "Raid", "  Heal", "  Shield"}));
+    EXPECT_EQ(Nodes(), (std::vector<std::string>{"Fps", "  Burst", "  Spray", "Moba", "  Combo", "Raid",
+                                                 "  Heal", "  Shield"}));
     // Written at once, so the next start still finds it.
     EXPECT_EQ(OnDisk("Raid.bin"), (std::vector<std::string>{"Heal", "Shield"}));
 
@@ -192,8 +198,8 @@ TEST_F(MacroFolder, RenameRefusesANameAlreadyTaken) {
         std::vector<std::string> after;
     };
     const Case cases[] = {
-        {"Fps", "Moba", {"Fps", "  Burst", "  Spray", "Moba", "  Combo"}},      // another file's name
-        {"Spray", "Combo", {"Fps", "  Burst", "  Spray", "Moba", "  Combo"}},   // a macro of another file
+        {"Fps", "Moba", {"Fps", "  Burst", "  Spray", "Moba", "  Combo"}},     // another file's name
+        {"Spray", "Combo", {"Fps", "  Burst", "  Spray", "Moba", "  Combo"}},  // a macro of another file
         {"Fps", "Shooter", {"Shooter", "  Burst", "  Spray", "Moba", "  Combo"}},
         {"Spray", "Spread", {"Shooter", "  Burst", "  Spread", "Moba", "  Combo"}},
     };
@@ -286,7 +292,8 @@ TEST_F(MacroFolder, TextsFitInEveryLanguage) {
         Ui().Click(option, kMain);
         for (const auto& problem : oaktest::TextFitProblems(Frame()))
             // Step rows are measured with their markup as plain text, far wider than drawn.
-            if (problem.find("{i Image") == std::string::npos) ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
+            if (problem.find("{i Image") == std::string::npos)
+                ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
         Layout();
         Ui().RightClickAt(Tree().GetSelectedNode()->GetPos().Center(), kMain);
         for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kMenu)))

@@ -19,8 +19,8 @@
 #include "ui/controls/List.h"
 #include "ui/core/InputHooks.h"
 #include "ui/core/Toolkit.h"
-#include "ui/text/TextTable.h"
 #include "ui/core/VirtualKeys.h"
+#include "ui/text/TextTable.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::ostream& operator<<(std::ostream& out, const Step& s) {
 }
 
 class MacroManager : public oaktest::AppFixture {
-protected:
+  protected:
     void OpenMacros() {
         ShowDevice(3);
         Ui().Click("marco_manager_Egret", kMain);
@@ -64,18 +64,21 @@ protected:
     void SelectMacro(int index) { ClickRow(NameList(), index); }
     std::vector<Step> Rows() {
         std::vector<Step> rows;
-        for (int i = 0; i < StepList().RowCount(); ++i) rows.push_back({StepList().RowAt(i)->tag, StepList().RowAt(i)->value});
+        for (int i = 0; i < StepList().RowCount(); ++i)
+            rows.push_back({StepList().RowAt(i)->tag, StepList().RowAt(i)->value});
         return rows;
     }
     // The macros of the working macro file, as the next start would read them.
     ::MacroList OnDisk() {
-        std::ifstream in(MacroStore::Instance().WorkingFolder() + "/MacroMouseEgretData.bin", std::ios::binary);
+        std::ifstream in(MacroStore::Instance().WorkingFolder() + "/MacroMouseEgretData.bin",
+                         std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         return ParseMacroRecords(DeviceModel::Egret, bytes);
     }
     std::vector<Step> Decoded(const std::vector<uint8_t>& data) {
         std::vector<Step> steps;
-        for (const auto& s : DecodeMacro(DeviceModel::Egret, data, StepNames::FilePage()).steps) steps.push_back({s.tag, s.value});
+        for (const auto& s : DecodeMacro(DeviceModel::Egret, data, StepNames::FilePage()).steps)
+            steps.push_back({s.tag, s.value});
         return steps;
     }
     void Record(const std::function<void()>& actions) {
@@ -161,8 +164,9 @@ TEST_F(MacroManager, StoppingDropsThePressesOfKeysStillHeld) {
         Ui().KeyDown('B');
     });
     // The presses of Alt and B go; the pauses before them stay.
-    EXPECT_EQ(Rows(), (std::vector<Step>{{0x02, 0x06}, {0xFE, 0}, {0xFE, 0}, {0x82, 0x04}, {0xFE, 0}, {0x02, 0x04},
-                                         {0xFE, 0}}));
+    EXPECT_EQ(Rows(),
+              (std::vector<Step>{
+                  {0x02, 0x06}, {0xFE, 0}, {0xFE, 0}, {0x82, 0x04}, {0xFE, 0}, {0x02, 0x04}, {0xFE, 0}}));
     EXPECT_EQ(Decoded(OnDisk()[0].data), Rows());
 }
 
@@ -218,7 +222,8 @@ TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     // The first change writes a whole macro: loop entry, the click, end marker.
     Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
     EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 50}, {0x21, 0x21}}));
-    EXPECT_EQ(OnDisk()[before].data, (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
+    EXPECT_EQ(OnDisk()[before].data,
+              (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
     EXPECT_EQ(Ui().CurSel("macro_insert_combo_Egret", kMain), -1);
 }
 
@@ -399,7 +404,8 @@ TEST_F(MacroManager, GarbageRecordsAreNotShownAndStayOnDiskUntilAnEdit) {
     // A working file with a record between two macros whose name is no text: a lone surrogate and
     // control characters, as random bytes give.
     MacroList macros;
-    for (const char16_t* name : {u"Alpha", u"Beta"}) macros.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0x21, 0xFC, 0x00}, 0});
+    for (const char16_t* name : {u"Alpha", u"Beta"})
+        macros.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0x21, 0xFC, 0x00}, 0});
     std::vector<uint8_t> bytes = SerializeMacroRecords(DeviceModel::Egret, macros);
     std::vector<uint8_t> garbage(240, 0x00);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(0xD8 + i * 37);
@@ -430,7 +436,8 @@ TEST_F(MacroManager, TextsFitInEveryLanguage) {
         Ui().Click(option, kMain);
         for (const auto& problem : oaktest::TextFitProblems(Frame()))
             // Step rows are measured with their markup as plain text, far wider than drawn.
-            if (problem.find("{i Image") == std::string::npos) ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
+            if (problem.find("{i Image") == std::string::npos)
+                ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
         for (int mode : {MarcoEditDialog::kConfirm, MarcoEditDialog::kMove, MarcoEditDialog::kDelay}) {
             Ui().AnswerModal(kDialog, [&](ui::WindowImplBase& dialog) {
                 for (const auto& problem : oaktest::TextFitProblems(dialog))
@@ -449,7 +456,7 @@ TEST_F(MacroManager, TextsFitInEveryLanguage) {
 
 // A window holding one step list, for the list's own behaviour.
 class ListWindow : public ui::WindowImplBase {
-public:
+  public:
     std::string GetWindowClassName() const override { return "ListWindow"; }
     std::string GetSkinFile() const override { return {}; }
     std::unique_ptr<ui::Control> CreateRootInCode() override {
@@ -477,7 +484,7 @@ TEST(MarcoListUITest, RowsFormATreeUnderTheRoot) {
     EXPECT_EQ(MarcoListUI::DisplayText(*a1), "{x 6}{x 24}a1");
     EXPECT_EQ(list.GetItemAt(1)->GetText(), "{x 6}{x 24}a1");
     list.SelectItem(3, ui::Notify::No);  // "c"
-    EXPECT_TRUE(list.RemoveRow(0));     // "a" with its child
+    EXPECT_TRUE(list.RemoveRow(0));      // "a" with its child
     EXPECT_EQ(list.RowCount(), 2);
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(list.RowAt(1), c);

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
-#include "device/SharedState.h"
 #include "device/DeviceIds.h"
+#include "device/SharedState.h"
 #include "ui/core/Messages.h"
 #include "ui/layout/TabLayout.h"
 #include "ui/text/TextTable.h"
@@ -19,8 +19,9 @@ TEST_F(MainWindow, OpensCentredAtItsSizeWithEveryNamedControl) {
     EXPECT_EQ(r.Width(), 1310);
     EXPECT_EQ(r.Height(), 749);
     EXPECT_EQ(r.left, (1920 - 1310) / 2);
-    for (const char* name : {"closebtn", "minbtn", "device_combo", "tab_switch", "language_option", "language_combo",
-                             "vid_Egret", "pid_Egret", "vid_Ibis", "pid_Ibis", "vid_Crane", "pid_Crane"})
+    for (const char* name :
+         {"closebtn", "minbtn", "device_combo", "tab_switch", "language_option", "language_combo",
+          "vid_Egret", "pid_Egret", "vid_Ibis", "pid_Ibis", "vid_Crane", "pid_Crane"})
         EXPECT_TRUE(Ui().Exists(name)) << name;
     for (int i = 0; i < app::MainFrame::kPageCount; ++i)
         EXPECT_NE(Frame().Page(static_cast<app::MainFrame::PageIndex>(i)), nullptr) << i;
@@ -78,8 +79,8 @@ TEST(SkinIds, ParseLikeTheSkinWritesThem) {
         const char* text;
         int32_t id;
     };
-    const Case cases[] = {{"  123a", 123}, {"123", 123}, {"abc", 0}, {"", 0}, {"  ", 0},
-                          {"-5", 0},       {"007", 7},   {"99999999999", INT32_MAX}};
+    const Case cases[] = {{"  123a", 123}, {"123", 123}, {"abc", 0}, {"", 0},
+                          {"  ", 0},       {"-5", 0},    {"007", 7}, {"99999999999", INT32_MAX}};
     for (const auto& c : cases) EXPECT_EQ(ParseSkinId(c.text), c.id) << '"' << c.text << '"';
 }
 

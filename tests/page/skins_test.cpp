@@ -27,15 +27,16 @@ TEST(ShippedSkins, BuildWithoutProblems) {
         ui::PaintManager manager;
         ui::Builder builder;
         // Custom classes stand in as plain containers; their own skins are checked on their own.
-        auto result = builder.Build("XML/" + entry.path().filename().string(), manager,
-                                    [](std::string_view cls) -> std::unique_ptr<ui::Control> {
-                                        if (cls == "MarcoList") return std::make_unique<MarcoListUI>();
-                                        for (const char* known : {"KeyboardPage", "MousePage", "MacroSetting", "FireMacroSettingPage",
-                                                                   "UartLedSettingPage"})
-                                            if (std::string_view(cls).starts_with(known))
-                                                return std::make_unique<ui::Container>();
-                                        return nullptr;
-                                    });
+        auto result =
+            builder.Build("XML/" + entry.path().filename().string(), manager,
+                          [](std::string_view cls) -> std::unique_ptr<ui::Control> {
+                              if (cls == "MarcoList") return std::make_unique<MarcoListUI>();
+                              for (const char* known : {"KeyboardPage", "MousePage", "MacroSetting",
+                                                        "FireMacroSettingPage", "UartLedSettingPage"})
+                                  if (std::string_view(cls).starts_with(known))
+                                      return std::make_unique<ui::Container>();
+                              return nullptr;
+                          });
         EXPECT_TRUE(result.ok) << entry.path();
         EXPECT_TRUE(result.report.Empty()) << result.report.ToString();
         ++built;
@@ -70,8 +71,10 @@ TEST_F(BrokenMainSkin, EndsWithADialogNamingFileAndLine) {
     auto& shown = Ui().Backend().FatalErrorsShown();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.contents.empty()) std::filesystem::remove(mainSkin);
-        else std::ofstream(mainSkin, std::ios::trunc) << c.contents;
+        if (c.contents.empty())
+            std::filesystem::remove(mainSkin);
+        else
+            std::ofstream(mainSkin, std::ios::trunc) << c.contents;
         size_t before = shown.size();
         EXPECT_EQ(app::RunMainWindow(), 0);
         ASSERT_EQ(shown.size(), before + 1);

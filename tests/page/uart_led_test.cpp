@@ -34,7 +34,7 @@ constexpr UartLedEntry kEntry18{1, 0x32, 0xA3, 0xF4};
 constexpr UartLedEntry kEntry23{1, 0x12, 0x34, 0x56};
 
 class UartLedEditor : public oaktest::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         mouse::FamilyEPage::SetColourChooser(nullptr);
@@ -45,7 +45,9 @@ protected:
     }
 
     DeviceLibraryBinding& Lib() { return DeviceLibraryBinding::Instance(); }
-    void OpenDevice() { Lib().Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0}); }
+    void OpenDevice() {
+        Lib().Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0});
+    }
     void SetEntry(int e, const UartLedEntry& v) {
         Lib().Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, int32_t{e}, int32_t{v.byte1}, int32_t{v.byte2},
                    int32_t{v.byte3});
@@ -69,7 +71,9 @@ protected:
     mouse::CDialogMouseEgretSetting& Page() {
         return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
     }
-    mouse::UartLedEdit_Egret& Editor() { return Ui().Find<mouse::UartLedEdit_Egret>("uart_led_editor_Egret", kMain); }
+    mouse::UartLedEdit_Egret& Editor() {
+        return Ui().Find<mouse::UartLedEdit_Egret>("uart_led_editor_Egret", kMain);
+    }
     UartLedEntry DeviceEntry(int e) {
         UartLedEntry v;
         OpenDevice();
@@ -140,10 +144,10 @@ TEST_F(UartLedEditor, EachEffectShowsItsGroups) {
     // Effects 27 to 30 leave the groups as the previous effect left them: each row after one
     // checks that against the row before it.
     const Case cases[] = {
-        {0, true, true, true, false, false, false},   {4, true, true, true, true, true, false},
-        {27, true, true, true, true, true, false},    {12, false, true, true, false, true, false},
-        {13, false, true, true, true, true, false},   {15, false, true, false, false, false, false},
-        {18, false, true, false, false, false, true}, {30, false, true, false, false, false, true},
+        {0, true, true, true, false, false, false},     {4, true, true, true, true, true, false},
+        {27, true, true, true, true, true, false},      {12, false, true, true, false, true, false},
+        {13, false, true, true, true, true, false},     {15, false, true, false, false, false, false},
+        {18, false, true, false, false, false, true},   {30, false, true, false, false, false, true},
         {21, false, false, false, false, false, false}, {24, false, false, false, false, false, true},
         {31, false, false, false, false, false, false},
     };
@@ -157,7 +161,8 @@ TEST_F(UartLedEditor, EachEffectShowsItsGroups) {
         EXPECT_EQ(Visible("uart_LED_transition_bg_color_Egret"), c.transition);
         EXPECT_EQ(Visible("uart_LED_RGB_Egret"), c.swatch);
         EXPECT_FALSE(Visible("uart_LED_bg_color_Egret"));
-        const bool none = !(c.direction || c.speed || c.loopDirection || c.loopColour || c.transition || c.swatch);
+        const bool none =
+            !(c.direction || c.speed || c.loopDirection || c.loopColour || c.transition || c.swatch);
         EXPECT_EQ(Visible("uart_LED_no_settings_Egret"), none);
     }
     ChooseEffect(21);
@@ -362,10 +367,13 @@ TEST_F(UartLedEditor, TextsFitInEveryLanguage) {
 }
 
 TEST(UartLedCoarseColour, LevelsAndTheirShownValues) {
-    const std::pair<int, int> levels[] = {{0, 0}, {1, 1}, {63, 1}, {64, 2}, {127, 2}, {128, 3}, {191, 3}, {192, 4}, {255, 4}};
-    for (const auto& [value, level] : levels) EXPECT_EQ(mouse::UartLedEdit_Egret::CoarseLevel(value), level) << value;
+    const std::pair<int, int> levels[] = {{0, 0},   {1, 1},   {63, 1},  {64, 2}, {127, 2},
+                                          {128, 3}, {191, 3}, {192, 4}, {255, 4}};
+    for (const auto& [value, level] : levels)
+        EXPECT_EQ(mouse::UartLedEdit_Egret::CoarseLevel(value), level) << value;
     const std::pair<int, int> shown[] = {{0, 0}, {1, 64}, {2, 128}, {3, 192}, {4, 255}, {5, 255}, {7, 255}};
-    for (const auto& [level, value] : shown) EXPECT_EQ(mouse::UartLedEdit_Egret::CoarseValue(level), value) << level;
+    for (const auto& [level, value] : shown)
+        EXPECT_EQ(mouse::UartLedEdit_Egret::CoarseValue(level), value) << level;
 }
 
 }  // namespace

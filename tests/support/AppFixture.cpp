@@ -11,7 +11,8 @@ namespace oaktest {
 
 void AppFixture::SetUp() {
     std::random_device rd;
-    temp_ = std::filesystem::temp_directory_path() / ("oakridge-test-" + std::to_string(rd()) + std::to_string(rd()));
+    temp_ = std::filesystem::temp_directory_path() /
+            ("oakridge-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(temp_);
     // Everything the program writes stays in this test's folder.
     setenv("XDG_STATE_HOME", (temp_ / "state").c_str(), 1);

@@ -12,7 +12,7 @@
 namespace oaktest {
 
 class AppFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     // Creates and shows the main window, then runs until idle.
@@ -31,7 +31,7 @@ protected:
     std::unique_ptr<UiDriver> driver_;
     std::unique_ptr<app::MainFrame> frame_;
 
-private:
+  private:
     std::filesystem::path temp_;
 };
 

@@ -16,7 +16,7 @@ inline std::string BinFolder() {
 
 // The control surface of one loaded library.
 class SimControl {
-public:
+  public:
     explicit SimControl(DeviceModel model)
         : handle_(dlopen((BinFolder() + LibraryFileName(model)).c_str(), RTLD_NOW | RTLD_LOCAL)) {}
 
@@ -27,8 +27,11 @@ public:
     int32_t Inject(const char* entry, int32_t call, int32_t status = 9) const {
         return Get<int32_t (*)(const char*, int32_t, int32_t)>("OakSim_InjectFailure")(entry, call, status);
     }
-    int32_t CallCount(const char* entry) const { return Get<int32_t (*)(const char*)>("OakSim_CallCount")(entry); }
-    // Transfers since the last ResetCallCounts() that paid the latency (calls the device refused do not count).
+    int32_t CallCount(const char* entry) const {
+        return Get<int32_t (*)(const char*)>("OakSim_CallCount")(entry);
+    }
+    // Transfers since the last ResetCallCounts() that paid the latency (calls the device refused do not
+    // count).
     int32_t TransferCount() const { return Get<int32_t (*)()>("OakSim_TransferCount")(); }
     void ResetCallCounts() const { Get<int32_t (*)()>("OakSim_ResetCallCounts")(); }
     int32_t ClearFailures() const { return Get<int32_t (*)()>("OakSim_ClearFailures")(); }
@@ -37,7 +40,6 @@ public:
     int32_t Press(int32_t button) const { return Get<int32_t (*)(int32_t)>("OakSim_Press")(button); }
     int32_t SetLatency(int32_t ms) const { return Get<int32_t (*)(int32_t)>("OakSim_SetLatency")(ms); }
 
-private:
+  private:
     void* handle_;
 };
-

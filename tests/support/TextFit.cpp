@@ -38,11 +38,14 @@ void Check(ui::Control& c, ui::PaintManager& m, ui::Canvas& canvas, std::vector<
     ui::Rect r = c.GetPos();
     if (c.GetTextAlign() & ui::kAlignWordBreak) {
         ui::Size s = canvas.MeasureText(text, font, r.Width());
-        if (s.cy > r.Height()) out.push_back("\"" + text + "\" needs " + std::to_string(s.cy) + " px of height, has " + std::to_string(r.Height()));
+        if (s.cy > r.Height())
+            out.push_back("\"" + text + "\" needs " + std::to_string(s.cy) + " px of height, has " +
+                          std::to_string(r.Height()));
     } else {
         ui::Size s = canvas.MeasureText(text, font);
         if (s.cx > r.Width())
-            out.push_back("\"" + text + "\" needs " + std::to_string(s.cx) + " px, " + (c.GetName().empty() ? std::string("a control") : "\"" + c.GetName() + "\"") +
+            out.push_back("\"" + text + "\" needs " + std::to_string(s.cx) + " px, " +
+                          (c.GetName().empty() ? std::string("a control") : "\"" + c.GetName() + "\"") +
                           " has " + std::to_string(r.Width()));
     }
 }

@@ -12,8 +12,8 @@
 #include "ui/controls/Slider.h"
 #include "ui/core/InputHooks.h"
 #include "ui/core/Messages.h"
-#include "ui/core/VirtualKeys.h"
 #include "ui/core/Toolkit.h"
+#include "ui/core/VirtualKeys.h"
 #include "ui/text/TextTable.h"
 
 namespace oaktest {
@@ -52,7 +52,8 @@ ui::WindowImplBase& UiDriver::Window(const std::string& className) {
 ui::Control& UiDriver::Find(const std::string& name, const std::string& className) {
     auto& window = Window(className);
     if (auto* c = window.GetManager().FindControl(name)) return *c;
-    throw std::runtime_error("window \"" + window.GetWindowClassName() + "\" has no control \"" + name + "\"");
+    throw std::runtime_error("window \"" + window.GetWindowClassName() + "\" has no control \"" + name +
+                             "\"");
 }
 
 bool UiDriver::Exists(const std::string& name, const std::string& className) {
@@ -66,7 +67,8 @@ void UiDriver::Activate(ui::WindowImplBase& window) {
 ui::Point UiDriver::CenterOf(ui::Control& control, ui::WindowImplBase& window) {
     window.GetManager().LayoutIfNeeded();
     if (!control.IsShown())
-        throw std::runtime_error("control \"" + control.GetName() + "\" is not visible, so it cannot be clicked");
+        throw std::runtime_error("control \"" + control.GetName() +
+                                 "\" is not visible, so it cannot be clicked");
     if (control.GetPos().IsEmpty())
         throw std::runtime_error("control \"" + control.GetName() + "\" has no area on screen");
     return control.GetPos().Center();
@@ -91,7 +93,8 @@ void UiDriver::ClickAt(ui::Point pt, const std::string& className) {
 
 void UiDriver::Click(const std::string& name, const std::string& className) {
     auto& window = Window(className);
-    ClickAt(CenterOf(Find(name, className), window), className.empty() ? window.GetWindowClassName() : className);
+    ClickAt(CenterOf(Find(name, className), window),
+            className.empty() ? window.GetWindowClassName() : className);
 }
 
 void UiDriver::RightClick(const std::string& name, const std::string& className) {
@@ -154,7 +157,8 @@ void UiDriver::SelectComboItem(const std::string& comboName, int index, const st
     ui::ComboDropWindow* drop = combo.GetDropWindow();
     if (!drop) throw std::runtime_error("combo \"" + comboName + "\" did not open");
     ui::Rect row = drop->RowRect(index);
-    if (row.IsEmpty()) throw std::runtime_error("combo \"" + comboName + "\" has no item " + std::to_string(index));
+    if (row.IsEmpty())
+        throw std::runtime_error("combo \"" + comboName + "\" has no item " + std::to_string(index));
     ClickAt(row.Center(), "ComboWnd");
 }
 
@@ -187,9 +191,12 @@ void UiDriver::TypeText(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         size_t len = 1;
         unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0xF0) len = 4;
-        else if (c >= 0xE0) len = 3;
-        else if (c >= 0xC0) len = 2;
+        if (c >= 0xF0)
+            len = 4;
+        else if (c >= 0xE0)
+            len = 3;
+        else if (c >= 0xC0)
+            len = 2;
         std::string ch = text.substr(i, len);
         uint32_t vk = 0;
         if (ch.size() == 1 && std::isalnum(c)) vk = static_cast<uint32_t>(std::toupper(c));
@@ -219,9 +226,13 @@ void UiDriver::PressKey(uint32_t vk, unsigned modifiers) {
     RunUntilIdle();
 }
 
-void UiDriver::Tab(bool forward) { PressKey(ui::kVkTab, forward ? 0u : unsigned{ui::kModShift}); }
+void UiDriver::Tab(bool forward) {
+    PressKey(ui::kVkTab, forward ? 0u : unsigned{ui::kModShift});
+}
 
-void UiDriver::RunUntilIdle() { backend_->RunUntilIdle(); }
+void UiDriver::RunUntilIdle() {
+    backend_->RunUntilIdle();
+}
 
 bool UiDriver::RunUntil(const std::function<bool()>& condition, int timeoutMs) {
     return backend_->RunUntil(condition, timeoutMs);
@@ -242,14 +253,21 @@ void UiDriver::AnswerModal(const std::string& className, std::function<void(ui::
 }
 
 void UiDriver::PressInNextModal(const std::string& className, const std::string& buttonName) {
-    AnswerModal(className, [this, className, buttonName](ui::WindowImplBase&) { Click(buttonName, className); });
+    AnswerModal(className,
+                [this, className, buttonName](ui::WindowImplBase&) { Click(buttonName, className); });
 }
 
-void UiDriver::AnswerFileDialog(std::optional<std::string> path) { backend_->AnswerFileDialog(std::move(path)); }
+void UiDriver::AnswerFileDialog(std::optional<std::string> path) {
+    backend_->AnswerFileDialog(std::move(path));
+}
 
-void UiDriver::AnswerReplaceQuestion(bool replace) { backend_->AnswerReplaceQuestion(replace); }
+void UiDriver::AnswerReplaceQuestion(bool replace) {
+    backend_->AnswerReplaceQuestion(replace);
+}
 
-const std::vector<std::string>& UiDriver::ReplaceQuestionsAsked() const { return backend_->ReplaceQuestionsAsked(); }
+const std::vector<std::string>& UiDriver::ReplaceQuestionsAsked() const {
+    return backend_->ReplaceQuestionsAsked();
+}
 
 std::string UiDriver::Text(const std::string& name, const std::string& className) {
     auto& c = Find(name, className);
@@ -289,7 +307,8 @@ bool UiDriver::Snapshot(const std::string& pngPath, const std::string& className
 
 NotificationRecorder::NotificationRecorder(ui::PaintManager& manager) {
     handle_ = manager.AddNotifier([this](ui::Notification& n) {
-        entries_.push_back({n.type, n.sender ? n.sender->GetName() : std::string(), n.wParam, n.lParam, n.pointer});
+        entries_.push_back(
+            {n.type, n.sender ? n.sender->GetName() : std::string(), n.wParam, n.lParam, n.pointer});
     });
 }
 

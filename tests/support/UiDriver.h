@@ -16,7 +16,7 @@
 namespace oaktest {
 
 class UiDriver {
-public:
+  public:
     // Sets up the toolkit on a headless backend with the program folder's skin
     // (OAKRIDGE_BIN_DIR/res/Skin/) and a manual clock.
     UiDriver();
@@ -91,7 +91,7 @@ public:
     // Renders a window to a PNG for a person to look at.
     bool Snapshot(const std::string& pngPath, const std::string& className = "");
 
-private:
+  private:
     ui::Point CenterOf(ui::Control& control, ui::WindowImplBase& window);
     void Activate(ui::WindowImplBase& window);
     std::unique_ptr<ui::HeadlessBackend> ownedBackend_;
@@ -102,7 +102,7 @@ private:
 
 // Records the notifications one paint manager delivers.
 class NotificationRecorder {
-public:
+  public:
     explicit NotificationRecorder(ui::PaintManager& manager);
     struct Entry {
         std::string type;
@@ -117,7 +117,7 @@ public:
     size_t Count(const std::string& type) const;
     void Clear() { entries_.clear(); }
 
-private:
+  private:
     std::vector<Entry> entries_;
     ui::ListenerHandle handle_;
 };

@@ -43,7 +43,7 @@ Display* OpenDisplay() {
 #endif
 
 class SystemPointerDesktop final : public PointerDesktop {
-public:
+  public:
     bool GetAcceleration(bool& on) override {
         if (GSettings* s = GnomeMouse("accel-profile")) {
             gchar* profile = g_settings_get_string(s, "accel-profile");
@@ -109,11 +109,15 @@ public:
     }
 
     // No desktop setting of ours takes the wheel's lines; they stay in the settings file.
-    bool SetWheelScrollLines(int) override { return false; }
+    bool SetWheelScrollLines(int) override {
+        return false;
+    }
 };
 
 }  // namespace
 
-std::unique_ptr<PointerDesktop> MakeSystemPointerDesktop() { return std::make_unique<SystemPointerDesktop>(); }
+std::unique_ptr<PointerDesktop> MakeSystemPointerDesktop() {
+    return std::make_unique<SystemPointerDesktop>();
+}
 
 }  // namespace platform

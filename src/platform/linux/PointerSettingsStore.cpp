@@ -33,10 +33,10 @@ std::shared_ptr<PointerDesktop>& DesktopSlot() {
     return desktop;
 }
 
-
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -49,7 +49,8 @@ std::string Trim(const std::string& s) {
 
 // Keeps names and values on one line of the file.
 std::string OneLine(std::string s) {
-    std::replace_if(s.begin(), s.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return s;
 }
 
@@ -113,7 +114,9 @@ std::shared_ptr<PointerDesktop> CurrentPointerDesktop() {
     return DesktopSlot();
 }
 
-std::string PointerSettingsStore::FilePath() { return UserConfigFolder() + "pointer-settings.ini"; }
+std::string PointerSettingsStore::FilePath() {
+    return UserConfigFolder() + "pointer-settings.ini";
+}
 
 bool PointerSettingsStore::KeyExists(const std::string& key) {
     std::lock_guard lock(StoreMutex());
@@ -144,9 +147,12 @@ bool PointerSettingsStore::SetKeys(const std::vector<std::pair<std::string, Valu
             values = &keys.back().second;
         }
         for (const auto& [name, value] : newValues) {
-            auto it = std::find_if(values->begin(), values->end(), [&](const auto& v) { return SameName(v.first, name); });
-            if (it != values->end()) it->second = value;
-            else values->emplace_back(name, value);
+            auto it = std::find_if(values->begin(), values->end(),
+                                   [&](const auto& v) { return SameName(v.first, name); });
+            if (it != values->end())
+                it->second = value;
+            else
+                values->emplace_back(name, value);
         }
     }
     return Save(keys);
@@ -158,7 +164,8 @@ bool PointerSettingsStore::GetMouse(std::array<int, 3>& values) {
         values = on ? std::array<int, 3>{6, 10, 1} : std::array<int, 3>{0, 0, 0};
         return true;
     }
-    values = {QueryNumber(kMouseKey, "MouseThreshold1").value_or(0), QueryNumber(kMouseKey, "MouseThreshold2").value_or(0),
+    values = {QueryNumber(kMouseKey, "MouseThreshold1").value_or(0),
+              QueryNumber(kMouseKey, "MouseThreshold2").value_or(0),
               QueryNumber(kMouseKey, "MouseSpeed").value_or(0)};
     return true;
 }

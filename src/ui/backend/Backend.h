@@ -16,15 +16,15 @@ class WindowImplBase;
 
 struct WindowSpec {
     std::string title;
-    Rect rect;               // screen rectangle
-    bool popup = false;      // no taskbar entry, no decorations (drop-downs, menus)
-    bool toolWindow = false; // utility window kept above its owner
+    Rect rect;                // screen rectangle
+    bool popup = false;       // no taskbar entry, no decorations (drop-downs, menus)
+    bool toolWindow = false;  // utility window kept above its owner
     bool topMost = false;
     bool transparent = false;  // wants an RGBA surface when the screen composites
 };
 
 class NativeWindow {
-public:
+  public:
     virtual ~NativeWindow() = default;
     virtual void Show(bool show, bool takeFocus) = 0;
     virtual bool IsVisible() const = 0;
@@ -49,8 +49,8 @@ public:
 struct FileDialogRequest {
     bool save = false;
     std::string title;
-    std::string filterName;     // e.g. "Bin File"
-    std::string filterPattern;  // e.g. "*.bin"
+    std::string filterName;        // e.g. "Bin File"
+    std::string filterPattern;     // e.g. "*.bin"
     std::string defaultExtension;  // appended when the user typed none, e.g. "bin"
     std::string initialFolder;
     std::string initialName;
@@ -59,7 +59,7 @@ struct FileDialogRequest {
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual std::unique_ptr<NativeWindow> CreateNativeWindow(WindowImplBase& host, NativeWindow* owner,
                                                              const WindowSpec& spec) = 0;
@@ -77,7 +77,8 @@ public:
     virtual Rect WorkArea() const = 0;
     virtual bool IsCompositing() const = 0;
     // nullopt when the user cancelled.
-    virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) = 0;
+    virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request,
+                                                      NativeWindow* owner) = 0;
     // A plain native error dialog, for a failure the program ends on before its skinned windows can
     // speak (a broken skin). Returns when the user has closed it.
     virtual void ShowFatalError(const std::string& title, const std::string& text) = 0;

@@ -101,16 +101,26 @@ std::optional<unsigned> ParseAlign(std::string_view value) {
         auto word = Trim(value.substr(start, bar - start));
         start = bar + 1;
         if (word.empty()) continue;
-        if (EqualsNoCase(word, "left")) horizontal = kAlignLeft;
-        else if (EqualsNoCase(word, "center")) horizontal = kAlignCenter;
-        else if (EqualsNoCase(word, "right")) horizontal = kAlignRight;
-        else if (EqualsNoCase(word, "top")) vertical = kAlignTop;
-        else if (EqualsNoCase(word, "vcenter")) vertical = kAlignVCenter;
-        else if (EqualsNoCase(word, "bottom")) vertical = kAlignBottom;
-        else if (EqualsNoCase(word, "singleline")) flags |= kAlignSingleLine;
-        else if (EqualsNoCase(word, "endellipsis")) flags |= kAlignEndEllipsis;
-        else if (EqualsNoCase(word, "wordbreak")) flags |= kAlignWordBreak;
-        else return std::nullopt;
+        if (EqualsNoCase(word, "left"))
+            horizontal = kAlignLeft;
+        else if (EqualsNoCase(word, "center"))
+            horizontal = kAlignCenter;
+        else if (EqualsNoCase(word, "right"))
+            horizontal = kAlignRight;
+        else if (EqualsNoCase(word, "top"))
+            vertical = kAlignTop;
+        else if (EqualsNoCase(word, "vcenter"))
+            vertical = kAlignVCenter;
+        else if (EqualsNoCase(word, "bottom"))
+            vertical = kAlignBottom;
+        else if (EqualsNoCase(word, "singleline"))
+            flags |= kAlignSingleLine;
+        else if (EqualsNoCase(word, "endellipsis"))
+            flags |= kAlignEndEllipsis;
+        else if (EqualsNoCase(word, "wordbreak"))
+            flags |= kAlignWordBreak;
+        else
+            return std::nullopt;
     }
     if (!(flags & kAlignWordBreak)) flags |= kAlignSingleLine;
     return horizontal | vertical | flags;

@@ -12,7 +12,7 @@ struct BuildProblem {
 };
 
 class BuildReport {
-public:
+  public:
     void Add(std::string file, int line, std::string message) {
         problems_.push_back({std::move(file), line, std::move(message)});
     }
@@ -24,7 +24,7 @@ public:
         return out;
     }
 
-private:
+  private:
     std::vector<BuildProblem> problems_;
 };
 

@@ -1,10 +1,9 @@
 #include "ui/builder/Builder.h"
 
-#include <pugixml.hpp>
-
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <pugixml.hpp>
 #include <set>
 #include <sstream>
 
@@ -67,7 +66,8 @@ struct Builder::Impl {
     static int LineOf(const Source& src, ptrdiff_t offset) {
         if (offset < 0) return 0;
         size_t end = std::min(static_cast<size_t>(offset), src.text->size());
-        return 1 + static_cast<int>(std::count(src.text->begin(), src.text->begin() + static_cast<ptrdiff_t>(end), '\n'));
+        return 1 + static_cast<int>(
+                       std::count(src.text->begin(), src.text->begin() + static_cast<ptrdiff_t>(end), '\n'));
     }
 
     void Problem(const Source& src, const pugi::xml_node& node, std::string message) {
@@ -101,7 +101,9 @@ struct Builder::Impl {
                 Problem(src, node, "unknown attribute '" + std::string(attr.name()) + "' on <Window>");
                 continue;
             }
-            if (!ok) Problem(src, node, "bad value '" + std::string(v) + "' for '" + attr.name() + "' on <Window>");
+            if (!ok)
+                Problem(src, node,
+                        "bad value '" + std::string(v) + "' for '" + attr.name() + "' on <Window>");
         }
     }
 
@@ -111,8 +113,10 @@ struct Builder::Impl {
         if (auto a = node.attribute("name")) font.face = a.value();
         if (auto a = node.attribute("size")) {
             auto s = ParseInt(a.value());
-            if (!s || *s <= 0) Problem(src, node, "bad font size '" + std::string(a.value()) + "'");
-            else font.size = *s;
+            if (!s || *s <= 0)
+                Problem(src, node, "bad font size '" + std::string(a.value()) + "'");
+            else
+                font.size = *s;
         }
         font.bold = node.attribute("bold").as_bool(false);
         font.underline = node.attribute("underline").as_bool(false);
@@ -150,7 +154,8 @@ struct Builder::Impl {
         }
         if (name == "default") {
             std::string cls = node.attribute("name").value();
-            if (cls.empty()) Problem(src, node, "<Default> without a name");
+            if (cls.empty())
+                Problem(src, node, "<Default> without a name");
             else {
                 defaults[ToLower(cls)] = node.attribute("value").value();
                 manager.SetDefaultAttributeList(cls, node.attribute("value").value());
@@ -171,17 +176,20 @@ struct Builder::Impl {
                 case AttrResult::Ok:
                     break;
                 case AttrResult::Unknown:
-                    Problem(src, node, "unknown attribute '" + std::string(name) + "' on <" + node.name() + ">");
+                    Problem(src, node,
+                            "unknown attribute '" + std::string(name) + "' on <" + node.name() + ">");
                     break;
                 case AttrResult::BadValue:
                     Problem(src, node,
-                            "bad value '" + std::string(value) + "' for '" + std::string(name) + "' on <" + node.name() + ">");
+                            "bad value '" + std::string(value) + "' for '" + std::string(name) + "' on <" +
+                                node.name() + ">");
                     break;
             }
         };
         if (auto it = defaults.find(ToLower(node.name())); it != defaults.end()) {
             auto list = ParseAttributeList(it->second);
-            if (!list) Problem(src, node, "malformed <Default> value for <" + std::string(node.name()) + ">");
+            if (!list)
+                Problem(src, node, "malformed <Default> value for <" + std::string(node.name()) + ">");
             else
                 for (auto& [n, v] : *list) apply(n, v);
         }
@@ -230,8 +238,10 @@ struct Builder::Impl {
         }
         auto control = CreateControlFor(src, node);
         if (!control) return;
-        if (parent) parent->Add(std::move(control));
-        else out->push_back(std::move(control));
+        if (parent)
+            parent->Add(std::move(control));
+        else
+            out->push_back(std::move(control));
     }
 
     void Include(const Source& src, const pugi::xml_node& at, const std::string& source, Container* parent,
@@ -257,7 +267,8 @@ struct Builder::Impl {
         pugi::xml_document doc;
         auto result = doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
         if (!result) {
-            report.Add(file, LineOf(src, result.offset), std::string("malformed XML: ") + result.description());
+            report.Add(file, LineOf(src, result.offset),
+                       std::string("malformed XML: ") + result.description());
             return false;
         }
         pugi::xml_node root = doc.document_element();
@@ -273,8 +284,10 @@ struct Builder::Impl {
             AddChildren(src, root, parent, out);
         } else if (auto control = NewControl(root)) {
             FillControl(src, root, *control);
-            if (parent) parent->Add(std::move(control));
-            else out->push_back(std::move(control));
+            if (parent)
+                parent->Add(std::move(control));
+            else
+                out->push_back(std::move(control));
         } else {
             // Any other root holds its document the way <Window> does: language files may name
             // their root as they like, and a misnamed skin root still builds what it can.
@@ -291,7 +304,8 @@ struct Builder::Impl {
     }
 };
 
-BuildResult Builder::Build(const std::string& skinPath, PaintManager& manager, Callback callback, Container* parent) {
+BuildResult Builder::Build(const std::string& skinPath, PaintManager& manager, Callback callback,
+                           Container* parent) {
     std::string path = Toolkit::ResolvePath(skinPath);
     auto text = ReadWholeFile(path);
     if (!text) {
@@ -299,11 +313,12 @@ BuildResult Builder::Build(const std::string& skinPath, PaintManager& manager, C
         result.report.Add(Toolkit::NormaliseSeparators(skinPath), 0, "cannot open skin file '" + path + "'");
         return result;
     }
-    return BuildFromString(*text, Toolkit::NormaliseSeparators(skinPath), manager, std::move(callback), parent);
+    return BuildFromString(*text, Toolkit::NormaliseSeparators(skinPath), manager, std::move(callback),
+                           parent);
 }
 
-BuildResult Builder::BuildFromString(std::string_view xml, const std::string& nameForReports, PaintManager& manager,
-                                     Callback callback, Container* parent) {
+BuildResult Builder::BuildFromString(std::string_view xml, const std::string& nameForReports,
+                                     PaintManager& manager, Callback callback, Container* parent) {
     BuildResult result;
     Impl impl{manager, std::move(callback), result.report, {}, 0};
     std::vector<std::unique_ptr<Control>> top;

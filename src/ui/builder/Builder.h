@@ -23,7 +23,7 @@ struct BuildResult {
 };
 
 class Builder {
-public:
+  public:
     using Callback = std::function<std::unique_ptr<Control>(std::string_view className)>;
 
     // `skinPath` is relative to the toolkit's resource path ('\' allowed). Fonts and window
@@ -31,10 +31,11 @@ public:
     // first of them.
     BuildResult Build(const std::string& skinPath, PaintManager& manager, Callback callback = nullptr,
                       Container* parent = nullptr);
-    BuildResult BuildFromString(std::string_view xml, const std::string& nameForReports, PaintManager& manager,
-                                Callback callback = nullptr, Container* parent = nullptr);
+    BuildResult BuildFromString(std::string_view xml, const std::string& nameForReports,
+                                PaintManager& manager, Callback callback = nullptr,
+                                Container* parent = nullptr);
 
-private:
+  private:
     struct Impl;
 };
 

@@ -52,13 +52,17 @@ ControlFactory::ControlFactory() {
     Register("AnimatedPicture", Make<AnimatedPicture>());
 }
 
-void ControlFactory::Register(std::string_view className, Maker maker) { makers_[ToLower(className)] = std::move(maker); }
+void ControlFactory::Register(std::string_view className, Maker maker) {
+    makers_[ToLower(className)] = std::move(maker);
+}
 
 std::unique_ptr<Control> ControlFactory::Create(std::string_view className) const {
     auto it = makers_.find(ToLower(className));
     return it == makers_.end() ? nullptr : it->second();
 }
 
-bool ControlFactory::Knows(std::string_view className) const { return makers_.count(ToLower(className)) != 0; }
+bool ControlFactory::Knows(std::string_view className) const {
+    return makers_.count(ToLower(className)) != 0;
+}
 
 }  // namespace ui

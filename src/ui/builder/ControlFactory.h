@@ -11,7 +11,7 @@
 namespace ui {
 
 class ControlFactory {
-public:
+  public:
     using Maker = std::function<std::unique_ptr<Control>()>;
     static ControlFactory& Instance();
     void Register(std::string_view className, Maker maker);
@@ -19,7 +19,7 @@ public:
     std::unique_ptr<Control> Create(std::string_view className) const;
     bool Knows(std::string_view className) const;
 
-private:
+  private:
     ControlFactory();
     std::map<std::string, Maker> makers_;
 };

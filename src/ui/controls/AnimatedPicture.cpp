@@ -29,8 +29,10 @@ void AnimatedPicture::Stop() {
 
 void AnimatedPicture::SetVisible(bool visible) {
     Control::SetVisible(visible);
-    if (!visible) Stop();
-    else if (autoPlay_) Start();
+    if (!visible)
+        Stop();
+    else if (autoPlay_)
+        Start();
 }
 
 void AnimatedPicture::DoEvent(UiEvent& event) {

@@ -5,7 +5,7 @@
 namespace ui {
 
 class AnimatedPicture : public Control {
-public:
+  public:
     std::string_view GetClass() const override { return "GifAnim"; }
     void Start();
     void Stop();
@@ -17,10 +17,10 @@ public:
     void DoInit() override;
     void DoEvent(UiEvent& event) override;
 
-protected:
+  protected:
     void PaintBkImage(Canvas& canvas) override;
 
-private:
+  private:
     int frameCount_ = 1;
     int interval_ = 80;
     int frame_ = 0;

@@ -6,7 +6,9 @@
 
 namespace ui {
 
-Button::Button() { align_ = kAlignCenter | kAlignVCenter | kAlignSingleLine; }
+Button::Button() {
+    align_ = kAlignCenter | kAlignVCenter | kAlignSingleLine;
+}
 
 AttrResult Button::SetAttribute(std::string_view name, std::string_view value) {
     if (AttrResult r = SetStateImageAttribute(name, value); r != AttrResult::Unknown) return r;

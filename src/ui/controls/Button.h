@@ -8,7 +8,7 @@
 namespace ui {
 
 class Button : public Label {
-public:
+  public:
     Button();
     std::string_view GetClass() const override { return "Button"; }
     bool WantsFocus() const override { return true; }
@@ -17,7 +17,7 @@ public:
     void DoEvent(UiEvent& event) override;
     bool Activate() override;
 
-protected:
+  protected:
     void PaintStatusImage(Canvas& canvas) override;
     bool hoverNotify_ = false;
 };

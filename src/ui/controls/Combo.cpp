@@ -59,12 +59,17 @@ void Combo::CopyItemsFrom(const Combo& other) {
     Invalidate();
 }
 
-bool Combo::IsOpen() const { return drop_ && !drop_->IsClosed(); }
+bool Combo::IsOpen() const {
+    return drop_ && !drop_->IsClosed();
+}
 
-ComboDropWindow* Combo::GetDropWindow() const { return IsOpen() ? drop_.get() : nullptr; }
+ComboDropWindow* Combo::GetDropWindow() const {
+    return IsOpen() ? drop_.get() : nullptr;
+}
 
 bool Combo::Activate() {
-    if (!Control::Activate() || IsOpen() || GetCount() == 0 || !manager_ || !manager_->GetWindow()) return false;
+    if (!Control::Activate() || IsOpen() || GetCount() == 0 || !manager_ || !manager_->GetWindow())
+        return false;
     drop_ = std::make_unique<ComboDropWindow>(*this);
     if (!drop_->Open()) {
         drop_.reset();
@@ -123,8 +128,10 @@ void Combo::SetPos(const Rect& rect) {
 void Combo::DoEvent(UiEvent& event) {
     switch (event.type) {
         case EventType::ButtonDown:
-            if (IsOpen()) CloseDropDown();
-            else Activate();
+            if (IsOpen())
+                CloseDropDown();
+            else
+                Activate();
             return;
         case EventType::KeyDown:
             if (event.key == kVkUp || event.key == kVkDown) {
@@ -145,14 +152,17 @@ void Combo::DoEvent(UiEvent& event) {
     }
 }
 
-void Combo::PaintStatusImage(Canvas& canvas) { PaintStateImage(canvas); }
+void Combo::PaintStatusImage(Canvas& canvas) {
+    PaintStateImage(canvas);
+}
 
 void Combo::PaintText(Canvas& canvas) {
     Control* item = GetItemAt(current_);
     if (!item || !manager_) return;
     Color color = CurrentTextColor();
     if (!(textColor_ >> 24) && (style_.textColor >> 24) && IsEffectivelyEnabled()) color = style_.textColor;
-    canvas.DrawText(item->GetResolvedText(), rect_.Deflate(textPadding_), manager_->GetFont(font_), color, align_);
+    canvas.DrawText(item->GetResolvedText(), rect_.Deflate(textPadding_), manager_->GetFont(font_), color,
+                    align_);
 }
 
 }  // namespace ui

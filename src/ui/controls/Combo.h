@@ -13,7 +13,7 @@ namespace ui {
 class ComboDropWindow;
 
 class Combo : public Container, public ListOwner {
-public:
+  public:
     Combo();
     ~Combo() override;
     std::string_view GetClass() const override { return "Combo"; }
@@ -43,13 +43,13 @@ public:
     void DoEvent(UiEvent& event) override;
     void SetPos(const Rect& rect) override;
 
-protected:
+  protected:
     bool HitTestChildren() const override { return false; }
     bool PaintChildren() const override { return false; }
     void PaintStatusImage(Canvas& canvas) override;
     void PaintText(Canvas& canvas) override;
 
-private:
+  private:
     friend class ComboDropWindow;
     void OnDropClosed();
     ItemStyle style_;

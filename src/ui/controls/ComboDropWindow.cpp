@@ -14,7 +14,7 @@ namespace ui {
 
 // Paints the combo's rows and picks one. The rows stay owned by the combo.
 class ComboDropView final : public Control {
-public:
+  public:
     explicit ComboDropView(ComboDropWindow& window) : window_(window) {}
     std::string_view GetClass() const override { return "ComboDropView"; }
     bool WantsFocus() const override { return true; }
@@ -36,8 +36,10 @@ public:
         int h = combo->GetItemStyle().height;
         int viewH = rect_.Height() - 2 * kBorder;
         int top = index * h;
-        if (top < scroll_) scroll_ = top;
-        else if (top + h > scroll_ + viewH) scroll_ = top + h - viewH;
+        if (top < scroll_)
+            scroll_ = top;
+        else if (top + h > scroll_ + viewH)
+            scroll_ = top + h - viewH;
         Invalidate();
     }
 
@@ -81,8 +83,10 @@ public:
             }
             case EventType::KeyDown: {
                 int row = hotRow_ >= 0 ? hotRow_ : combo->GetCurSel();
-                if (event.key == kVkDown) row = std::min(combo->GetCount() - 1, row + 1);
-                else if (event.key == kVkUp) row = std::max(0, row - 1);
+                if (event.key == kVkDown)
+                    row = std::min(combo->GetCount() - 1, row + 1);
+                else if (event.key == kVkUp)
+                    row = std::max(0, row - 1);
                 else if (event.key == kVkReturn || event.key == kVkSpace) {
                     if (row >= 0) window_.Choose(row);
                     return;
@@ -103,13 +107,14 @@ public:
 
     int hotRow_ = -1;
 
-protected:
+  protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override {
         Combo* combo = window_.GetCombo();
         if (!combo || !manager_) return;
         // The colour goes under the image so a rounded image's corners never show the bare window.
         canvas.FillRect(rect_, combo->GetDropBkColor());
-        if (!combo->GetDropBkImage().empty()) canvas.DrawImage(ParseImageString(combo->GetDropBkImage()), rect_);
+        if (!combo->GetDropBkImage().empty())
+            canvas.DrawImage(ParseImageString(combo->GetDropBkImage()), rect_);
         canvas.PushClip(rect_.Deflate({kBorder, kBorder, kBorder, kBorder}));
         for (int i = 0; i < combo->GetCount(); ++i) {
             Rect row = RowRect(i);
@@ -121,7 +126,7 @@ protected:
         canvas.PopClip();
     }
 
-private:
+  private:
     ComboDropWindow& window_;
     int scroll_ = 0;
 };
@@ -139,7 +144,8 @@ bool ComboDropWindow::Open() {
     WindowImplBase* owner = owningManager ? owningManager->GetWindow() : nullptr;
     if (!owner) return false;
     // The pop-up draws rows with the combo window's fonts.
-    for (int index : owningManager->GetFontIndices()) GetManager().AddFont(index, owningManager->GetFont(index));
+    for (int index : owningManager->GetFontIndices())
+        GetManager().AddFont(index, owningManager->GetFont(index));
     GetManager().SetDefaultFont(owningManager->GetDefaultFont());
 
     Rect ownerRect = owner->GetWindowRect();

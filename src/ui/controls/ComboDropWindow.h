@@ -8,7 +8,7 @@ class Combo;
 class ComboDropView;
 
 class ComboDropWindow final : public WindowImplBase {
-public:
+  public:
     explicit ComboDropWindow(Combo& combo);
     std::string GetWindowClassName() const override { return "ComboWnd"; }
     std::string GetSkinFile() const override { return {}; }
@@ -24,7 +24,7 @@ public:
     void Detach() { combo_ = nullptr; }
     Combo* GetCombo() const { return combo_; }
 
-private:
+  private:
     Combo* combo_;
     ComboDropView* view_ = nullptr;
 };

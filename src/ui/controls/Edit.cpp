@@ -11,7 +11,9 @@
 namespace ui {
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 size_t PrevBoundary(const std::string& s, size_t i) {
     if (i == 0) return 0;
@@ -44,7 +46,9 @@ size_t Edit::CharCount(const std::string& s) const {
     return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return !IsContinuation(c); }));
 }
 
-void Edit::SetText(std::string text) { SetText(std::move(text), Notify::No); }
+void Edit::SetText(std::string text) {
+    SetText(std::move(text), Notify::No);
+}
 
 void Edit::SetText(std::string text, Notify notify) {
     text_ = std::move(text);
@@ -214,9 +218,12 @@ AttrResult Edit::SetAttribute(std::string_view name, std::string_view value) {
     if (n == "tipvaluecolor" || n == "caretcolor" || n == "selectioncolor" || n == "nativebkcolor") {
         auto c = ParseColor(value);
         if (!c) return AttrResult::BadValue;
-        if (n == "tipvaluecolor") tipValueColor_ = *c;
-        else if (n == "caretcolor") caretColor_ = *c;
-        else if (n == "selectioncolor") selectionColor_ = *c;
+        if (n == "tipvaluecolor")
+            tipValueColor_ = *c;
+        else if (n == "caretcolor")
+            caretColor_ = *c;
+        else if (n == "selectioncolor")
+            selectionColor_ = *c;
         return AttrResult::Ok;
     }
     return Control::SetAttribute(name, value);

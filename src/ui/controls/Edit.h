@@ -6,7 +6,7 @@
 namespace ui {
 
 class Edit : public Control {
-public:
+  public:
     Edit();
     std::string_view GetClass() const override { return "Edit"; }
     bool WantsFocus() const override { return true; }
@@ -28,12 +28,12 @@ public:
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     void DoEvent(UiEvent& event) override;
 
-protected:
+  protected:
     void PaintStatusImage(Canvas& canvas) override;
     void PaintText(Canvas& canvas) override;
     bool multiLine_ = false;
 
-private:
+  private:
     void Insert(const std::string& text);
     void Erase(bool forward);
     bool AcceptsChar(char32_t c) const;
@@ -52,7 +52,7 @@ private:
 };
 
 class RichEdit : public Edit {
-public:
+  public:
     RichEdit();
     std::string_view GetClass() const override { return "RichEdit"; }
 };

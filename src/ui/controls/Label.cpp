@@ -7,9 +7,13 @@
 
 namespace ui {
 
-Label::Label() { align_ = kAlignLeft | kAlignVCenter | kAlignSingleLine; }
+Label::Label() {
+    align_ = kAlignLeft | kAlignVCenter | kAlignSingleLine;
+}
 
-Text::Text() { align_ = kAlignLeft | kAlignTop | kAlignWordBreak; }
+Text::Text() {
+    align_ = kAlignLeft | kAlignTop | kAlignWordBreak;
+}
 
 AttrResult Label::SetAttribute(std::string_view name, std::string_view value) {
     if (EqualsNoCase(name, "autocalcwidth")) {
@@ -26,7 +30,8 @@ Size Label::EstimateSize(Size available) const {
     if (autoCalcWidth_ && manager_ && s.cx == 0) {
         // Without a canvas at layout time, approximate from the character count.
         const auto font = manager_->GetFont(font_);
-        s.cx = static_cast<int>(GetResolvedText().size()) * font.size * 6 / 10 + textPadding_.left + textPadding_.right;
+        s.cx = static_cast<int>(GetResolvedText().size()) * font.size * 6 / 10 + textPadding_.left +
+               textPadding_.right;
     }
     return s;
 }

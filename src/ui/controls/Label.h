@@ -5,13 +5,13 @@
 namespace ui {
 
 class Label : public Control {
-public:
+  public:
     Label();
     std::string_view GetClass() const override { return "Label"; }
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     Size EstimateSize(Size available) const override;
 
-protected:
+  protected:
     void PaintText(Canvas& canvas) override;
     // Draws `text` (resolved) in `rect` with markup when enabled.
     void DrawLabelText(Canvas& canvas, const std::string& text, const Rect& rect, int font, Color color,
@@ -21,7 +21,7 @@ protected:
 
 // Multi-line static text.
 class Text : public Label {
-public:
+  public:
     Text();
     std::string_view GetClass() const override { return "Text"; }
 };

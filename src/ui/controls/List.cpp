@@ -56,11 +56,14 @@ void List::EnsureVisible(int index) {
     for (int i = 0; i < index; ++i) {
         Control* c = GetItemAt(i);
         if (!c->IsVisible()) continue;
-        top += c->EstimateSize({rect_.Width(), 0}).cy + c->GetPadding().top + c->GetPadding().bottom + childPadding_;
+        top += c->EstimateSize({rect_.Width(), 0}).cy + c->GetPadding().top + c->GetPadding().bottom +
+               childPadding_;
     }
     int h = item->EstimateSize({rect_.Width(), 0}).cy;
-    if (top < scroll_) SetScrollPos(top);
-    else if (top + h > scroll_ + rect_.Height()) SetScrollPos(top + h - rect_.Height());
+    if (top < scroll_)
+        SetScrollPos(top);
+    else if (top + h > scroll_ + rect_.Height())
+        SetScrollPos(top + h - rect_.Height());
 }
 
 void List::SetPos(const Rect& rect) {
@@ -104,11 +107,16 @@ void List::DoEvent(UiEvent& event) {
         }
         case EventType::KeyDown: {
             int next = current_;
-            if (event.key == kVkUp) next = std::max(0, current_ - 1);
-            else if (event.key == kVkDown) next = std::min(GetCount() - 1, current_ + 1);
-            else if (event.key == kVkHome) next = 0;
-            else if (event.key == kVkEnd) next = GetCount() - 1;
-            else return;
+            if (event.key == kVkUp)
+                next = std::max(0, current_ - 1);
+            else if (event.key == kVkDown)
+                next = std::min(GetCount() - 1, current_ + 1);
+            else if (event.key == kVkHome)
+                next = 0;
+            else if (event.key == kVkEnd)
+                next = GetCount() - 1;
+            else
+                return;
             if (next != current_ && next >= 0) SelectItem(next, Notify::Yes);
             event.handled = true;
             return;
@@ -129,7 +137,8 @@ void List::DoPaint(Canvas& canvas, const Rect& dirty) {
         int thumbH = std::max(24, trackH * rect_.Height() / content);
         int maxPos = content - rect_.Height();
         int thumbTop = rect_.top + 2 + (trackH - thumbH) * scroll_ / std::max(1, maxPos);
-        canvas.FillRect({rect_.right - 6, thumbTop, rect_.right - 2, thumbTop + thumbH}, scrollThumbColor_, 2);
+        canvas.FillRect({rect_.right - 6, thumbTop, rect_.right - 2, thumbTop + thumbH}, scrollThumbColor_,
+                        2);
     }
 }
 

@@ -7,7 +7,7 @@
 namespace ui {
 
 class List : public Container, public ListOwner {
-public:
+  public:
     std::string_view GetClass() const override { return "List"; }
     bool WantsFocus() const override { return true; }
     bool IsInteractive() const override { return true; }
@@ -25,10 +25,10 @@ public:
     void SetPos(const Rect& rect) override;
     void DoEvent(UiEvent& event) override;
 
-protected:
+  protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override;
 
-private:
+  private:
     ItemStyle style_;
     int current_ = -1;
     int scroll_ = 0;

@@ -66,14 +66,18 @@ void PaintListRow(Canvas& canvas, PaintManager& manager, const ItemStyle& style,
         return canvas.DrawImage(spec, rect);
     };
     if (selected) {
-        if (!image(style.selectedImage) && (style.selectedBkColor >> 24)) canvas.FillRect(rect, style.selectedBkColor);
+        if (!image(style.selectedImage) && (style.selectedBkColor >> 24))
+            canvas.FillRect(rect, style.selectedBkColor);
     } else if (hot && enabled) {
         if (!image(style.hotImage) && (style.hotBkColor >> 24)) canvas.FillRect(rect, style.hotBkColor);
     }
     Color color = style.textColor ? style.textColor : fallbackText;
-    if (!enabled && style.disabledTextColor) color = style.disabledTextColor;
-    else if (selected && style.selectedTextColor) color = style.selectedTextColor;
-    else if (hot && style.hotTextColor) color = style.hotTextColor;
+    if (!enabled && style.disabledTextColor)
+        color = style.disabledTextColor;
+    else if (selected && style.selectedTextColor)
+        color = style.selectedTextColor;
+    else if (hot && style.hotTextColor)
+        color = style.hotTextColor;
     if (!(color >> 24)) color = 0xFF000000u;
     Rect textRect = rect.Deflate(style.textPadding);
     FontSpec font = manager.GetFont(style.font);
@@ -84,9 +88,13 @@ void PaintListRow(Canvas& canvas, PaintManager& manager, const ItemStyle& style,
     DrawMarkupLine(canvas, text, textRect, font, color, kAlignVCenter);
 }
 
-ListOwner* ListLabelElement::GetOwner() const { return dynamic_cast<ListOwner*>(parent_); }
+ListOwner* ListLabelElement::GetOwner() const {
+    return dynamic_cast<ListOwner*>(parent_);
+}
 
-int ListLabelElement::GetIndex() const { return parent_ ? parent_->GetItemIndex(this) : -1; }
+int ListLabelElement::GetIndex() const {
+    return parent_ ? parent_->GetItemIndex(this) : -1;
+}
 
 bool ListLabelElement::IsSelected() const {
     auto* owner = GetOwner();

@@ -32,7 +32,7 @@ struct ItemStyle {
 class ListLabelElement;
 
 class ListOwner {
-public:
+  public:
     virtual ~ListOwner() = default;
     virtual const ItemStyle& GetItemStyle() const = 0;
     virtual int GetCurSel() const = 0;
@@ -46,7 +46,7 @@ void PaintListRow(Canvas& canvas, PaintManager& manager, const ItemStyle& style,
                   const std::string& resolvedText, bool selected, bool hot, bool enabled, Color fallbackText);
 
 class ListLabelElement : public Control {
-public:
+  public:
     std::string_view GetClass() const override { return "ListLabelElement"; }
     bool IsInteractive() const override { return true; }
     ListOwner* GetOwner() const;
@@ -55,7 +55,7 @@ public:
     Size EstimateSize(Size available) const override;
     void DoEvent(UiEvent& event) override;
 
-protected:
+  protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override;
 };
 

@@ -75,9 +75,12 @@ void Option::PaintStatusImage(Canvas& canvas) {
         return;
     }
     ImageSlot slot = ImageSlot::Selected;
-    if (!IsEffectivelyEnabled()) slot = ImageSlot::SelectedDisabled;
-    else if (pushed_) slot = ImageSlot::SelectedPushed;
-    else if (hot_) slot = ImageSlot::SelectedHot;
+    if (!IsEffectivelyEnabled())
+        slot = ImageSlot::SelectedDisabled;
+    else if (pushed_)
+        slot = ImageSlot::SelectedPushed;
+    else if (hot_)
+        slot = ImageSlot::SelectedHot;
     if (GetImage(slot).empty() || !DrawImage(canvas, GetImage(slot))) {
         if (GetImage(ImageSlot::Selected).empty() || !DrawImage(canvas, GetImage(ImageSlot::Selected)))
             Button::PaintStatusImage(canvas);

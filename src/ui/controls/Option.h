@@ -7,7 +7,7 @@
 namespace ui {
 
 class Option : public Button {
-public:
+  public:
     std::string_view GetClass() const override { return "Option"; }
     const std::string& GetGroup() const { return group_; }
     void SetGroup(std::string group) { group_ = std::move(group); }
@@ -17,12 +17,12 @@ public:
     bool Activate() override;
     void DoInit() override;
 
-protected:
+  protected:
     void PaintBkColor(Canvas& canvas) override;
     void PaintStatusImage(Canvas& canvas) override;
     void PaintText(Canvas& canvas) override;
 
-private:
+  private:
     std::string group_;
     bool selected_ = false;
     Color selectedTextColor_ = 0;
@@ -30,7 +30,7 @@ private:
 };
 
 class CheckBox : public Option {
-public:
+  public:
     std::string_view GetClass() const override { return "CheckBox"; }
     bool IsChecked() const { return IsSelected(); }
     void SetCheck(bool checked, Notify notify = Notify::Yes) { SetSelected(checked, notify); }

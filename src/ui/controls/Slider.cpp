@@ -166,14 +166,27 @@ void Slider::DoEvent(UiEvent& event) {
             int next = value_;
             switch (event.key) {
                 case kVkLeft:
-                case kVkDown: next -= step_; break;
+                case kVkDown:
+                    next -= step_;
+                    break;
                 case kVkRight:
-                case kVkUp: next += step_; break;
-                case kVkPrior: next += step_ * 10; break;
-                case kVkNext: next -= step_ * 10; break;
-                case kVkHome: next = min_; break;
-                case kVkEnd: next = max_; break;
-                default: return;
+                case kVkUp:
+                    next += step_;
+                    break;
+                case kVkPrior:
+                    next += step_ * 10;
+                    break;
+                case kVkNext:
+                    next -= step_ * 10;
+                    break;
+                case kVkHome:
+                    next = min_;
+                    break;
+                case kVkEnd:
+                    next = max_;
+                    break;
+                default:
+                    return;
             }
             keyMoved_ = true;
             MoveTo(next);
@@ -200,9 +213,12 @@ void Slider::DoEvent(UiEvent& event) {
 void Slider::PaintStatusImage(Canvas& canvas) {
     Progress::PaintStatusImage(canvas);
     const std::string* image = &thumbImage_;
-    if (!IsEffectivelyEnabled() && !thumbDisabledImage_.empty()) image = &thumbDisabledImage_;
-    else if ((pushed_ || dragging_) && !thumbPushedImage_.empty()) image = &thumbPushedImage_;
-    else if (hot_ && !thumbHotImage_.empty()) image = &thumbHotImage_;
+    if (!IsEffectivelyEnabled() && !thumbDisabledImage_.empty())
+        image = &thumbDisabledImage_;
+    else if ((pushed_ || dragging_) && !thumbPushedImage_.empty())
+        image = &thumbPushedImage_;
+    else if (hot_ && !thumbHotImage_.empty())
+        image = &thumbHotImage_;
     Rect thumb = ThumbRect();
     if (image->empty() || !DrawImage(canvas, *image, &thumb))
         canvas.FillRect(thumb, IsEffectivelyEnabled() ? 0xFFE8EAEDu : 0xFF5A606Bu, thumb.Width() / 2);

@@ -7,7 +7,7 @@
 namespace ui {
 
 class Progress : public Control {
-public:
+  public:
     std::string_view GetClass() const override { return "Progress"; }
     int GetMin() const { return min_; }
     int GetMax() const { return max_; }
@@ -16,7 +16,7 @@ public:
     virtual void SetValue(int value, Notify notify = Notify::No);
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
 
-protected:
+  protected:
     void PaintBkImage(Canvas& canvas) override;
     void PaintStatusImage(Canvas& canvas) override;
     // Track band and the x of the current value.
@@ -32,7 +32,7 @@ protected:
 };
 
 class Slider : public Progress {
-public:
+  public:
     std::string_view GetClass() const override { return "Slider"; }
     bool WantsFocus() const override { return true; }
     bool IsInteractive() const override { return true; }
@@ -46,11 +46,11 @@ public:
     int XForValue(int value) const { return ValueToX(value); }
     bool IsDragging() const { return dragging_; }
 
-protected:
+  protected:
     void PaintStatusImage(Canvas& canvas) override;
     int Inset() const override { return thumbSize_.cx / 2; }
 
-private:
+  private:
     int ValueAt(int x) const;
     void MoveTo(int value);
     int step_ = 1;

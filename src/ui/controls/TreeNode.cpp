@@ -10,7 +10,9 @@
 
 namespace ui {
 
-TreeView* TreeNode::GetTreeView() const { return dynamic_cast<TreeView*>(parent_); }
+TreeView* TreeNode::GetTreeView() const {
+    return dynamic_cast<TreeView*>(parent_);
+}
 
 int TreeNode::GetLevel() const {
     int level = 0;
@@ -19,8 +21,10 @@ int TreeNode::GetLevel() const {
 }
 
 void TreeNode::SetExpanded(bool expanded) {
-    if (auto* tree = GetTreeView()) tree->SetExpanded(this, expanded);
-    else expanded_ = expanded;
+    if (auto* tree = GetTreeView())
+        tree->SetExpanded(this, expanded);
+    else
+        expanded_ = expanded;
 }
 
 bool TreeNode::ChildrenShown() const {
@@ -83,11 +87,12 @@ AttrResult TreeNode::SetAttribute(std::string_view name, std::string_view value)
 
 void TreeNode::DoEvent(UiEvent& event) {
     // Rows take no focus themselves; the tree takes it so that the arrow keys work after a click.
-    if ((event.type == EventType::ButtonDown || event.type == EventType::RButtonDown) && manager_ && GetTreeView() &&
-        IsEffectivelyEnabled())
+    if ((event.type == EventType::ButtonDown || event.type == EventType::RButtonDown) && manager_ &&
+        GetTreeView() && IsEffectivelyEnabled())
         manager_->SetFocus(GetTreeView());
     const bool onFolder = folderVisible_ && FolderRect().Deflate({-4, -4, -4, -4}).Contains(event.pt);
-    if (IsEffectivelyEnabled() && ((event.type == EventType::ButtonDown && onFolder) || event.type == EventType::DblClick)) {
+    if (IsEffectivelyEnabled() &&
+        ((event.type == EventType::ButtonDown && onFolder) || event.type == EventType::DblClick)) {
         if (!children_.empty()) SetExpanded(!expanded_);
         if (event.type == EventType::DblClick) return;
     }
@@ -99,8 +104,8 @@ void TreeNode::DoPaint(Canvas& canvas, const Rect& dirty) {
     if (!owner || !manager_) return Control::DoPaint(canvas, dirty);
     ItemStyle style = owner->GetItemStyle();
     style.textPadding.left += TextIndent();
-    PaintListRow(canvas, *manager_, style, rect_, GetResolvedText(), IsSelected(), hot_, IsEffectivelyEnabled(),
-                 textColor_);
+    PaintListRow(canvas, *manager_, style, rect_, GetResolvedText(), IsSelected(), hot_,
+                 IsEffectivelyEnabled(), textColor_);
     if (!folderVisible_ || folderWidth_ == 0) return;
     const Rect box = FolderRect();
     const std::string& image = expanded_ ? folderExpandedImage_ : folderImage_;

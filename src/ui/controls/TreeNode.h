@@ -12,7 +12,7 @@ namespace ui {
 class TreeView;
 
 class TreeNode : public ListLabelElement {
-public:
+  public:
     std::string_view GetClass() const override { return "TreeNode"; }
 
     TreeView* GetTreeView() const;
@@ -34,10 +34,10 @@ public:
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     void DoEvent(UiEvent& event) override;
 
-protected:
+  protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override;
 
-private:
+  private:
     friend class TreeView;
     AttrResult SetFolderAttribute(std::string_view name, std::string_view value);
 

@@ -7,7 +7,9 @@
 
 namespace ui {
 
-TreeNode* TreeView::NodeAt(int index) const { return dynamic_cast<TreeNode*>(GetItemAt(index)); }
+TreeNode* TreeView::NodeAt(int index) const {
+    return dynamic_cast<TreeNode*>(GetItemAt(index));
+}
 
 int TreeView::LastDescendantIndex(const TreeNode& node) const {
     const TreeNode* last = &node;
@@ -114,12 +116,16 @@ void TreeView::DoEvent(UiEvent& event) {
             next = NextShown(GetCount(), -1);
             break;
         case kVkLeft:
-            if (node && node->IsExpanded() && !node->children_.empty()) SetExpanded(node, false);
-            else if (node && node->parentNode_) next = GetItemIndex(node->parentNode_);
+            if (node && node->IsExpanded() && !node->children_.empty())
+                SetExpanded(node, false);
+            else if (node && node->parentNode_)
+                next = GetItemIndex(node->parentNode_);
             break;
         case kVkRight:
-            if (node && !node->IsExpanded()) SetExpanded(node, true);
-            else if (node && !node->children_.empty()) next = GetItemIndex(node->children_.front());
+            if (node && !node->IsExpanded())
+                SetExpanded(node, true);
+            else if (node && !node->children_.empty())
+                next = GetItemIndex(node->children_.front());
             break;
         default:
             return List::DoEvent(event);

@@ -11,7 +11,7 @@
 namespace ui {
 
 class TreeView : public List {
-public:
+  public:
     std::string_view GetClass() const override { return "TreeView"; }
 
     // Adds `node` as the last child of `parent` (top level when null); null when refused.
@@ -28,7 +28,7 @@ public:
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     void DoEvent(UiEvent& event) override;
 
-private:
+  private:
     int LastDescendantIndex(const TreeNode& node) const;
     void ShowChildren(TreeNode& node);
     // The next shown row from `from` in direction `step`, or -1.

@@ -19,7 +19,9 @@ int Container::GetItemIndex(const Control* control) const {
     return -1;
 }
 
-Control* Container::Add(std::unique_ptr<Control> control) { return AddAt(std::move(control), GetCount()); }
+Control* Container::Add(std::unique_ptr<Control> control) {
+    return AddAt(std::move(control), GetCount());
+}
 
 Control* Container::AddAt(std::unique_ptr<Control> control, int index) {
     if (!control) return nullptr;
@@ -45,12 +47,13 @@ bool Container::Remove(Control* control) {
     PaintManager* manager = manager_;
     auto owned = Release(control);
     if (!owned) return false;
-    if (manager)
-        manager->DeferDelete(std::move(owned));
+    if (manager) manager->DeferDelete(std::move(owned));
     return true;
 }
 
-bool Container::RemoveAt(int index) { return Remove(GetItemAt(index)); }
+bool Container::RemoveAt(int index) {
+    return Remove(GetItemAt(index));
+}
 
 void Container::RemoveAll() {
     while (!items_.empty()) Remove(items_.back().get());
@@ -71,7 +74,9 @@ void Container::SetManager(PaintManager* manager, Container* parent) {
     for (auto& item : items_) item->SetManager(manager, this);
 }
 
-int Container::ClampWidth(const Control* c, int cx) { return std::clamp(cx, c->GetMinWidth(), std::max(c->GetMinWidth(), c->GetMaxWidth())); }
+int Container::ClampWidth(const Control* c, int cx) {
+    return std::clamp(cx, c->GetMinWidth(), std::max(c->GetMinWidth(), c->GetMaxWidth()));
+}
 
 int Container::ClampHeight(const Control* c, int cy) {
     return std::clamp(cy, c->GetMinHeight(), std::max(c->GetMinHeight(), c->GetMaxHeight()));

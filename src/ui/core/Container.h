@@ -9,7 +9,7 @@
 namespace ui {
 
 class Container : public Control {
-public:
+  public:
     std::string_view GetClass() const override { return "Container"; }
 
     int GetCount() const { return static_cast<int>(items_.size()); }
@@ -34,7 +34,7 @@ public:
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     Control* FindControlAt(Point pt) override;
 
-protected:
+  protected:
     void DoPaint(Canvas& canvas, const Rect& dirty) override;
     // Whether hit-testing descends into the children (a combo box keeps its items to itself).
     virtual bool HitTestChildren() const { return true; }

@@ -15,9 +15,13 @@ Control::~Control() {
     if (manager_) manager_->ReleaseControl(this);
 }
 
-void Control::SetName(std::string name) { name_ = std::move(name); }
+void Control::SetName(std::string name) {
+    name_ = std::move(name);
+}
 
-bool Control::NameIs(std::string_view name) const { return EqualsNoCase(name_, name); }
+bool Control::NameIs(std::string_view name) const {
+    return EqualsNoCase(name_, name);
+}
 
 void Control::SetText(std::string text) {
     if (text == text_) return;
@@ -25,7 +29,9 @@ void Control::SetText(std::string text) {
     Invalidate();
 }
 
-std::string Control::GetResolvedText() const { return TextTable::Instance().Resolve(text_); }
+std::string Control::GetResolvedText() const {
+    return TextTable::Instance().Resolve(text_);
+}
 
 void Control::SetManager(PaintManager* manager, Container* parent) {
     bool entering = manager && manager != manager_;
@@ -135,7 +141,9 @@ void Control::NeedUpdate() {
     if (manager_) manager_->NeedLayout();
 }
 
-void Control::NeedParentUpdate() { NeedUpdate(); }
+void Control::NeedParentUpdate() {
+    NeedUpdate();
+}
 
 void Control::SetHot(bool hot) {
     if (hot_ != hot) {
@@ -179,7 +187,9 @@ Control* Control::FindControlAt(Point pt) {
     return this;
 }
 
-bool Control::Activate() { return IsEffectivelyEnabled() && IsShown(); }
+bool Control::Activate() {
+    return IsEffectivelyEnabled() && IsShown();
+}
 
 void Control::Paint(Canvas& canvas, const Rect& dirty) {
     if (!visible_) return;
@@ -233,8 +243,10 @@ bool Control::DrawImage(Canvas& canvas, const std::string& image, const Rect* de
 
 AttrResult Control::SetStateImageAttribute(std::string_view name, std::string_view value) {
     static constexpr std::pair<std::string_view, ImageSlot> kSlots[] = {
-        {"normalimage", ImageSlot::Normal},   {"hotimage", ImageSlot::Hot},
-        {"pushedimage", ImageSlot::Pushed},   {"focusedimage", ImageSlot::Focused},
+        {"normalimage", ImageSlot::Normal},
+        {"hotimage", ImageSlot::Hot},
+        {"pushedimage", ImageSlot::Pushed},
+        {"focusedimage", ImageSlot::Focused},
         {"disabledimage", ImageSlot::Disabled}};
     for (const auto& [attribute, slot] : kSlots) {
         if (EqualsNoCase(name, attribute)) {
@@ -247,11 +259,16 @@ AttrResult Control::SetStateImageAttribute(std::string_view name, std::string_vi
 
 void Control::PaintStateImage(Canvas& canvas) {
     ImageSlot slot = ImageSlot::Normal;
-    if (!IsEffectivelyEnabled()) slot = ImageSlot::Disabled;
-    else if (pushed_) slot = ImageSlot::Pushed;
-    else if (hot_) slot = ImageSlot::Hot;
-    else if (focused_) slot = ImageSlot::Focused;
-    if (GetImage(slot).empty() || !DrawImage(canvas, GetImage(slot))) DrawImage(canvas, GetImage(ImageSlot::Normal));
+    if (!IsEffectivelyEnabled())
+        slot = ImageSlot::Disabled;
+    else if (pushed_)
+        slot = ImageSlot::Pushed;
+    else if (hot_)
+        slot = ImageSlot::Hot;
+    else if (focused_)
+        slot = ImageSlot::Focused;
+    if (GetImage(slot).empty() || !DrawImage(canvas, GetImage(slot)))
+        DrawImage(canvas, GetImage(ImageSlot::Normal));
 }
 
 Color Control::CurrentTextColor() const {
@@ -366,7 +383,8 @@ AttrResult Control::SetAttribute(std::string_view name, std::string_view value) 
     if (n == "multiline" || n == "wordbreak") {
         auto b = ParseBool(value);
         if (!b) return AttrResult::BadValue;
-        align_ = *b ? ((align_ | kAlignWordBreak) & ~kAlignSingleLine) : ((align_ | kAlignSingleLine) & ~kAlignWordBreak);
+        align_ = *b ? ((align_ | kAlignWordBreak) & ~kAlignSingleLine)
+                    : ((align_ | kAlignSingleLine) & ~kAlignWordBreak);
         return AttrResult::Ok;
     }
     if (n == "bkimage") return image(ImageSlot::Bk);

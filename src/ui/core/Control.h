@@ -48,7 +48,7 @@ enum class ImageSlot {
 };
 
 class Control {
-public:
+  public:
     Control();
     virtual ~Control();
     Control(const Control&) = delete;
@@ -165,7 +165,7 @@ public:
     // Sends a notification with this control as sender through its manager.
     void SendNotify(std::string_view type, intptr_t wParam = 0, intptr_t lParam = 0, bool async = false);
 
-protected:
+  protected:
     virtual void DoPaint(Canvas& canvas, const Rect& dirty);
     virtual void PaintBkColor(Canvas& canvas);
     virtual void PaintBkImage(Canvas& canvas);

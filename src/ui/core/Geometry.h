@@ -33,7 +33,8 @@ struct Rect {
                 std::max(top + by.top, bottom - by.bottom)};
     }
     Rect Intersect(const Rect& o) const {
-        Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+        Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+               std::min(bottom, o.bottom)};
         if (r.IsEmpty()) return {};
         return r;
     }

@@ -48,14 +48,20 @@ void InputHooks::Offer(uint32_t message, uint32_t vk, int32_t data) {
     }
 }
 
-size_t InputHooks::InstalledCount() { return H().hooks.size(); }
+size_t InputHooks::InstalledCount() {
+    return H().hooks.size();
+}
 
-bool InputHooks::IsKeyDown(uint32_t vk) { return vk < 256 && H().keys.test(vk); }
+bool InputHooks::IsKeyDown(uint32_t vk) {
+    return vk < 256 && H().keys.test(vk);
+}
 
 void InputHooks::SetKeyDown(uint32_t vk, bool down) {
     if (vk < 256) H().keys.set(vk, down);
 }
 
-void InputHooks::ResetKeyState() { H().keys.reset(); }
+void InputHooks::ResetKeyState() {
+    H().keys.reset();
+}
 
 }  // namespace ui

@@ -10,7 +10,7 @@
 namespace ui {
 
 class InputHooks {
-public:
+  public:
     using Hook = std::function<void(uint32_t message, uint32_t vk, int32_t data)>;
     static ListenerHandle Install(Hook hook);
     static void Offer(uint32_t message, uint32_t vk, int32_t data);

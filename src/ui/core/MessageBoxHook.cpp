@@ -10,7 +10,9 @@ MessageBoxHandler& Handler() {
 
 }  // namespace
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+    Handler() = std::move(handler);
+}
 
 bool ShowMessageBox(WindowImplBase* owner, const std::string& text) {
     return Handler() ? Handler()(owner, text) : false;

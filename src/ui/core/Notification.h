@@ -26,7 +26,7 @@ struct Notification {
 
 // Receives notifications of one paint manager.
 class NotifyListener {
-public:
+  public:
     virtual ~NotifyListener() = default;
     virtual void Notify(Notification& notification) = 0;
 };

@@ -158,7 +158,8 @@ void PaintManager::Deliver(Notification& notification) {
     ids.reserve(listeners_.size());
     for (auto& l : listeners_) ids.push_back(l.id);
     for (uint64_t id : ids) {
-        auto it = std::find_if(listeners_.begin(), listeners_.end(), [id](const Listener& l) { return l.id == id; });
+        auto it = std::find_if(listeners_.begin(), listeners_.end(),
+                               [id](const Listener& l) { return l.id == id; });
         if (it == listeners_.end()) continue;
         auto fn = it->fn;
         fn(notification);
@@ -175,8 +176,8 @@ void PaintManager::SendNotify(Notification notification, bool async, bool repeat
     if (!repeat) {
         for (auto& q : queue_) {
             const auto& n = q.notification;
-            if (n.type == notification.type && n.sender == notification.sender && n.wParam == notification.wParam &&
-                n.lParam == notification.lParam)
+            if (n.type == notification.type && n.sender == notification.sender &&
+                n.wParam == notification.wParam && n.lParam == notification.lParam)
                 return;
         }
     }
@@ -184,8 +185,8 @@ void PaintManager::SendNotify(Notification notification, bool async, bool repeat
     ScheduleQueueDrain();
 }
 
-void PaintManager::SendNotify(Control* sender, std::string_view type, intptr_t wParam, intptr_t lParam, bool async,
-                              bool repeat) {
+void PaintManager::SendNotify(Control* sender, std::string_view type, intptr_t wParam, intptr_t lParam,
+                              bool async, bool repeat) {
     Notification n;
     n.type = std::string(type);
     n.sender = sender;
@@ -222,7 +223,9 @@ size_t PaintManager::DeliverQueued() {
     return delivered;
 }
 
-void PaintManager::AddFont(int index, const FontSpec& font, bool shared) { fonts_[index] = font; }
+void PaintManager::AddFont(int index, const FontSpec& font, bool shared) {
+    fonts_[index] = font;
+}
 
 FontSpec PaintManager::GetFont(int index) const {
     auto it = fonts_.find(index);
@@ -301,7 +304,8 @@ void PaintManager::SetFocus(Control* control) {
 void PaintManager::MoveFocus(bool forward) {
     std::vector<Control*> order;
     ForEachControl([&](Control* c) {
-        if (c->WantsFocus() && c->IsKeyboardEnabled() && c->IsShown() && c->IsEffectivelyEnabled()) order.push_back(c);
+        if (c->WantsFocus() && c->IsKeyboardEnabled() && c->IsShown() && c->IsEffectivelyEnabled())
+            order.push_back(c);
     });
     if (order.empty()) return;
     auto it = std::find(order.begin(), order.end(), focus_);
@@ -476,8 +480,10 @@ void PaintManager::OnRButtonUp(Point pt, unsigned modifiers) {
 void PaintManager::OnOtherButton(uint32_t message, Point pt, uint32_t xButton) {
     uint32_t vk = 0;
     bool down = message == kWmMButtonDown || message == kWmXButtonDown;
-    if (message == kWmMButtonDown || message == kWmMButtonUp) vk = kVkMButton;
-    else vk = xButton == 1 ? kVkXButton1 : kVkXButton2;
+    if (message == kWmMButtonDown || message == kWmMButtonUp)
+        vk = kVkMButton;
+    else
+        vk = xButton == 1 ? kVkXButton1 : kVkXButton2;
     InputHooks::SetKeyDown(vk, down);
     InputHooks::Offer(message, vk, static_cast<int32_t>(xButton << 16));
 }

@@ -23,20 +23,22 @@ class WindowImplBase;
 
 // Unregisters a listener when destroyed.
 class ListenerHandle {
-public:
+  public:
     ListenerHandle() = default;
     explicit ListenerHandle(std::function<void()> release) : release_(std::move(release)) {}
-    ListenerHandle(ListenerHandle&& other) noexcept : release_(std::move(other.release_)) { other.release_ = nullptr; }
+    ListenerHandle(ListenerHandle&& other) noexcept : release_(std::move(other.release_)) {
+        other.release_ = nullptr;
+    }
     ListenerHandle& operator=(ListenerHandle&& other) noexcept;
     ~ListenerHandle() { Reset(); }
     void Reset();
 
-private:
+  private:
     std::function<void()> release_;
 };
 
 class PaintManager {
-public:
+  public:
     explicit PaintManager(WindowImplBase* window = nullptr);
     ~PaintManager();
     PaintManager(const PaintManager&) = delete;
@@ -77,7 +79,8 @@ public:
     size_t QueuedCount() const { return queue_.size(); }
 
     // Message filters see every window message before the window's own handler.
-    using MessageFilter = std::function<bool(uint32_t msg, intptr_t wParam, intptr_t lParam, intptr_t& result)>;
+    using MessageFilter =
+        std::function<bool(uint32_t msg, intptr_t wParam, intptr_t lParam, intptr_t& result)>;
     ListenerHandle AddMessageFilter(MessageFilter filter);
     bool FilterMessage(uint32_t msg, intptr_t wParam, intptr_t lParam, intptr_t& result);
 
@@ -144,7 +147,7 @@ public:
 
     Control* FindControlAt(Point pt) const;
 
-private:
+  private:
     [[noreturn]] static void ThrowMissing(std::string_view name);
     struct Listener {
         uint64_t id;

@@ -49,7 +49,9 @@ void Toolkit::Shutdown() {
     }
 }
 
-bool Toolkit::IsInitialised() { return S().backend != nullptr; }
+bool Toolkit::IsInitialised() {
+    return S().backend != nullptr;
+}
 
 Backend& Toolkit::GetBackend() {
     if (!S().backend) throw std::logic_error("toolkit used before Toolkit::Init");
@@ -68,7 +70,9 @@ void Toolkit::SetResourcePath(std::string path) {
     S().resourcePath = std::move(path);
 }
 
-const std::string& Toolkit::GetResourcePath() { return S().resourcePath; }
+const std::string& Toolkit::GetResourcePath() {
+    return S().resourcePath;
+}
 
 std::string Toolkit::ResolvePath(const std::string& relative) {
     std::string p = NormaliseSeparators(relative);
@@ -76,10 +80,16 @@ std::string Toolkit::ResolvePath(const std::string& relative) {
     return S().resourcePath + p;
 }
 
-void Toolkit::SetInstancePath(std::string path) { S().instancePath = std::move(path); }
-const std::string& Toolkit::GetInstancePath() { return S().instancePath; }
+void Toolkit::SetInstancePath(std::string path) {
+    S().instancePath = std::move(path);
+}
+const std::string& Toolkit::GetInstancePath() {
+    return S().instancePath;
+}
 
-int Toolkit::MessageLoop() { return GetBackend().Run(); }
+int Toolkit::MessageLoop() {
+    return GetBackend().Run();
+}
 
 void Toolkit::PostQuitMessage(int code) {
     GetBackend().Post([code] { GetBackend().Quit(code); });
@@ -91,9 +101,13 @@ void Toolkit::PostTask(std::function<void()> task) {
     if (S().backend) S().backend->Post(std::move(task));
 }
 
-bool Toolkit::IsUiThread() { return std::this_thread::get_id() == S().uiThread; }
+bool Toolkit::IsUiThread() {
+    return std::this_thread::get_id() == S().uiThread;
+}
 
-void Toolkit::SetSkinErrorHandler(SkinErrorHandler handler) { S().skinErrorHandler = std::move(handler); }
+void Toolkit::SetSkinErrorHandler(SkinErrorHandler handler) {
+    S().skinErrorHandler = std::move(handler);
+}
 
 void Toolkit::ReportSkinError(const std::string& report) {
     if (S().skinErrorHandler) {
@@ -112,7 +126,9 @@ uint64_t Toolkit::RegisterWindow(WindowImplBase* window) {
     return id;
 }
 
-void Toolkit::UnregisterWindow(uint64_t id) { S().windows.erase(id); }
+void Toolkit::UnregisterWindow(uint64_t id) {
+    S().windows.erase(id);
+}
 
 WindowImplBase* Toolkit::LookupWindow(uint64_t id) {
     auto it = S().windows.find(id);

@@ -14,7 +14,7 @@ namespace ui {
 class WindowImplBase;
 
 class Toolkit {
-public:
+  public:
     static void Init(std::unique_ptr<Backend> backend);
     // Releases the shared resources (image cache, backend). Windows must be gone.
     static void Shutdown();

@@ -85,7 +85,7 @@ enum : uint32_t {
     kVkOem6 = 0xDD,       // ]}
     kVkOem7 = 0xDE,       // '"
     kVkOem8 = 0xDF,
-    kVkOem102 = 0xE2,     // <> on ISO keyboards
+    kVkOem102 = 0xE2,  // <> on ISO keyboards
 };
 
 }  // namespace ui

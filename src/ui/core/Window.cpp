@@ -18,7 +18,9 @@ WindowImplBase::~WindowImplBase() {
     manager_.reset();
 }
 
-WindowImplBase* WindowImplBase::GetOwner() const { return ownerId_ ? Toolkit::LookupWindow(ownerId_) : nullptr; }
+WindowImplBase* WindowImplBase::GetOwner() const {
+    return ownerId_ ? Toolkit::LookupWindow(ownerId_) : nullptr;
+}
 
 bool WindowImplBase::Create(WindowImplBase* owner, const std::string& title, WindowStyle style, Rect rect) {
     style_ = style;
@@ -102,7 +104,9 @@ int WindowImplBase::ShowModal() {
     return state->result;
 }
 
-void WindowImplBase::Close(int result) { PostMessage(kWmClose, result, 0); }
+void WindowImplBase::Close(int result) {
+    PostMessage(kWmClose, result, 0);
+}
 
 void WindowImplBase::PostMessage(uint32_t message, intptr_t wParam, intptr_t lParam) {
     PostMessageTo(id_, message, wParam, lParam);
@@ -129,8 +133,10 @@ intptr_t WindowImplBase::SendMessage(uint32_t message, intptr_t wParam, intptr_t
             return 0;
         case kWmSysCommand:
             if (!native_) return 0;
-            if ((wParam & 0xFFF0) == kScMinimize) native_->Minimize();
-            else if ((wParam & 0xFFF0) == kScMaximize || (wParam & 0xFFF0) == kScRestore) native_->ToggleMaximize();
+            if ((wParam & 0xFFF0) == kScMinimize)
+                native_->Minimize();
+            else if ((wParam & 0xFFF0) == kScMaximize || (wParam & 0xFFF0) == kScRestore)
+                native_->ToggleMaximize();
             return 0;
         case kWmNcLButtonDblClk:
             if (native_ && !style_.popup && !style_.toolWindow) native_->ToggleMaximize();
@@ -161,9 +167,13 @@ void WindowImplBase::SetTitle(const std::string& title) {
     if (native_) native_->SetTitle(title);
 }
 
-std::string WindowImplBase::GetTitle() const { return native_ ? native_->GetTitle() : std::string(); }
+std::string WindowImplBase::GetTitle() const {
+    return native_ ? native_->GetTitle() : std::string();
+}
 
-Rect WindowImplBase::GetWindowRect() const { return native_ ? native_->GetRect() : Rect{}; }
+Rect WindowImplBase::GetWindowRect() const {
+    return native_ ? native_->GetRect() : Rect{};
+}
 
 void WindowImplBase::SetWindowRect(const Rect& rect) {
     if (!native_) return;
@@ -171,11 +181,17 @@ void WindowImplBase::SetWindowRect(const Rect& rect) {
     manager_->SetClientSize({rect.Width(), rect.Height()});
 }
 
-void WindowImplBase::OnNativePaint(Canvas& canvas, const Rect& dirty) { manager_->Paint(canvas, dirty); }
+void WindowImplBase::OnNativePaint(Canvas& canvas, const Rect& dirty) {
+    manager_->Paint(canvas, dirty);
+}
 
-void WindowImplBase::OnNativeResize(Size clientSize) { manager_->SetClientSize(clientSize); }
+void WindowImplBase::OnNativeResize(Size clientSize) {
+    manager_->SetClientSize(clientSize);
+}
 
-void WindowImplBase::OnNativeCloseRequest() { SendMessage(kWmClose, 0, 0); }
+void WindowImplBase::OnNativeCloseRequest() {
+    SendMessage(kWmClose, 0, 0);
+}
 
 void WindowImplBase::OnNativeFocusChanged(bool focused) {
     if (!focused) manager_->OnWindowFocusLost();

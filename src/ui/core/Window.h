@@ -24,7 +24,7 @@ struct WindowStyle {
 };
 
 class WindowImplBase : public NotifyListener {
-public:
+  public:
     WindowImplBase();
     ~WindowImplBase() override;
     WindowImplBase(const WindowImplBase&) = delete;
@@ -58,7 +58,8 @@ public:
     void PostMessage(uint32_t message, intptr_t wParam = 0, intptr_t lParam = 0);
     intptr_t SendMessage(uint32_t message, intptr_t wParam = 0, intptr_t lParam = 0);
     // Thread-safe posting by handle.
-    static void PostMessageTo(WindowHandle window, uint32_t message, intptr_t wParam = 0, intptr_t lParam = 0);
+    static void PostMessageTo(WindowHandle window, uint32_t message, intptr_t wParam = 0,
+                              intptr_t lParam = 0);
 
     PaintManager& GetManager() { return *manager_; }
     const PaintManager& GetManager() const { return *manager_; }
@@ -86,7 +87,7 @@ public:
     void OnNativeCloseRequest();
     virtual void OnNativeFocusChanged(bool focused);
 
-private:
+  private:
     void DestroyWindow();
     struct ModalState {
         bool closed = false;

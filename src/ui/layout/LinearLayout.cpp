@@ -15,7 +15,9 @@ void LinearLayout::SetPos(const Rect& rect) {
     auto mainOf = [&](const Control* c, Size sz) { return vertical ? sz.cy : sz.cx; };
     auto crossOf = [&](Size sz) { return vertical ? sz.cx : sz.cy; };
     auto clampMain = [&](const Control* c, int v) { return vertical ? ClampHeight(c, v) : ClampWidth(c, v); };
-    auto clampCross = [&](const Control* c, int v) { return vertical ? ClampWidth(c, v) : ClampHeight(c, v); };
+    auto clampCross = [&](const Control* c, int v) {
+        return vertical ? ClampWidth(c, v) : ClampHeight(c, v);
+    };
     auto marginsMain = [&](const Control* c) {
         const Rect& p = c->GetPadding();
         return vertical ? p.top + p.bottom : p.left + p.right;
@@ -27,8 +29,10 @@ void LinearLayout::SetPos(const Rect& rect) {
         if (!c->IsVisible() || c->IsFloat()) continue;
         Size sz = c->EstimateSize({client.Width(), client.Height()});
         int m = mainOf(c, sz);
-        if (m > 0) fixedTotal += clampMain(c, m);
-        else ++stretchCount;
+        if (m > 0)
+            fixedTotal += clampMain(c, m);
+        else
+            ++stretchCount;
         fixedTotal += marginsMain(c);
         ++count;
     }

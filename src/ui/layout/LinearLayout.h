@@ -6,23 +6,23 @@
 namespace ui {
 
 class LinearLayout : public Container {
-public:
+  public:
     enum class Orientation { Vertical, Horizontal };
     explicit LinearLayout(Orientation orientation) : orientation_(orientation) {}
     void SetPos(const Rect& rect) override;
 
-private:
+  private:
     Orientation orientation_;
 };
 
 class VerticalLayout : public LinearLayout {
-public:
+  public:
     VerticalLayout() : LinearLayout(Orientation::Vertical) {}
     std::string_view GetClass() const override { return "VerticalLayout"; }
 };
 
 class HorizontalLayout : public LinearLayout {
-public:
+  public:
     HorizontalLayout() : LinearLayout(Orientation::Horizontal) {}
     std::string_view GetClass() const override { return "HorizontalLayout"; }
 };

@@ -9,14 +9,14 @@
 namespace ui {
 
 class SkinPage : public VerticalLayout {
-public:
+  public:
     std::string_view GetClass() const override { return "SkinPage"; }
     // Builds `skinFile` below this container with `manager`'s fonts; custom classes go to
     // `callback`. False when the document could not be read (the report says why).
     bool LoadSkin(PaintManager& manager, const std::string& skinFile, Builder::Callback callback = nullptr);
     const BuildReport& GetSkinReport() const { return report_; }
 
-private:
+  private:
     BuildReport report_;
 };
 

@@ -18,7 +18,9 @@ void TabLayout::ApplyVisibility() {
     for (int i = 0; i < GetCount(); ++i) GetItemAt(i)->SetVisible(i == current_);
 }
 
-void TabLayout::DoInit() { ApplyVisibility(); }
+void TabLayout::DoInit() {
+    ApplyVisibility();
+}
 
 void TabLayout::SetPos(const Rect& rect) {
     // Keep the children's visibility true to the selection even after items were added.

@@ -6,7 +6,7 @@
 namespace ui {
 
 class TabLayout : public Container {
-public:
+  public:
     std::string_view GetClass() const override { return "TabLayout"; }
     int GetCurSel() const { return current_; }
     bool SelectItem(int index, Notify notify = Notify::Yes);
@@ -14,7 +14,7 @@ public:
     void DoInit() override;
     void SetPos(const Rect& rect) override;
 
-private:
+  private:
     void ApplyVisibility();
     int current_ = 0;
 };

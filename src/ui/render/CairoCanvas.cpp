@@ -39,7 +39,9 @@ void CairoCanvas::PushClip(const Rect& rect) {
     cairo_clip(cr_);
 }
 
-void CairoCanvas::PopClip() { cairo_restore(cr_); }
+void CairoCanvas::PopClip() {
+    cairo_restore(cr_);
+}
 
 void CairoCanvas::FillRect(const Rect& rect, Color color, int radius) {
     SetColor(color);
@@ -51,8 +53,8 @@ void CairoCanvas::FillGradient(const Rect& rect, Color from, Color middle, Color
     cairo_pattern_t* p = vertical ? cairo_pattern_create_linear(0, rect.top, 0, rect.bottom)
                                   : cairo_pattern_create_linear(rect.left, 0, rect.right, 0);
     auto stop = [p](double at, Color c) {
-        cairo_pattern_add_color_stop_rgba(p, at, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0,
-                                          ((c >> 24) & 0xFF) / 255.0);
+        cairo_pattern_add_color_stop_rgba(p, at, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+                                          (c & 0xFF) / 255.0, ((c >> 24) & 0xFF) / 255.0);
     };
     stop(0, from);
     if (middle >> 24) stop(0.5, middle);
@@ -168,7 +170,8 @@ void CairoCanvas::DrawText(const std::string& text, const Rect& rect, const Font
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     } else {
         pango_layout_set_width(layout, rect.Width() * PANGO_SCALE);
-        pango_layout_set_ellipsize(layout, (align & kAlignEndEllipsis) ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE);
+        pango_layout_set_ellipsize(layout,
+                                   (align & kAlignEndEllipsis) ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE);
         pango_layout_set_single_paragraph_mode(layout, TRUE);
         if (!(align & kAlignEndEllipsis)) pango_layout_set_width(layout, -1);
     }
@@ -180,12 +183,16 @@ void CairoCanvas::DrawText(const std::string& text, const Rect& rect, const Font
     double x = rect.left;
     if (pango_layout_get_width(layout) < 0) {
         // Unwrapped single line: align by hand.
-        if (align & kAlignRight) x = rect.right - w;
-        else if (align & kAlignCenter) x = rect.left + (rect.Width() - w) / 2.0;
+        if (align & kAlignRight)
+            x = rect.right - w;
+        else if (align & kAlignCenter)
+            x = rect.left + (rect.Width() - w) / 2.0;
     }
     double y = rect.top;
-    if (align & kAlignBottom) y = rect.bottom - h;
-    else if (align & kAlignVCenter) y = rect.top + (rect.Height() - h) / 2.0;
+    if (align & kAlignBottom)
+        y = rect.bottom - h;
+    else if (align & kAlignVCenter)
+        y = rect.top + (rect.Height() - h) / 2.0;
     cairo_save(cr_);
     cairo_rectangle(cr_, rect.left, rect.top, rect.Width(), rect.Height());
     cairo_clip(cr_);

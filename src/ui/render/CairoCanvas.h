@@ -9,7 +9,7 @@ typedef struct _cairo cairo_t;
 namespace ui {
 
 class CairoCanvas final : public Canvas {
-public:
+  public:
     explicit CairoCanvas(cairo_t* cr);
     void PushClip(const Rect& rect) override;
     void PopClip() override;
@@ -23,7 +23,7 @@ public:
                   unsigned align) override;
     Size MeasureText(const std::string& text, const FontSpec& font, int maxWidth) override;
 
-private:
+  private:
     void SetColor(Color color);
     void RoundedPath(double x, double y, double w, double h, double r);
     cairo_t* cr_;

@@ -27,7 +27,7 @@ struct ImageSpec {
 };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     virtual void PushClip(const Rect& rect) = 0;
     virtual void PopClip() = 0;

@@ -9,7 +9,9 @@ ImageCache& ImageCache::Instance() {
     return cache;
 }
 
-ImageCache::~ImageCache() { Clear(); }
+ImageCache::~ImageCache() {
+    Clear();
+}
 
 cairo_surface_t* ImageCache::Get(const std::string& path) {
     auto it = images_.find(path);

@@ -8,14 +8,14 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace ui {
 
 class ImageCache {
-public:
+  public:
     static ImageCache& Instance();
     ~ImageCache();
     // Null when the file is missing or not a PNG; failures are remembered too.
     cairo_surface_t* Get(const std::string& path);
     void Clear();
 
-private:
+  private:
     std::map<std::string, cairo_surface_t*> images_;
 };
 

@@ -5,8 +5,8 @@
 
 namespace ui {
 
-void DrawMarkupLine(Canvas& canvas, const std::string& text, const Rect& rect, const FontSpec& font, Color color,
-                    unsigned align) {
+void DrawMarkupLine(Canvas& canvas, const std::string& text, const Rect& rect, const FontSpec& font,
+                    Color color, unsigned align) {
     int x = rect.left;
     for (const auto& run : ParseMarkup(text)) {
         if (x >= rect.right) break;

@@ -7,7 +7,7 @@
 namespace ui {
 
 // `align` contributes only its vertical part; the line always starts at the left.
-void DrawMarkupLine(Canvas& canvas, const std::string& text, const Rect& rect, const FontSpec& font, Color color,
-                    unsigned align);
+void DrawMarkupLine(Canvas& canvas, const std::string& text, const Rect& rect, const FontSpec& font,
+                    Color color, unsigned align);
 
 }  // namespace ui

@@ -9,7 +9,9 @@ TextTable& TextTable::Instance() {
     return table;
 }
 
-void TextTable::Set(int id, std::string text) { texts_[id] = std::move(text); }
+void TextTable::Set(int id, std::string text) {
+    texts_[id] = std::move(text);
+}
 
 std::optional<std::string> TextTable::Get(int id) const {
     auto it = texts_.find(id);
@@ -17,7 +19,9 @@ std::optional<std::string> TextTable::Get(int id) const {
     return it->second;
 }
 
-void TextTable::Clear() { texts_.clear(); }
+void TextTable::Clear() {
+    texts_.clear();
+}
 
 std::string TextTable::Resolve(std::string_view text) const {
     std::string out;

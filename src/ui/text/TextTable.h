@@ -9,7 +9,7 @@
 namespace ui {
 
 class TextTable {
-public:
+  public:
     static TextTable& Instance();
 
     void Set(int id, std::string text);
@@ -21,7 +21,7 @@ public:
     // entry; references to unknown numbers stay as written.
     std::string Resolve(std::string_view text) const;
 
-private:
+  private:
     std::map<int, std::string> texts_;
 };
 

@@ -290,7 +290,8 @@ TEST_F(DeviceTest, AMissingLibraryFailsItsCallsCleanly) {
     std::filesystem::create_directories(partial);
     for (DeviceModel model : kLibraryLoadOrder) {
         if (model == DeviceModel::Egret) continue;
-        std::filesystem::create_symlink(BinFolder() + LibraryFileName(model), partial + LibraryFileName(model));
+        std::filesystem::create_symlink(BinFolder() + LibraryFileName(model),
+                                        partial + LibraryFileName(model));
     }
     DLB binding(partial);
     EXPECT_FALSE(binding.IsLoaded(DeviceModel::Egret));

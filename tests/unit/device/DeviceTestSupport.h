@@ -13,7 +13,7 @@
 #include "device/DeviceLibraryBinding.h"
 
 class DeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "oakridge-devices-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -32,8 +32,8 @@ protected:
         auto& b = Binding();
         return b.Call(EntryPoint::InitMCUDevice, int32_t{kLumenorVid}, int32_t{kPloverPid}) == 0 &&
                b.Call(EntryPoint::InitMCUDevice_Heron, int32_t{kLumenorVid}, int32_t{kHeronPid}) == 0 &&
-               b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronDriverPid}, 1, 2,
-                      255, 4) == 0 &&
+               b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronDriverPid},
+                      1, 2, 255, 4) == 0 &&
                b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, 1) == 0 &&
                b.Call(EntryPoint::InitMCUDevice_Ibis, int32_t{kLumenorVid}, int32_t{kIbisPid}, 1) == 0 &&
                b.Call(EntryPoint::InitMCUDevice_Crane, int32_t{kLumenorVid}, int32_t{kCranePid}, 1) == 0;

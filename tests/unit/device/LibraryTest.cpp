@@ -64,7 +64,9 @@ TEST_F(DeviceTest, SettingsSurviveIntoAnotherProcess) {
 }
 
 TEST_F(DeviceTest, DevsimUnplugMakesTheOpenFailUntilPluggedAgain) {
-    auto open = [] { return Binding().Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, 0); };
+    auto open = [] {
+        return Binding().Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, 0);
+    };
     ASSERT_EQ(open(), 0);
     ASSERT_EQ(Devsim("unplug egret"), 0);
     EXPECT_NE(open(), 0);
@@ -133,7 +135,9 @@ struct CallbackLog {
 TEST_F(DeviceTest, DevicePressesReachTheRegisteredCallback) {
     ASSERT_TRUE(OpenAll());
     CallbackLog log;
-    ASSERT_EQ(Binding().Call(EntryPoint::Device_SetCallBack_Egret, &CallbackLog::Record, static_cast<void*>(&log)), 0);
+    ASSERT_EQ(
+        Binding().Call(EntryPoint::Device_SetCallBack_Egret, &CallbackLog::Record, static_cast<void*>(&log)),
+        0);
 
     ASSERT_EQ(Devsim("press egret stage-up"), 0);  // from another process
     ASSERT_TRUE(log.WaitFor(1));
@@ -196,10 +200,16 @@ TEST_F(DeviceTest, DefaultFilesMatchTheFactoryStateAndLoadIntoTheDevices) {
         const char* file;
         size_t size;
     };
-    for (const Expect& e : {Expect{"EgretBData_Cfg1.bin", 2048}, {"IbisBData_Cfg1.bin", 2048}, {"IbisBData_Cfg2.bin", 2048},
-                            {"IbisBData_Cfg3.bin", 2048}, {"CraneAData_Cfg1.bin", 2048}, {"CraneAData_Cfg2.bin", 2048},
-                            {"CraneAData_Cfg3.bin", 2048}, {"HeronData_Cfg1.bin", 2048},
-                            {"Driver_HeronData_Cfg1.bin", 40960}, {"DefaultData_1.bin", 2048}})
+    for (const Expect& e : {Expect{"EgretBData_Cfg1.bin", 2048},
+                            {"IbisBData_Cfg1.bin", 2048},
+                            {"IbisBData_Cfg2.bin", 2048},
+                            {"IbisBData_Cfg3.bin", 2048},
+                            {"CraneAData_Cfg1.bin", 2048},
+                            {"CraneAData_Cfg2.bin", 2048},
+                            {"CraneAData_Cfg3.bin", 2048},
+                            {"HeronData_Cfg1.bin", 2048},
+                            {"Driver_HeronData_Cfg1.bin", 40960},
+                            {"DefaultData_1.bin", 2048}})
         EXPECT_EQ(ReadFile(BinFolder() + e.file).size(), e.size) << e.file;
 
     std::vector<uint8_t> factory(2048);
@@ -240,24 +250,30 @@ TEST_F(DeviceTest, BadArgumentsAreRefusedWithoutCrashing) {
         {"negative stage", b.Call(EntryPoint::Device_Get_CPI_Color_Ibis, int32_t{-1}, &r, &g, &bl)},
         {"null output", b.Call(EntryPoint::Device_Get_Number_CPI_Crane, static_cast<int32_t*>(nullptr))},
         {"stage count 8", b.Call(EntryPoint::Device_Set_Number_CPI_Egret, int32_t{8})},
-        {"colour 256", b.Call(EntryPoint::Device_Set_CPI_Color_Egret, int32_t{0}, int32_t{256}, int32_t{0}, int32_t{0})},
-        {"colour -1", b.Call(EntryPoint::Device_Set_CPI_Color_Egret, int32_t{0}, int32_t{-1}, int32_t{0}, int32_t{0})},
-        {"key byte -1", b.Call(EntryPoint::Devcie_Set_Macro_Key_Ibis, int32_t{1}, int32_t{1}, int32_t{-1}, int32_t{0},
-                               int32_t{0}, int32_t{0})},
-        {"Heron colour -1", b.Call(EntryPoint::Device_Set_CPI_RGB_Heron, int32_t{-1}, int32_t{0}, int32_t{0}, int32_t{1})},
-        {"combo byte -128", b.Call(EntryPoint::Devcie_Set_Combo_Key_Crane, int32_t{2}, int32_t{-128}, int32_t{0},
-                                   int32_t{0}, int32_t{0})},
-        {"keyboard LED byte -1", b.Call(EntryPoint::Device_WriteLedData, int32_t{0}, int32_t{-1}, int32_t{0}, int32_t{0},
-                                        int32_t{0})},
+        {"colour 256",
+         b.Call(EntryPoint::Device_Set_CPI_Color_Egret, int32_t{0}, int32_t{256}, int32_t{0}, int32_t{0})},
+        {"colour -1",
+         b.Call(EntryPoint::Device_Set_CPI_Color_Egret, int32_t{0}, int32_t{-1}, int32_t{0}, int32_t{0})},
+        {"key byte -1", b.Call(EntryPoint::Devcie_Set_Macro_Key_Ibis, int32_t{1}, int32_t{1}, int32_t{-1},
+                               int32_t{0}, int32_t{0}, int32_t{0})},
+        {"Heron colour -1",
+         b.Call(EntryPoint::Device_Set_CPI_RGB_Heron, int32_t{-1}, int32_t{0}, int32_t{0}, int32_t{1})},
+        {"combo byte -128", b.Call(EntryPoint::Devcie_Set_Combo_Key_Crane, int32_t{2}, int32_t{-128},
+                                   int32_t{0}, int32_t{0}, int32_t{0})},
+        {"keyboard LED byte -1", b.Call(EntryPoint::Device_WriteLedData, int32_t{0}, int32_t{-1}, int32_t{0},
+                                        int32_t{0}, int32_t{0})},
         {"key 0", b.Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{1}, int32_t{0}, &r, &g, &bl, &r)},
         {"key 17", b.Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{1}, int32_t{17}, &r, &g, &bl, &r)},
-        {"Heron RGB stage 0", b.Call(EntryPoint::Device_Get_CPI_RGB_Heron, &value, &value, &value, int32_t{0})},
+        {"Heron RGB stage 0",
+         b.Call(EntryPoint::Device_Get_CPI_RGB_Heron, &value, &value, &value, int32_t{0})},
         {"combo block 3", b.Call(EntryPoint::Devcie_Get_Combo_Key_Crane, int32_t{3}, &r, &g, &bl, &r)},
         {"LED block 2", b.Call(EntryPoint::Device_GetLedData, int32_t{2}, &r, &g, &bl, &r)},
         {"macro index -2", b.Call(EntryPoint::Device_Set_Macro_Data_Egret, int32_t{-2}, &r, &r, int32_t{1})},
-        {"macro length 225", b.Call(EntryPoint::Device_Set_Macro_Data_Egret, int32_t{-1}, &r, &r, int32_t{225})},
+        {"macro length 225",
+         b.Call(EntryPoint::Device_Set_Macro_Data_Egret, int32_t{-1}, &r, &r, int32_t{225})},
         {"macro below memory", b.Call(EntryPoint::Device_Get_Marco_Buffer_Heron, int32_t{5}, &r, &r)},
-        {"fire buffer too short", b.Call(EntryPoint::Device_Set_Fire_Buffer_Heron, int32_t{0}, &r, int32_t{1})},
+        {"fire buffer too short",
+         b.Call(EntryPoint::Device_Set_Fire_Buffer_Heron, int32_t{0}, &r, int32_t{1})},
         {"profile 2 on the Heron", b.Call(EntryPoint::Device_Set_Key_Mode_Heron, int32_t{2})},
         {"profile 2 on the Crane", b.Call(EntryPoint::Devcie_Set_Key_Mode_Crane, int32_t{2})},
     };

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
-
 #include <pugixml.hpp>
+#include <sstream>
 
 namespace oakridge::test {
 namespace {
@@ -15,8 +14,7 @@ std::string Where(const std::filesystem::path& path, int line) {
 
 bool ReadFile(const std::filesystem::path& path, std::string& content) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     std::ostringstream buffer;
     buffer << in.rdbuf();
     content = buffer.str();
@@ -34,15 +32,13 @@ bool AllDigits(std::string_view s) {
 
 // Plain decimal as the files and the catalogue write it: digits, no leading zero, fits the table.
 bool ParsePlainNumber(std::string_view s, unsigned& number) {
-    if (!AllDigits(s) || (s.size() > 1 && s[0] == '0'))
-        return false;
+    if (!AllDigits(s) || (s.size() > 1 && s[0] == '0')) return false;
     return ReferenceNumber(std::string(s), number);
 }
 
 std::string Trim(std::string_view s) {
     const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(" \t\r");
     return std::string(s.substr(first, last - first + 1));
 }
@@ -51,8 +47,7 @@ std::string Trim(std::string_view s) {
 
 bool ReferenceNumber(const std::string& digits, unsigned& number) {
     // Nine digits always fit in 32 bits; anything longer is not a number a language file can hold.
-    if (!AllDigits(digits) || digits.size() > 9)
-        return false;
+    if (!AllDigits(digits) || digits.size() > 9) return false;
     number = static_cast<unsigned>(std::stoul(digits));
     return true;
 }
@@ -65,11 +60,11 @@ LanguageFile LoadLanguageFile(const std::filesystem::path& path) {
         return file;
     }
     pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer(content.data(), content.size(), pugi::parse_default,
-                                                          pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer(content.data(), content.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed) {
-        file.problems.push_back(Where(path, LineAt(content, parsed.offset)) + ": malformed XML: " +
-                                parsed.description());
+        file.problems.push_back(Where(path, LineAt(content, parsed.offset)) +
+                                ": malformed XML: " + parsed.description());
         return file;
     }
     const pugi::xml_node root = doc.document_element();
@@ -79,8 +74,7 @@ LanguageFile LoadLanguageFile(const std::filesystem::path& path) {
         return file;
     }
     for (const pugi::xml_node node : root.children()) {
-        if (node.type() != pugi::node_element)
-            continue;  // comments between entries are fine
+        if (node.type() != pugi::node_element) continue;  // comments between entries are fine
         const int line = LineAt(content, node.offset_debug());
         if (std::string_view(node.name()) != "MultiLanguage") {
             file.problems.push_back(Where(path, line) + ": unexpected element <" + node.name() + ">");
@@ -97,8 +91,8 @@ LanguageFile LoadLanguageFile(const std::filesystem::path& path) {
         } else if (!value) {
             file.problems.push_back(Where(path, line) + ": entry " + id.value() + " has no value");
         } else if (const auto it = file.entries.find(number); it != file.entries.end()) {
-            file.problems.push_back(Where(path, line) + ": entry " + id.value() + " given twice (first on line " +
-                                    std::to_string(it->second.line) + ")");
+            file.problems.push_back(Where(path, line) + ": entry " + id.value() +
+                                    " given twice (first on line " + std::to_string(it->second.line) + ")");
         } else {
             file.entries.emplace(number, LanguageEntry{value.value(), line});
         }
@@ -130,8 +124,7 @@ Catalogue LoadCatalogue(const std::filesystem::path& readme) {
             where = Section::After;
             continue;
         }
-        if (where != Section::Inside || trimmed.empty())
-            continue;
+        if (where != Section::Inside || trimmed.empty()) continue;
         const std::string at = readme.filename().string() + ":" + std::to_string(line);
         if (trimmed.front() != '|' || trimmed.back() != '|') {
             catalogue.problems.push_back(at + ": not a table row");
@@ -147,8 +140,7 @@ Catalogue LoadCatalogue(const std::filesystem::path& readme) {
             catalogue.problems.push_back(at + ": expected 5 cells, found " + std::to_string(cells.size()));
             continue;
         }
-        if (cells[0] == "No." || cells[0].starts_with("---"))
-            continue;  // header and separator
+        if (cells[0] == "No." || cells[0].starts_with("---")) continue;  // header and separator
         CatalogueRow row;
         row.line = line;
         if (!ParsePlainNumber(cells[0], row.number)) {
@@ -188,13 +180,10 @@ std::vector<TextReference> FindTextReferences(std::string_view text) {
             ++line;
             continue;
         }
-        if (text[i] != '%' || text.substr(i + 1, 1) != "{")
-            continue;
+        if (text[i] != '%' || text.substr(i + 1, 1) != "{") continue;
         std::size_t end = i + 2;
-        while (end < text.size() && text[end] >= '0' && text[end] <= '9')
-            ++end;
-        if (end == i + 2 || end >= text.size() || text[end] != '}')
-            continue;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+        if (end == i + 2 || end >= text.size() || text[end] != '}') continue;
         std::string digits(text.substr(i + 2, end - i - 2));
         digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
         found.push_back({std::move(digits), line});

@@ -1,7 +1,8 @@
 // Holds the fifteen language files to the text catalogue, and the skins and the code to the files:
 // a reference to a number that some language lacks would show that language the previous one's text.
 
-#include "LanguageCatalogue.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -9,9 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include <unistd.h>
-
-#include <gtest/gtest.h>
+#include "LanguageCatalogue.h"
 
 namespace oakridge::test {
 namespace {
@@ -22,20 +21,18 @@ const fs::path kSourceDir = OAKRIDGE_SOURCE_DIR;
 const fs::path kLanguageDir = kSourceDir / "res" / "Skin" / "Languages";
 
 constexpr std::array<const char*, 15> kLanguageFiles = {
-    "CA-French.xml", "Denmark.xml", "English.xml",    "EU-French.xml", "Finland.xml",
-    "Germany.xml",   "Norway.xml",  "Poland.xml",     "Portuguese.xml", "Russian.xml",
-    "SC.xml",        "Spanish.xml", "Sweden.xml",     "TC.xml",        "Thailand.xml",
+    "CA-French.xml", "Denmark.xml", "English.xml", "EU-French.xml",  "Finland.xml",
+    "Germany.xml",   "Norway.xml",  "Poland.xml",  "Portuguese.xml", "Russian.xml",
+    "SC.xml",        "Spanish.xml", "Sweden.xml",  "TC.xml",         "Thailand.xml",
 };
 
 // Numbers the program itself resolves; the catalogue may grow, but never lose these.
 std::set<unsigned> NumbersTheProgramUses() {
     std::set<unsigned> numbers = {9, 39, 42, 43, 80, 81, 83, 88, 183, 195, 196, 200};
-    const std::pair<unsigned, unsigned> ranges[] = {{15, 17},  {19, 25},   {27, 36},   {54, 56},
-                                                    {78, 79},  {89, 106},  {115, 116}, {119, 131},
-                                                    {300, 319}};
+    const std::pair<unsigned, unsigned> ranges[] = {{15, 17},  {19, 25},   {27, 36},   {54, 56},  {78, 79},
+                                                    {89, 106}, {115, 116}, {119, 131}, {300, 319}};
     for (const auto& [first, last] : ranges)
-        for (unsigned n = first; n <= last; ++n)
-            numbers.insert(n);
+        for (unsigned n = first; n <= last; ++n) numbers.insert(n);
     return numbers;
 }
 
@@ -55,8 +52,7 @@ const Shipped& Data() {
     static const Shipped shipped = [] {
         Shipped s;
         s.catalogue = LoadCatalogue(kLanguageDir / "README.md");
-        for (const char* name : kLanguageFiles)
-            s.files.emplace(name, LoadLanguageFile(kLanguageDir / name));
+        for (const char* name : kLanguageFiles) s.files.emplace(name, LoadLanguageFile(kLanguageDir / name));
         return s;
     }();
     return shipped;
@@ -64,8 +60,7 @@ const Shipped& Data() {
 
 std::string Join(const std::vector<std::string>& lines) {
     std::string out;
-    for (const auto& line : lines)
-        out += "\n  " + line;
+    for (const auto& line : lines) out += "\n  " + line;
     return out;
 }
 
@@ -131,8 +126,10 @@ TEST(LanguageFileReader, ReportsEveryProblemWithFileAndLine) {
         {"<Window>\n  <MultiLanguage id=\"1\"/>\n</Window>\n", "probe.xml:2: entry 1 has no value"},
         {"<Window>\n  <MultiLanguage id=\"-5\" value=\"a\"/>\n</Window>\n", "probe.xml:2: id \"-5\""},
         {"<Window>\n  <MultiLanguage id=\"088\" value=\"a\"/>\n</Window>\n", "probe.xml:2: id \"088\""},
-        {"<Window>\n  <MultiLanguage id=\"9999999999\" value=\"a\"/>\n</Window>\n", "probe.xml:2: id \"9999999999\""},
-        {"<Window>\n  <MultiLanguage id=\"1\" value=\"a\"/>\n  <MultiLanguage id=\"1\" value=\"b\"/>\n</Window>\n",
+        {"<Window>\n  <MultiLanguage id=\"9999999999\" value=\"a\"/>\n</Window>\n",
+         "probe.xml:2: id \"9999999999\""},
+        {"<Window>\n  <MultiLanguage id=\"1\" value=\"a\"/>\n  <MultiLanguage id=\"1\" "
+         "value=\"b\"/>\n</Window>\n",
          "probe.xml:3: entry 1 given twice (first on line 2)"},
         {"<Window>\n  <Label id=\"1\" value=\"a\"/>\n</Window>\n", "probe.xml:2: unexpected element <Label>"},
     };
@@ -159,22 +156,19 @@ TEST(LanguageCatalogue, IsWellFormedAndHoldsTheNumbersTheProgramUses) {
     ASSERT_TRUE(catalogue.problems.empty()) << Join(catalogue.problems);
     std::vector<std::string> missing;
     for (unsigned n : NumbersTheProgramUses())
-        if (!catalogue.rows.contains(n))
-            missing.push_back(std::to_string(n));
+        if (!catalogue.rows.contains(n)) missing.push_back(std::to_string(n));
     EXPECT_TRUE(missing.empty()) << "not in the catalogue:" << Join(missing);
 }
 
 TEST(LanguageFiles, FolderHoldsExactlyTheFifteenFiles) {
     std::set<std::string> found;
     for (const auto& entry : fs::directory_iterator(kLanguageDir))
-        if (entry.path().extension() == ".xml")
-            found.insert(entry.path().filename().string());
+        if (entry.path().extension() == ".xml") found.insert(entry.path().filename().string());
     EXPECT_EQ(found, std::set<std::string>(kLanguageFiles.begin(), kLanguageFiles.end()));
 }
 
 TEST(LanguageFiles, ParseWithoutProblems) {
-    for (const auto& [name, file] : Data().files)
-        EXPECT_TRUE(file.problems.empty()) << Join(file.problems);
+    for (const auto& [name, file] : Data().files) EXPECT_TRUE(file.problems.empty()) << Join(file.problems);
 }
 
 TEST(LanguageFiles, HoldExactlyTheCatalogueNumbers) {
@@ -183,8 +177,8 @@ TEST(LanguageFiles, HoldExactlyTheCatalogueNumbers) {
         std::vector<std::string> problems;
         for (const auto& [number, row] : catalogue.rows)
             if (!file.entries.contains(number))
-                problems.push_back(name + " lacks " + std::to_string(number) + " (README.md:" +
-                                   std::to_string(row.line) + ")");
+                problems.push_back(name + " lacks " + std::to_string(number) +
+                                   " (README.md:" + std::to_string(row.line) + ")");
         for (const auto& [number, entry] : file.entries)
             if (!catalogue.rows.contains(number))
                 problems.push_back(name + ":" + std::to_string(entry.line) + ": " + std::to_string(number) +
@@ -214,8 +208,7 @@ TEST(LanguageFiles, EveryReferenceInSkinsAndCodeExistsInEveryLanguage) {
     int references = 0;
     std::vector<std::string> problems;
     for (const Root& root : roots) {
-        if (!fs::exists(root.dir))
-            continue;  // the layer has not landed yet
+        if (!fs::exists(root.dir)) continue;  // the layer has not landed yet
         for (const auto& entry : fs::recursive_directory_iterator(root.dir)) {
             if (!entry.is_regular_file() || !root.extensions.contains(entry.path().extension().string()))
                 continue;
@@ -244,7 +237,8 @@ TEST(LanguageFiles, EveryReferenceInSkinsAndCodeExistsInEveryLanguage) {
         }
     }
     EXPECT_TRUE(problems.empty()) << Join(problems);
-    std::cout << "scanned " << scannedFiles << " skin and source files, " << references << " text references\n";
+    std::cout << "scanned " << scannedFiles << " skin and source files, " << references
+              << " text references\n";
 }
 
 TEST(LanguageFiles, TextsTheCodeComparesAreRight) {
@@ -257,13 +251,15 @@ TEST(LanguageFiles, TextsTheCodeComparesAreRight) {
         // The AZERTY remap applies while the current language's display name equals text 200.
         EXPECT_EQ(text(200), "French");
         // The key editor picks a rapid-fire preset by comparing item texts with 122 and 123.
-        const std::set<std::string> rapidFire = {FoldAscii(text(122)), FoldAscii(text(123)), FoldAscii(text(124))};
+        const std::set<std::string> rapidFire = {FoldAscii(text(122)), FoldAscii(text(123)),
+                                                 FoldAscii(text(124))};
         EXPECT_EQ(rapidFire.size(), 3u) << "texts 122 to 124 must differ";
         EXPECT_EQ(text(88), "Oakridge");
         for (const auto& [number, entry] : file.entries) {
             const std::string& v = entry.value;
             EXPECT_FALSE(v.empty()) << name << ":" << entry.line;
-            EXPECT_EQ(v.find("%{"), std::string::npos) << name << ":" << entry.line << ": reference inside a text";
+            EXPECT_EQ(v.find("%{"), std::string::npos)
+                << name << ":" << entry.line << ": reference inside a text";
             EXPECT_TRUE(v.empty() || (v.front() != ' ' && v.back() != ' '))
                 << name << ":" << entry.line << ": leading or trailing space";
         }
@@ -273,8 +269,7 @@ TEST(LanguageFiles, TextsTheCodeComparesAreRight) {
 TEST(LanguageFiles, AreTranslationsNotCopiesOfEnglish) {
     const LanguageFile& english = Data().files.at("English.xml");
     for (const auto& [name, file] : Data().files) {
-        if (name == "English.xml")
-            continue;
+        if (name == "English.xml") continue;
         std::vector<std::string> copied;
         for (const auto& [number, row] : Data().catalogue.rows) {
             const auto ours = file.entries.find(number);
@@ -283,7 +278,8 @@ TEST(LanguageFiles, AreTranslationsNotCopiesOfEnglish) {
                 ours->second.value == theirs->second.value)
                 copied.push_back(std::to_string(number) + " \"" + ours->second.value + "\"");
         }
-        EXPECT_LE(static_cast<int>(copied.size()), kMaxCopiedEntries) << name << " reads like English:" << Join(copied);
+        EXPECT_LE(static_cast<int>(copied.size()), kMaxCopiedEntries)
+            << name << " reads like English:" << Join(copied);
     }
 }
 
@@ -291,8 +287,7 @@ TEST(LanguageFiles, KeepProductNames) {
     const LanguageFile& english = Data().files.at("English.xml");
     for (const auto& [number, entry] : english.entries)
         for (const char* product : kProductNames) {
-            if (entry.value.find(product) == std::string::npos)
-                continue;
+            if (entry.value.find(product) == std::string::npos) continue;
             for (const auto& [name, file] : Data().files) {
                 const auto it = file.entries.find(number);
                 EXPECT_TRUE(it != file.entries.end() && it->second.value.find(product) != std::string::npos)

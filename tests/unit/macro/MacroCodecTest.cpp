@@ -265,7 +265,8 @@ TEST(MacroDecode, UnknownBytesNeverSwallowTheStepsAfterThem) {
          Bytes({0x05, 0x01, 0x82, 0x01, 0x06})},
     };
     for (const auto& c : cases) {
-        const DecodedMacro decoded = DecodeMacro(c.model, c.data, StepNames::FilePage(), Loop(LoopMode::Count));
+        const DecodedMacro decoded =
+            DecodeMacro(c.model, c.data, StepNames::FilePage(), Loop(LoopMode::Count));
         std::vector<std::pair<int, int>> got;
         for (const auto& step : decoded.steps) got.emplace_back(step.tag, step.value);
         EXPECT_EQ(got, c.steps) << c.what;

@@ -173,7 +173,8 @@ TEST_F(MacroStoreTest, FolderFilesLoadSaveAndExport) {
 TEST_F(MacroStoreTest, NeverWritesAFileLongerThanLoadingReads) {
     auto many = [](size_t count) {
         MacroList list;
-        for (size_t i = 0; i < count; ++i) list.Add({u"m" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), Bytes({0x00})});
+        for (size_t i = 0; i < count; ++i)
+            list.Add({u"m" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), Bytes({0x00})});
         return list;
     };
     for (DeviceModel model : {M::Egret, M::Heron, M::HeronDriver, M::Plover}) {

@@ -193,8 +193,8 @@ TEST_F(EndpointTest, SimultaneousClaimsLeaveExactlyOneHolder) {
         threads.emplace_back([&, i] {
             while (!go.load()) {
             }
-            results[i] = MessageEndpoint::Claim("Oakridge", AcceptListedNumbers,
-                                                [](uint32_t, int64_t, int64_t) {});
+            results[i] =
+                MessageEndpoint::Claim("Oakridge", AcceptListedNumbers, [](uint32_t, int64_t, int64_t) {});
         });
     go = true;
     for (auto& t : threads) t.join();
@@ -220,13 +220,12 @@ TEST_F(EndpointTest, PostsFromManyThreadsAllArrive) {
 
 TEST_F(EndpointTest, AThrowingHandlerRefusesButKeepsServing) {
     bool throwNext = true;
-    auto endpoint =
-        MessageEndpoint::Claim("Oakridge", AcceptListedNumbers, [&](uint32_t, int64_t, int64_t) {
-            if (throwNext) {
-                throwNext = false;
-                throw std::runtime_error("handler failed");
-            }
-        });
+    auto endpoint = MessageEndpoint::Claim("Oakridge", AcceptListedNumbers, [&](uint32_t, int64_t, int64_t) {
+        if (throwNext) {
+            throwNext = false;
+            throw std::runtime_error("handler failed");
+        }
+    });
     ASSERT_NE(endpoint, nullptr);
     EXPECT_FALSE(MessageEndpoint::Post("Oakridge", 1002));
     EXPECT_TRUE(MessageEndpoint::Post("Oakridge", 1002));

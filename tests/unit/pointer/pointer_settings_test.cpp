@@ -17,7 +17,7 @@ using mouse::PointerValues;
 using Store = platform::PointerSettingsStore;
 
 class NoDesktop final : public platform::PointerDesktop {
-public:
+  public:
     bool GetAcceleration(bool&) override { return false; }
     bool SetAcceleration(bool) override { return false; }
     bool GetSpeed(int&) override { return false; }
@@ -27,7 +27,7 @@ public:
 };
 
 class Pointer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = fs::path(::testing::TempDir()) / ("pointer_" + std::to_string(::getpid()));
         fs::remove_all(folder_);
@@ -46,14 +46,17 @@ TEST(PointerSteps, TablesAndTheirInverses) {
     struct Case {
         int speed, step;
     };
-    for (Case c : {Case{0, 1}, {1, 1}, {2, 2}, {3, 2}, {7, 4}, {18, 10}, {19, 10}, {20, 11}, {21, 0}, {-1, 0}})
+    for (Case c :
+         {Case{0, 1}, {1, 1}, {2, 2}, {3, 2}, {7, 4}, {18, 10}, {19, 10}, {20, 11}, {21, 0}, {-1, 0}})
         EXPECT_EQ(PointerSettings::StepOfSpeed(c.speed), c.step) << c.speed;
     EXPECT_EQ(PointerSettings::SpeedOfStep(4), 6);
     EXPECT_EQ(PointerSettings::SpeedOfStep(1), 1);
     EXPECT_EQ(PointerSettings::SpeedOfStep(11), 20);
     EXPECT_EQ(PointerSettings::SpeedOfStep(40), 20);  // outside the table: the nearest end
     for (int step = 1; step <= 11; ++step)
-        EXPECT_EQ(PointerSettings::StepOfDoubleClickTime(static_cast<unsigned>(PointerSettings::DoubleClickTimeOfStep(step))), step);
+        EXPECT_EQ(PointerSettings::StepOfDoubleClickTime(
+                      static_cast<unsigned>(PointerSettings::DoubleClickTimeOfStep(step))),
+                  step);
     EXPECT_EQ(PointerSettings::StepOfDoubleClickTime(5000), 1);
     EXPECT_EQ(PointerSettings::StepOfDoubleClickTime(269), 11);
 }
@@ -65,15 +68,14 @@ TEST_F(Pointer, ReadRulesFromTheRegistryValues) {
         PointerValues expected;
     };
     const Case cases[] = {
-        {"480", "-1", {0, 1, 7, 6, -1}},
-        {"-1", "0", {0, 0, 1, 6, 3}},      // unsigned: -1 is a very long time
-        {"abc", "lots", {0, 0, 6, 6, 3}},  // no number: the defaults
-        {"200", nullptr, {0, 0, 11, 6, 6}},
-        {"900", "7", {0, 0, 1, 6, 7}},
+        {"480", "-1", {0, 1, 7, 6, -1}},    {"-1", "0", {0, 0, 1, 6, 3}},  // unsigned: -1 is a very long time
+        {"abc", "lots", {0, 0, 6, 6, 3}},                                  // no number: the defaults
+        {"200", nullptr, {0, 0, 11, 6, 6}}, {"900", "7", {0, 0, 1, 6, 7}},
     };
     for (const Case& c : cases) {
         fs::remove_all(folder_ / "oakridge");
-        ASSERT_TRUE(Store::SetValues(Store::kMouseKey, {{"DoubleClickSpeed", c.doubleClick}, {"MouseSensitivity", "10"}}));
+        ASSERT_TRUE(Store::SetValues(Store::kMouseKey,
+                                     {{"DoubleClickSpeed", c.doubleClick}, {"MouseSensitivity", "10"}}));
         if (c.wheel) ASSERT_TRUE(Store::SetValues(Store::kDesktopKey, {{"WheelScrollLines", c.wheel}}));
         PointerValues v;
         PointerSettings::ReadFromSystem(v);
@@ -103,8 +105,8 @@ TEST_F(Pointer, ApplyWritesTheWindowsValuesAndReadsBack) {
 
 TEST_F(Pointer, AStrangeFileNeverBreaksReading) {
     fs::create_directories(folder_ / "oakridge");
-    ASSERT_TRUE(platform::WriteFileAtomic(Store::FilePath(),
-                                          "garbage\n=\n[\n[Control Panel\\Mouse]\nno equals\nDoubleClickSpeed = 340 \n"));
+    ASSERT_TRUE(platform::WriteFileAtomic(
+        Store::FilePath(), "garbage\n=\n[\n[Control Panel\\Mouse]\nno equals\nDoubleClickSpeed = 340 \n"));
     EXPECT_EQ(Store::QueryValue(Store::kMouseKey, "DoubleClickSpeed"), "340");
     EXPECT_FALSE(Store::KeyExists(Store::kDesktopKey));
     ASSERT_TRUE(Store::SetValues(Store::kMouseKey, {{"Odd", "line\nbreak"}}));

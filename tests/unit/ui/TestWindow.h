@@ -8,7 +8,7 @@
 namespace oaktest {
 
 class TestWindow : public ui::WindowImplBase {
-public:
+  public:
     explicit TestWindow(std::string xml, ui::Builder::Callback callback = nullptr)
         : xml_(std::move(xml)), callback_(std::move(callback)) {}
     std::string GetWindowClassName() const override { return "TestWindow"; }
@@ -26,7 +26,7 @@ public:
     }
     ui::BuildReport report;
 
-private:
+  private:
     std::string xml_;
     ui::Builder::Callback callback_;
 };

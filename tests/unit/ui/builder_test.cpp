@@ -1,4 +1,6 @@
 // Skin documents: what builds, what is reported, and that bad input never crashes.
+#include "ui/builder/Builder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,7 +8,6 @@
 
 #include "UiDriver.h"
 #include "ui/builder/AttributeParsers.h"
-#include "ui/builder/Builder.h"
 #include "ui/controls/Label.h"
 #include "ui/core/Container.h"
 #include "ui/core/PaintManager.h"
@@ -26,7 +27,7 @@ Built Build(ui::PaintManager& m, const std::string& xml, ui::Builder::Callback c
 }
 
 class Custom : public ui::Container {
-public:
+  public:
     std::string_view GetClass() const override { return "Custom"; }
 };
 
@@ -56,12 +57,13 @@ TEST(Builder, CustomClassesGoToTheCallbackWithoutRegardToCase) {
     oaktest::UiDriver ui;
     ui::PaintManager m;
     std::vector<std::string> asked;
-    auto built = Build(m, R"(<VerticalLayout><mypage name="p"/><Unknown name="u"/><Label name="after"/></VerticalLayout>)",
-                       [&](std::string_view cls) -> std::unique_ptr<ui::Control> {
-                           asked.emplace_back(cls);
-                           if (ui::EqualsNoCase(cls, "MyPage")) return std::make_unique<Custom>();
-                           return nullptr;
-                       });
+    auto built = Build(
+        m, R"(<VerticalLayout><mypage name="p"/><Unknown name="u"/><Label name="after"/></VerticalLayout>)",
+        [&](std::string_view cls) -> std::unique_ptr<ui::Control> {
+            asked.emplace_back(cls);
+            if (ui::EqualsNoCase(cls, "MyPage")) return std::make_unique<Custom>();
+            return nullptr;
+        });
     auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(root->GetCount(), 2);  // the unknown element is left out, the rest loads
@@ -80,10 +82,13 @@ TEST(Builder, ProblemsAreReportedWithTheirLine) {
         int line;
     };
     const Case cases[] = {
-        {"<VerticalLayout>\n<Label bogus=\"1\"/></VerticalLayout>", "unknown attribute 'bogus' on <Label>", 2},
+        {"<VerticalLayout>\n<Label bogus=\"1\"/></VerticalLayout>", "unknown attribute 'bogus' on <Label>",
+         2},
         {"<VerticalLayout>\n\n<Label width=\"wide\"/></VerticalLayout>", "bad value 'wide' for 'width'", 3},
-        {"<VerticalLayout>\n<Label textcolor=\"red\"/></VerticalLayout>", "bad value 'red' for 'textcolor'", 2},
-        {"<VerticalLayout>\n<Label name=\"x\"/><Label name=\"X\"/></VerticalLayout>", "duplicate control name", 0},
+        {"<VerticalLayout>\n<Label textcolor=\"red\"/></VerticalLayout>", "bad value 'red' for 'textcolor'",
+         2},
+        {"<VerticalLayout>\n<Label name=\"x\"/><Label name=\"X\"/></VerticalLayout>",
+         "duplicate control name", 0},
         {"<Label>\n<Button/></Label>", "<Label> cannot hold <Button>", 2},
         {"<Window>\n<Include source=\"XML/nowhere.xml\"/></Window>", "cannot open included file", 2},
     };
@@ -99,7 +104,11 @@ TEST(Builder, ProblemsAreReportedWithTheirLine) {
 TEST(Builder, MalformedDocumentsGiveAClearErrorAndNoTree) {
     oaktest::UiDriver ui;
     ui::PaintManager m;
-    const char* broken[] = {"", "<Window>", "<Window><Label></Window>", "not xml at all", "<a>\n<b>\n</a>",
+    const char* broken[] = {"",
+                            "<Window>",
+                            "<Window><Label></Window>",
+                            "not xml at all",
+                            "<a>\n<b>\n</a>",
                             "<VerticalLayout><Label text=\"unterminated/></VerticalLayout>"};
     for (const char* xml : broken) {
         auto built = Build(m, xml);
@@ -130,11 +139,13 @@ TEST(Builder, InvalidUtf8IsReplacedWhereItIsRead) {
     oaktest::UiDriver ui;
     ui::PaintManager m;
     const std::string r = "\xEF\xBF\xBD";  // U+FFFD
-    auto built = Build(m, "<Window><MultiLanguage id=\"5\" value=\"caf\xC3\"/>"
-                          "<MultiLanguage id=\"6\" value=\"&#xD800;x\"/>"
-                          "<VerticalLayout>"
-                          "<Label name=\"l\" text=\"a\xFF" "b\" tooltip=\"\xE2\x82\" userdata=\"\xC0\xAF\"/>"
-                          "<Lab\xE9l/></VerticalLayout></Window>");
+    auto built = Build(m,
+                       "<Window><MultiLanguage id=\"5\" value=\"caf\xC3\"/>"
+                       "<MultiLanguage id=\"6\" value=\"&#xD800;x\"/>"
+                       "<VerticalLayout>"
+                       "<Label name=\"l\" text=\"a\xFF"
+                       "b\" tooltip=\"\xE2\x82\" userdata=\"\xC0\xAF\"/>"
+                       "<Lab\xE9l/></VerticalLayout></Window>");
     EXPECT_EQ(ui::TextTable::Instance().Get(5), "caf" + r);
     EXPECT_EQ(ui::TextTable::Instance().Get(6), r + r + r + "x");
     auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
@@ -150,7 +161,8 @@ TEST(Builder, IncludesExpandInPlaceAndCannotRecurseForever) {
     oaktest::UiDriver ui;
     auto dir = std::filesystem::temp_directory_path() / ("oak-skin-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "XML");
-    std::ofstream(dir / "XML/part.xml") << R"(<Window><Font id="9" name="Part" size="9"/><Label name="inc"/></Window>)";
+    std::ofstream(dir / "XML/part.xml")
+        << R"(<Window><Font id="9" name="Part" size="9"/><Label name="inc"/></Window>)";
     std::ofstream(dir / "XML/loop.xml") << R"(<Window><Include source="XML\loop.xml"/></Window>)";
     ui::Toolkit::SetResourcePath(dir.string());
     ui::PaintManager m;

@@ -46,7 +46,7 @@ const char* kSkin = R"(
 </Window>)";
 
 class ControlsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.Open();
         ui.RunUntilIdle();
@@ -77,7 +77,8 @@ TEST_F(ControlsTest, OptionClickNotifiesBeforeStateChangesAndGroupStaysExclusive
 TEST_F(ControlsTest, CheckBoxTogglesAndSettersHonourTheFlag) {
     ui.Click("check");
     ui.Click("check");
-    EXPECT_EQ(recorder->Seen(), (Seen{"click:check", "selectchanged:check", "click:check", "selectchanged:check"}));
+    EXPECT_EQ(recorder->Seen(),
+              (Seen{"click:check", "selectchanged:check", "click:check", "selectchanged:check"}));
     EXPECT_FALSE(ui.IsSelected("check"));
 
     recorder->Clear();

@@ -34,7 +34,8 @@ TEST(Layout, FixedSizesFirstThenStretchPaddingAndFloats) {
 
 TEST(Layout, TabShowsOneChildAndReportsTheSwitch) {
     oaktest::UiDriver ui;
-    oaktest::TestWindow w{R"(<TabLayout name="tabs" selectedid="1"><Control name="p0"/><Control name="p1"/><Control name="p2"/></TabLayout>)"};
+    oaktest::TestWindow w{
+        R"(<TabLayout name="tabs" selectedid="1"><Control name="p0"/><Control name="p1"/><Control name="p2"/></TabLayout>)"};
     w.Open();
     ui.RunUntilIdle();
     EXPECT_FALSE(ui.IsVisible("p0"));

@@ -55,7 +55,7 @@ TEST_F(Fixture, AsynchronousNotificationsMergeUnlessRepeatsAreAllowed) {
     m.SendNotify(nullptr, "merged", 0, 0, true, false);
     m.SendNotify(nullptr, "merged", 0, 0, true, false);
     m.SendNotify(nullptr, "merged", 0, 7, true, false);  // other lParam: not identical
-    EXPECT_TRUE(recorder->Entries().empty());             // nothing before the loop runs
+    EXPECT_TRUE(recorder->Entries().empty());            // nothing before the loop runs
     ui.RunUntilIdle();
     EXPECT_EQ(recorder->Count("Update_Profile"), 2u);
     EXPECT_EQ(recorder->Count("merged"), 2u);

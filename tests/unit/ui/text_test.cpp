@@ -42,16 +42,19 @@ TEST(Utf8, IllFormedSequencesBecomeReplacementCharacters) {
     };
     const Case cases[] = {
         {"plain", "plain"},
-        {"\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80", "\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80"},  // é 中 and an emoji
-        {"\x80", r},                             // a lone continuation byte
-        {"a\xC3", "a" + r},                      // cut short at the end
-        {"\xE2\x82" "A", r + "A"},               // cut short before ASCII, which stays
-        {"\xF0\x9F\x98", r},                     // one replacement for the whole stub
-        {"\xC0\xAF", r + r},                     // overlong
-        {"\xE0\x80\x80", r + r + r},              // overlong
-        {"\xED\xA0\x80", r + r + r},              // a surrogate
-        {"\xF4\x90\x80\x80", r + r + r + r},       // above U+10FFFF
-        {"\xFE\xFF", r + r},                     // never in UTF-8
+        {"\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80",
+         "\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80"},  // é 中 and an emoji
+        {"\x80", r},                                 // a lone continuation byte
+        {"a\xC3", "a" + r},                          // cut short at the end
+        {"\xE2\x82"
+         "A",
+         r + "A"},                            // cut short before ASCII, which stays
+        {"\xF0\x9F\x98", r},                  // one replacement for the whole stub
+        {"\xC0\xAF", r + r},                  // overlong
+        {"\xE0\x80\x80", r + r + r},          // overlong
+        {"\xED\xA0\x80", r + r + r},          // a surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r},  // above U+10FFFF
+        {"\xFE\xFF", r + r},                  // never in UTF-8
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };
     for (const auto& c : cases) {

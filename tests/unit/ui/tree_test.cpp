@@ -26,7 +26,7 @@ const char* kSkin = R"(
 </Window>)";
 
 class TreeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.Open();
         ASSERT_TRUE(window.report.Empty()) << window.report.ToString();
@@ -48,7 +48,8 @@ protected:
         auto node = std::make_unique<ui::TreeNode>();
         node->SetName(name);
         node->SetText(name);
-        node->SetAttribute("folderattr", window.GetManager().GetDefaultAttributeList(parent ? "leaf_style" : "file_style"));
+        node->SetAttribute("folderattr",
+                           window.GetManager().GetDefaultAttributeList(parent ? "leaf_style" : "file_style"));
         return tree->AddNode(std::move(node), parent);
     }
     std::vector<std::string> Shown() {
@@ -114,10 +115,10 @@ TEST_F(TreeTest, ClicksAndKeysSelectShownRowsOnly) {
         const char* selected;
     };
     const Case cases[] = {
-        {ui::kVkDown, "a1"}, {ui::kVkDown, "a2"},  // a1x is hidden
-        {ui::kVkUp, "a1"},   {ui::kVkRight, "a1"},  // expands a1
-        {ui::kVkRight, "a1x"}, {ui::kVkLeft, "a1"}, // a leaf goes to its parent
-        {ui::kVkLeft, "a1"}, {ui::kVkEnd, "B"},     {ui::kVkHome, "a"},
+        {ui::kVkDown, "a1"},   {ui::kVkDown, "a2"},   // a1x is hidden
+        {ui::kVkUp, "a1"},     {ui::kVkRight, "a1"},  // expands a1
+        {ui::kVkRight, "a1x"}, {ui::kVkLeft, "a1"},   // a leaf goes to its parent
+        {ui::kVkLeft, "a1"},   {ui::kVkEnd, "B"},    {ui::kVkHome, "a"},
     };
     for (const auto& c : cases) {
         ui.PressKey(c.key);
@@ -158,7 +159,8 @@ TEST_F(TreeTest, RemovingANodeTakesItsDescendantsAndKeepsTheSelection) {
 
 TEST(TreeSkinTest, BadFolderAttributesAreReported) {
     UiDriver ui;
-    TestWindow window(R"(<Window><TreeView name="t" indent="x"><TreeNode folderattr="width=&quot;big&quot;"/><TreeNode folderattr="colour=&quot;1&quot;"/></TreeView></Window>)");
+    TestWindow window(
+        R"(<Window><TreeView name="t" indent="x"><TreeNode folderattr="width=&quot;big&quot;"/><TreeNode folderattr="colour=&quot;1&quot;"/></TreeView></Window>)");
     window.Open();
     EXPECT_EQ(window.report.Problems().size(), 3u) << window.report.ToString();
 }

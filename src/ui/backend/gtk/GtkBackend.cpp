@@ -24,13 +24,15 @@ unsigned ModifiersOf(guint state) {
     return m;
 }
 
-Point PointOf(double x, double y) { return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))}; }
+Point PointOf(double x, double y) {
+    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+}
 
 }  // namespace
 
 // One top-level GTK window with a drawing area that fills it.
 class GtkNativeWindow final : public NativeWindow {
-public:
+  public:
     GtkNativeWindow(WindowImplBase& host, GtkWindow* owner, const WindowSpec& spec) : host_(host) {
         window_ = GTK_WINDOW(gtk_window_new(spec.popup ? GTK_WINDOW_POPUP : GTK_WINDOW_TOPLEVEL));
         g_object_ref_sink(window_);
@@ -50,7 +52,8 @@ public:
         if (spec.topMost) gtk_window_set_keep_above(window_, TRUE);
         if (spec.transparent) {
             GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window_));
-            if (GdkVisual* rgba = gdk_screen_get_rgba_visual(screen); rgba && gdk_screen_is_composited(screen)) {
+            if (GdkVisual* rgba = gdk_screen_get_rgba_visual(screen);
+                rgba && gdk_screen_is_composited(screen)) {
                 gtk_widget_set_visual(GTK_WIDGET(window_), rgba);
                 gtk_widget_set_app_paintable(GTK_WIDGET(window_), TRUE);
             }
@@ -58,9 +61,9 @@ public:
         gtk_window_set_wmclass(window_, "oakridge", "Oakridge");
         area_ = gtk_drawing_area_new();
         gtk_widget_set_can_focus(area_, TRUE);
-        gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
-                                         GDK_LEAVE_NOTIFY_MASK | GDK_SCROLL_MASK | GDK_KEY_PRESS_MASK |
-                                         GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
+        gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                         GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_SCROLL_MASK |
+                                         GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
         gtk_container_add(GTK_CONTAINER(window_), area_);
         g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), this);
         g_signal_connect(area_, "button-press-event", G_CALLBACK(OnButtonPress), this);
@@ -124,8 +127,10 @@ public:
     void Minimize() override { gtk_window_iconify(window_); }
     bool IsMinimized() const override { return iconified_; }
     void ToggleMaximize() override {
-        if (maximized_) gtk_window_unmaximize(window_);
-        else gtk_window_maximize(window_);
+        if (maximized_)
+            gtk_window_unmaximize(window_);
+        else
+            gtk_window_maximize(window_);
     }
     bool IsMaximized() const override { return maximized_; }
     void SetEnabled(bool enabled) override { gtk_widget_set_sensitive(GTK_WIDGET(window_), enabled); }
@@ -147,18 +152,19 @@ public:
         GdkWindow* w = gtk_widget_get_window(area_);
         if (!w) return std::nullopt;
         gint x = 0, y = 0;
-        gdk_window_get_device_position(w, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())),
-                                       &x, &y, nullptr);
+        gdk_window_get_device_position(
+            w, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())), &x, &y,
+            nullptr);
         return Point{x, y};
     }
 
-private:
+  private:
     void GrabForPopup() {
         GdkWindow* w = gtk_widget_get_window(GTK_WIDGET(window_));
         if (!w) return;
         GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
-        grabbed_ = gdk_seat_grab(seat, w, GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr, nullptr, nullptr, nullptr) ==
-                   GDK_GRAB_SUCCESS;
+        grabbed_ = gdk_seat_grab(seat, w, GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr, nullptr, nullptr,
+                                 nullptr) == GDK_GRAB_SUCCESS;
     }
 
     static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
@@ -172,7 +178,8 @@ private:
     static gboolean OnButtonPress(GtkWidget*, GdkEventButton* e, gpointer data) {
         auto* self = static_cast<GtkNativeWindow*>(data);
         Point pt = PointOf(e->x, e->y);
-        if (self->popup_ && (pt.x < 0 || pt.y < 0 || pt.x >= self->rect_.Width() || pt.y >= self->rect_.Height())) {
+        if (self->popup_ &&
+            (pt.x < 0 || pt.y < 0 || pt.x >= self->rect_.Width() || pt.y >= self->rect_.Height())) {
             // A press outside a grabbing pop-up dismisses it, as losing the focus would.
             self->host_.OnNativeFocusChanged(false);
             return TRUE;
@@ -189,11 +196,20 @@ private:
             case 1:
                 if (m.OnButtonDown(pt, mods)) self->BeginMove(pt);
                 break;
-            case 2: m.OnOtherButton(kWmMButtonDown, pt, 0); break;
-            case 3: m.OnRButtonDown(pt, mods); break;
-            case 8: m.OnOtherButton(kWmXButtonDown, pt, 1); break;
-            case 9: m.OnOtherButton(kWmXButtonDown, pt, 2); break;
-            default: break;
+            case 2:
+                m.OnOtherButton(kWmMButtonDown, pt, 0);
+                break;
+            case 3:
+                m.OnRButtonDown(pt, mods);
+                break;
+            case 8:
+                m.OnOtherButton(kWmXButtonDown, pt, 1);
+                break;
+            case 9:
+                m.OnOtherButton(kWmXButtonDown, pt, 2);
+                break;
+            default:
+                break;
         }
         return TRUE;
     }
@@ -203,12 +219,23 @@ private:
         unsigned mods = ModifiersOf(e->state);
         PaintManager& m = self->host_.GetManager();
         switch (e->button) {
-            case 1: m.OnButtonUp(pt, mods); break;
-            case 2: m.OnOtherButton(kWmMButtonUp, pt, 0); break;
-            case 3: m.OnRButtonUp(pt, mods); break;
-            case 8: m.OnOtherButton(kWmXButtonUp, pt, 1); break;
-            case 9: m.OnOtherButton(kWmXButtonUp, pt, 2); break;
-            default: break;
+            case 1:
+                m.OnButtonUp(pt, mods);
+                break;
+            case 2:
+                m.OnOtherButton(kWmMButtonUp, pt, 0);
+                break;
+            case 3:
+                m.OnRButtonUp(pt, mods);
+                break;
+            case 8:
+                m.OnOtherButton(kWmXButtonUp, pt, 1);
+                break;
+            case 9:
+                m.OnOtherButton(kWmXButtonUp, pt, 2);
+                break;
+            default:
+                break;
         }
         return TRUE;
     }
@@ -224,9 +251,12 @@ private:
     static gboolean OnScroll(GtkWidget*, GdkEventScroll* e, gpointer data) {
         auto* self = static_cast<GtkNativeWindow*>(data);
         int delta = 0;
-        if (e->direction == GDK_SCROLL_UP) delta = 120;
-        else if (e->direction == GDK_SCROLL_DOWN) delta = -120;
-        else if (e->direction == GDK_SCROLL_SMOOTH) delta = static_cast<int>(-e->delta_y * 120);
+        if (e->direction == GDK_SCROLL_UP)
+            delta = 120;
+        else if (e->direction == GDK_SCROLL_DOWN)
+            delta = -120;
+        else if (e->direction == GDK_SCROLL_SMOOTH)
+            delta = static_cast<int>(-e->delta_y * 120);
         if (delta) self->host_.GetManager().OnWheel(PointOf(e->x, e->y), delta, ModifiersOf(e->state));
         return TRUE;
     }
@@ -354,14 +384,15 @@ void GtkBackend::RunModal(WindowImplBase&, const std::function<bool()>& done) {
 
 uint64_t GtkBackend::StartTimer(uint32_t elapseMs, std::function<void()> fire) {
     auto* t = new TimerData{this, nextTimer_++, 0, std::move(fire)};
-    t->source = g_timeout_add(std::max<uint32_t>(1, elapseMs),
-                              [](gpointer data) -> gboolean {
-                                  auto* timer = static_cast<TimerData*>(data);
-                                  auto fire = timer->fire;  // may stop this timer
-                                  fire();
-                                  return G_SOURCE_CONTINUE;
-                              },
-                              t);
+    t->source = g_timeout_add(
+        std::max<uint32_t>(1, elapseMs),
+        [](gpointer data) -> gboolean {
+            auto* timer = static_cast<TimerData*>(data);
+            auto fire = timer->fire;  // may stop this timer
+            fire();
+            return G_SOURCE_CONTINUE;
+        },
+        t);
     timers_[t->id] = t;
     return t->id;
 }
@@ -391,7 +422,9 @@ Rect GtkBackend::WorkArea() const {
     return {r.x, r.y, r.x + r.width, r.y + r.height};
 }
 
-bool GtkBackend::IsCompositing() const { return gdk_screen_is_composited(gdk_screen_get_default()); }
+bool GtkBackend::IsCompositing() const {
+    return gdk_screen_is_composited(gdk_screen_get_default());
+}
 
 namespace {
 
@@ -406,13 +439,14 @@ std::string Fill(const char* pattern, const char* value) {
 // The GTK chooser and the replace question, for RunFileDialog. The question borrows GTK's own
 // wording, and with it the desktop's translation, since the chooser beside it speaks that language.
 class GtkFileChooserSteps final : public FileChooser {
-public:
+  public:
     explicit GtkFileChooserSteps(GtkWindow* parent) : parent_(parent) {}
 
     std::optional<std::string> Pick(const FileDialogRequest& request, bool chooserConfirms) override {
         GtkWidget* dialog = gtk_file_chooser_dialog_new(
-            request.title.c_str(), parent_, request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
-            "_Cancel", GTK_RESPONSE_CANCEL, request.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+            request.title.c_str(), parent_,
+            request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+            GTK_RESPONSE_CANCEL, request.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
         if (!request.filterPattern.empty()) {
             GtkFileFilter* filter = gtk_file_filter_new();
@@ -421,7 +455,8 @@ public:
             gtk_file_chooser_add_filter(chooser, filter);
         }
         if (request.save) gtk_file_chooser_set_do_overwrite_confirmation(chooser, chooserConfirms);
-        if (!request.initialFolder.empty()) gtk_file_chooser_set_current_folder(chooser, request.initialFolder.c_str());
+        if (!request.initialFolder.empty())
+            gtk_file_chooser_set_current_folder(chooser, request.initialFolder.c_str());
         if (request.save && !request.initialName.empty())
             gtk_file_chooser_set_current_name(chooser, request.initialName.c_str());
         std::optional<std::string> result;
@@ -439,11 +474,15 @@ public:
         gchar* name = g_filename_display_basename(path.c_str());
         gchar* folderPath = g_path_get_dirname(path.c_str());
         gchar* folder = g_filename_display_basename(folderPath);
-        std::string primary = Fill(g_dgettext("gtk30", "A file named “%s” already exists.  Do you want to replace it?"), name);
+        std::string primary =
+            Fill(g_dgettext("gtk30", "A file named “%s” already exists.  Do you want to replace it?"), name);
         std::string secondary =
-            Fill(g_dgettext("gtk30", "The file already exists in “%s”.  Replacing it will overwrite its contents."), folder);
-        GtkWidget* box = gtk_message_dialog_new(parent_, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-                                                GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", primary.c_str());
+            Fill(g_dgettext("gtk30",
+                            "The file already exists in “%s”.  Replacing it will overwrite its contents."),
+                 folder);
+        GtkWidget* box = gtk_message_dialog_new(
+            parent_, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+            GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", primary.c_str());
         gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s", secondary.c_str());
         gtk_dialog_add_buttons(GTK_DIALOG(box), g_dgettext("gtk30", "_Cancel"), GTK_RESPONSE_CANCEL,
                                g_dgettext("gtk30", "_Replace"), GTK_RESPONSE_ACCEPT, nullptr);
@@ -456,7 +495,7 @@ public:
         return replace;
     }
 
-private:
+  private:
     GtkWindow* parent_;
 };
 

@@ -10,7 +10,7 @@
 namespace ui {
 
 class GtkBackend final : public Backend {
-public:
+  public:
     // Null when no display can be opened.
     static std::unique_ptr<GtkBackend> Create();
     ~GtkBackend() override;
@@ -28,7 +28,7 @@ public:
     bool IsCompositing() const override;
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) override;
 
-private:
+  private:
     GtkBackend() = default;
     struct TimerData;
     std::map<uint64_t, TimerData*> timers_;

@@ -156,13 +156,15 @@ void HeadlessBackend::RunModal(WindowImplBase& modal, const std::function<bool()
         // A worker thread may still be about to post; give it a moment before giving up.
         std::unique_lock lock(mutex_);
         if (!posted_.wait_for(lock, std::chrono::seconds(10), [this] { return !tasks_.empty(); }))
-            throw std::runtime_error("modal window \"" + cls + "\" waits for the user and the test gave no answer");
+            throw std::runtime_error("modal window \"" + cls +
+                                     "\" waits for the user and the test gave no answer");
     }
 }
 
 uint64_t HeadlessBackend::StartTimer(uint32_t elapseMs, std::function<void()> fire) {
     uint64_t id = nextTimer_++;
-    timers_.push_back({id, elapseMs, platform::CurrentClock().NowMs() + std::max<uint32_t>(1, elapseMs), std::move(fire)});
+    timers_.push_back(
+        {id, elapseMs, platform::CurrentClock().NowMs() + std::max<uint32_t>(1, elapseMs), std::move(fire)});
     return id;
 }
 
@@ -174,18 +176,23 @@ void HeadlessBackend::AnswerModal(std::string className, ModalAnswer answer) {
     modalAnswers_.emplace_back(std::move(className), std::move(answer));
 }
 
-void HeadlessBackend::AnswerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
+void HeadlessBackend::AnswerFileDialog(std::optional<std::string> path) {
+    fileAnswers_.push_back(std::move(path));
+}
 
-void HeadlessBackend::AnswerReplaceQuestion(bool replace) { replaceAnswers_.push_back(replace); }
+void HeadlessBackend::AnswerReplaceQuestion(bool replace) {
+    replaceAnswers_.push_back(replace);
+}
 
 // The test's queued answers in the chooser's place: each answer is the name the user accepted.
 class HeadlessBackend::ScriptedChooser final : public FileChooser {
-public:
+  public:
     explicit ScriptedChooser(HeadlessBackend& backend) : backend_(backend) {}
     std::optional<std::string> Pick(const FileDialogRequest& request, bool) override {
         backend_.fileDialogs_.push_back(request);
         if (backend_.fileAnswers_.empty())
-            throw std::runtime_error("a file dialog (\"" + request.title + "\") opened and the test gave no answer");
+            throw std::runtime_error("a file dialog (\"" + request.title +
+                                     "\") opened and the test gave no answer");
         auto answer = std::move(backend_.fileAnswers_.front());
         backend_.fileAnswers_.pop_front();
         return answer;
@@ -198,7 +205,7 @@ public:
         return replace;
     }
 
-private:
+  private:
     HeadlessBackend& backend_;
 };
 
@@ -229,7 +236,9 @@ bool HeadlessBackend::Snapshot(WindowImplBase& window, const std::string& pngPat
 HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, WindowImplBase& host, const WindowSpec& spec)
     : backend_(backend), host_(host), spec_(spec), rect_(spec.rect), title_(spec.title) {}
 
-HeadlessWindow::~HeadlessWindow() { backend_.Forget(this); }
+HeadlessWindow::~HeadlessWindow() {
+    backend_.Forget(this);
+}
 
 void HeadlessWindow::Show(bool show, bool takeFocus) {
     visible_ = show;

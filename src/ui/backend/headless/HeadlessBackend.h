@@ -18,7 +18,7 @@ namespace ui {
 class HeadlessWindow;
 
 class HeadlessBackend final : public Backend {
-public:
+  public:
     using ModalAnswer = std::function<void(WindowImplBase& window)>;
 
     HeadlessBackend();
@@ -71,7 +71,7 @@ public:
     // Renders a window into a PNG file.
     bool Snapshot(WindowImplBase& window, const std::string& pngPath);
 
-private:
+  private:
     bool RunOneStep();
     bool FireDueTimers();
     bool LayoutShownWindows();
@@ -101,7 +101,7 @@ private:
 };
 
 class HeadlessWindow final : public NativeWindow {
-public:
+  public:
     HeadlessWindow(HeadlessBackend& backend, WindowImplBase& host, const WindowSpec& spec);
     ~HeadlessWindow() override;
     void Show(bool show, bool takeFocus) override;
@@ -125,7 +125,7 @@ public:
     const WindowSpec& Spec() const { return spec_; }
     int MoveCount() const { return moves_; }
 
-private:
+  private:
     HeadlessBackend& backend_;
     WindowImplBase& host_;
     WindowSpec spec_;
