@@ -6,7 +6,7 @@ packages=(
     libgtk-3-dev libpugixml-dev libudev-dev
     libglib2.0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
     fonts-dejavu-core fonts-noto-cjk fonts-thai-tlwg
 )
