@@ -20,13 +20,13 @@ run: build
 
 # One build with AddressSanitizer and UBSan; tests run in parallel.
 test: deps
-	cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DOAKRIDGE_SANITIZE=address,undefined
+	cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DOAKRIDGE_SANITIZE=address,undefined -DOAKRIDGE_WERROR=ON
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest -j $(JOBS) --output-on-failure
 
 # The tests that cross threads, under ThreadSanitizer.
 test-tsan: deps
-	cmake -S . -B build-tsan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DOAKRIDGE_SANITIZE=thread
+	cmake -S . -B build-tsan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DOAKRIDGE_SANITIZE=thread -DOAKRIDGE_WERROR=ON
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && ctest -j $(JOBS) --output-on-failure -L threads
 

@@ -310,12 +310,12 @@ bool UartLedEdit_Egret::OnSelectChanged(ui::Control* sender) {
         return true;
     }
     if (!option->IsSelected()) return false;
-    if (int code = CodeOf(sender, kDirections); code >= 0) {
-        entry->byte1 = static_cast<uint8_t>((entry->byte1 & ~0x07) | code);
-    } else if (int code = CodeOf(sender, kTransitionColours); code >= 0) {
-        entry->byte2 = static_cast<uint8_t>((entry->byte2 & ~0x07) | code);
-    } else if (int code = CodeOf(sender, kBackgroundColours); code >= 0) {
-        entry->byte2 = static_cast<uint8_t>((entry->byte2 & ~0x70) | (code << 4));
+    if (int direction = CodeOf(sender, kDirections); direction >= 0) {
+        entry->byte1 = static_cast<uint8_t>((entry->byte1 & ~0x07) | direction);
+    } else if (int transition = CodeOf(sender, kTransitionColours); transition >= 0) {
+        entry->byte2 = static_cast<uint8_t>((entry->byte2 & ~0x07) | transition);
+    } else if (int background = CodeOf(sender, kBackgroundColours); background >= 0) {
+        entry->byte2 = static_cast<uint8_t>((entry->byte2 & ~0x70) | (background << 4));
     } else {
         return false;
     }

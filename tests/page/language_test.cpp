@@ -177,7 +177,9 @@ TEST_P(BrokenStartLanguage, ShowsEnglishInstead) {
     CollectRawReferences(*Frame().GetManager().GetRoot(), raw);
     for (const auto& text : raw) ADD_FAILURE() << text;
     // The start language still applies where its file has the text.
-    if (std::string(GetParam().what) == "lacks an entry") EXPECT_EQ(Resolve("%{301}"), "Clavier Plover");
+    if (std::string(GetParam().what) == "lacks an entry") {
+        EXPECT_EQ(Resolve("%{301}"), "Clavier Plover");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -191,8 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                                           auto at = s.find("<MultiLanguage id=\"304\"");
                                           return s.substr(0, at) + s.substr(s.find('\n', at) + 1);
                                       }}),
-    [](const auto& info) {
-        std::string name = info.param.what;
+    [](const auto& test) {
+        std::string name = test.param.what;
         for (auto& c : name)
             if (c == ' ') c = '_';
         return name;

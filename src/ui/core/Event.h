@@ -33,10 +33,10 @@ enum Modifier : unsigned {
 };
 
 struct UiEvent {
-    EventType type;
-    Point pt;
+    EventType type{};
+    Point pt{};
     uint32_t key = 0;        // virtual-key code for key events
-    std::string text;        // UTF-8 text for Char
+    std::string text{};      // UTF-8 text for Char
     int wheelDelta = 0;      // multiples of 120, positive away from the user
     unsigned modifiers = 0;  // Modifier bits held
     uintptr_t timerId = 0;

@@ -341,7 +341,7 @@ TEST_P(FailureSweep, GroupedOperationReportsTheFailure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEntryPoint, FailureSweep, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(DeviceTest, OperationsThatAlwaysReportSuccessSurviveFailures) {
     ASSERT_TRUE(OpenAll());

@@ -205,8 +205,8 @@ TEST_P(StackOverflowTest, IsReportedOnTheThreadThatOverflowed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, StackOverflowTest,
-                         ::testing::Values("thread-overflow", "endpoint-overflow"), [](const auto& info) {
-                             std::string name = info.param;
+                         ::testing::Values("thread-overflow", "endpoint-overflow"), [](const auto& test) {
+                             std::string name = test.param;
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                              return name;
                          });
@@ -272,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, CrashSignalTest,
                                            std::pair<const char*, int>{"ill", SIGILL},
                                            std::pair<const char*, int>{"fpe", SIGFPE},
                                            std::pair<const char*, int>{"abort", SIGABRT}),
-                         [](const auto& info) { return std::string(info.param.first); });
+                         [](const auto& test) { return std::string(test.param.first); });
 
 TEST(CrashFilter, RecordsTheFlags) {
     EXPECT_EQ(CrashFilterFlags(), 0u);

@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {100, 200, 100},
                  2,
                  1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(MonitorLoop, WakeDuringABackOffEndsTheLoop) {
     ScriptedSource source(std::vector<PollStep>(1000, Fails(ENOMEM)), /*wakeDuringWait=*/true);

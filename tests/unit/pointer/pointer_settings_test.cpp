@@ -76,7 +76,9 @@ TEST_F(Pointer, ReadRulesFromTheRegistryValues) {
         fs::remove_all(folder_ / "oakridge");
         ASSERT_TRUE(Store::SetValues(Store::kMouseKey,
                                      {{"DoubleClickSpeed", c.doubleClick}, {"MouseSensitivity", "10"}}));
-        if (c.wheel) ASSERT_TRUE(Store::SetValues(Store::kDesktopKey, {{"WheelScrollLines", c.wheel}}));
+        if (c.wheel) {
+            ASSERT_TRUE(Store::SetValues(Store::kDesktopKey, {{"WheelScrollLines", c.wheel}}));
+        }
         PointerValues v;
         PointerSettings::ReadFromSystem(v);
         EXPECT_EQ(v, c.expected) << c.doubleClick << " " << (c.wheel ? c.wheel : "-");

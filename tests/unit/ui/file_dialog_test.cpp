@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         DialogCase{
             "OpenReturnsThePickedFileAsItIs", Kind::OpenBin, {"mine"}, {"mine"}, {}, "mine", {}, false},
         DialogCase{"Cancelled", Kind::SaveBin, {}, {std::nullopt}, {}, std::nullopt, {}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(FileDialogFlow, TheChooserComesBackWhereTheUserWas) {
     std::random_device rd;

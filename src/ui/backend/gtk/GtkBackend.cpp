@@ -58,7 +58,6 @@ class GtkNativeWindow final : public NativeWindow {
                 gtk_widget_set_app_paintable(GTK_WIDGET(window_), TRUE);
             }
         }
-        gtk_window_set_wmclass(window_, "oakridge", "Oakridge");
         area_ = gtk_drawing_area_new();
         gtk_widget_set_can_focus(area_, TRUE);
         gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
@@ -322,6 +321,9 @@ struct GtkBackend::TimerData {
 };
 
 std::unique_ptr<GtkBackend> GtkBackend::Create() {
+    // Every window's WM_CLASS is "oakridge", "Oakridge": the desktop groups them under the program.
+    g_set_prgname("oakridge");
+    gdk_set_program_class("Oakridge");
     if (!gtk_init_check(nullptr, nullptr)) return nullptr;
     return std::unique_ptr<GtkBackend>(new GtkBackend());
 }
@@ -388,8 +390,8 @@ uint64_t GtkBackend::StartTimer(uint32_t elapseMs, std::function<void()> fire) {
         std::max<uint32_t>(1, elapseMs),
         [](gpointer data) -> gboolean {
             auto* timer = static_cast<TimerData*>(data);
-            auto fire = timer->fire;  // may stop this timer
-            fire();
+            auto callback = timer->fire;  // may stop this timer
+            callback();
             return G_SOURCE_CONTINUE;
         },
         t);
