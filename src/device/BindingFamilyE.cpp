@@ -61,24 +61,24 @@ int32_t ByteArgument(int8_t value) {
 
 bool DeviceLibraryBinding::ReadProfileIndexE(DeviceModel model, FamilyEConfig& c) {
     int32_t profile = 0;
-    if (Call(SlotsOf(model)->getKeyMode, &profile) != 0) return false;
+    if (Call(SlotsOf(model)->getKeyMode, &profile) != 0) return GaveUp("ReadProfileIndex");
     c.currentProfile = profile;
     return true;
 }
 
 bool DeviceLibraryBinding::WriteProfileIndexE(DeviceModel model, const FamilyEConfig& c) {
-    return Call(SlotsOf(model)->setKeyMode, int32_t{c.currentProfile}) == 0;
+    return Call(SlotsOf(model)->setKeyMode, int32_t{c.currentProfile}) == 0 || GaveUp("WriteProfileIndex");
 }
 
 bool DeviceLibraryBinding::ReadReportRateE(DeviceModel model, FamilyEConfig& c) {
     int32_t rate = 0;
-    if (Call(SlotsOf(model)->getReportRate, &rate) != 0) return false;
+    if (Call(SlotsOf(model)->getReportRate, &rate) != 0) return GaveUp("ReadReportRate");
     c.reportRate = rate;
     return true;
 }
 
 bool DeviceLibraryBinding::WriteReportRateE(DeviceModel model, const FamilyEConfig& c) {
-    return Call(SlotsOf(model)->setReportRate, int32_t{c.reportRate}) == 0;
+    return Call(SlotsOf(model)->setReportRate, int32_t{c.reportRate}) == 0 || GaveUp("WriteReportRate");
 }
 
 bool DeviceLibraryBinding::ReadStagesE(DeviceModel model, FamilyEConfig& c) {
@@ -98,23 +98,24 @@ bool DeviceLibraryBinding::ReadStagesE(DeviceModel model, FamilyEConfig& c) {
         DpiStage stage;
         int32_t level = 0;
         uint8_t red = 0, green = 0, blue = 0;
-        if (Call(s.getValue, i, &level) != 0 || Call(s.getColor, i, &red, &green, &blue) != 0) return false;
+        if (Call(s.getValue, i, &level) != 0 || Call(s.getColor, i, &red, &green, &blue) != 0)
+            return GaveUp("ReadStages");
         stage.level = level, stage.red = red, stage.green = green, stage.blue = blue;
         c.stages.push_back(stage);
     }
-    return ok;
+    return ok || GaveUp("ReadStages");
 }
 
 bool DeviceLibraryBinding::WriteStagesE(DeviceModel model, const FamilyEConfig& c) {
     const FamilyESlots& s = *SlotsOf(model);
     if (Call(s.setGear, int32_t{c.currentStage}) != 0 || Call(s.setNumber, int32_t{c.stageCount}) != 0)
-        return false;
+        return GaveUp("WriteStages");
     for (int32_t i = 0; i < FamilyEConfig::kStageSlots; ++i) {
         if (static_cast<size_t>(i) >= c.stages.size()) return false;  // a short list cannot be sent whole
         const DpiStage& stage = c.stages[static_cast<size_t>(i)];
-        if (Call(s.setValue, i, int32_t{stage.level}) != 0) return false;
+        if (Call(s.setValue, i, int32_t{stage.level}) != 0) return GaveUp("WriteStages");
         if (Call(s.setColor, i, int32_t{stage.red}, int32_t{stage.green}, int32_t{stage.blue}) != 0)
-            return false;
+            return GaveUp("WriteStages");
     }
     return true;
 }
@@ -127,7 +128,7 @@ bool DeviceLibraryBinding::ReadMacroKeysE(DeviceModel model, FamilyEConfig& c, i
         KeySlot slot;
         if (Call(SlotsOf(model)->getMacroKey, int32_t{profile + 1}, k, &slot.code[0], &slot.code[1],
                  &slot.code[2], &slot.code[3]) != 0)
-            return false;
+            return GaveUp("ReadMacroKeys");
         slot.keyIndex = k - 1;
         keys.push_back(slot);
     }
@@ -140,13 +141,14 @@ bool DeviceLibraryBinding::WriteMacroKeyE(DeviceModel model, const FamilyEConfig
     if (key < 0 || static_cast<size_t>(key) >= keys.size()) return false;
     const KeySlot& slot = keys[static_cast<size_t>(key)];
     return Call(SlotsOf(model)->setMacroKey, int32_t{profile + 1}, int32_t{key + 1}, int32_t{slot.code[0]},
-                int32_t{slot.code[1]}, int32_t{slot.code[2]}, int32_t{slot.code[3]}) == 0;
+                int32_t{slot.code[1]}, int32_t{slot.code[2]}, int32_t{slot.code[3]}) == 0 ||
+           GaveUp("WriteMacroKey");
 }
 
 bool DeviceLibraryBinding::ReadFireSlotsE(DeviceModel model, FamilyEConfig& c) {
     for (int32_t slot = 0; slot < static_cast<int32_t>(c.rapidFire.size()); ++slot) {
         int32_t count = 0, interval = 0;
-        if (Call(SlotsOf(model)->getFireKey, slot, &count, &interval) != 0) return false;
+        if (Call(SlotsOf(model)->getFireKey, slot, &count, &interval) != 0) return GaveUp("ReadFireSlots");
         c.rapidFire[static_cast<size_t>(slot)].count = count;
         c.rapidFire[static_cast<size_t>(slot)].interval = interval;
     }
@@ -156,7 +158,9 @@ bool DeviceLibraryBinding::ReadFireSlotsE(DeviceModel model, FamilyEConfig& c) {
 bool DeviceLibraryBinding::WriteFireSlotE(DeviceModel model, const FamilyEConfig& c, int slot) {
     if (slot < 0 || static_cast<size_t>(slot) >= c.rapidFire.size()) return false;
     const RapidFireSlot& fire = c.rapidFire[static_cast<size_t>(slot)];
-    return Call(SlotsOf(model)->setFireKey, int32_t{slot}, int32_t{fire.count}, int32_t{fire.interval}) == 0;
+    return Call(SlotsOf(model)->setFireKey, int32_t{slot}, int32_t{fire.count}, int32_t{fire.interval}) ==
+               0 ||
+           GaveUp("WriteFireSlot");
 }
 
 // The list is indexed by slot: a failed read leaves an unread entry in its place rather than letting
@@ -168,11 +172,11 @@ bool DeviceLibraryBinding::ReadFireMacroE(DeviceModel model, FamilyEConfig& c, i
     FireMacroEntry entry;
     uint8_t x = 0, y = 0;
     int32_t red = 0, green = 0, blue = 0;
-    const bool ok = Call(SlotsOf(model)->getFireMacro, int32_t{index}, entry.data.data(), &x, &y, &red,
+    const bool ok = Call(SlotsOf(model)->getFireMacro, int32_t{index}, AsBuffer(entry.data), &x, &y, &red,
                          &green, &blue) == 0;
     if (!ok) {
         c.fireMacros[at] = FireMacroEntry::Unread();
-        return false;
+        return GaveUp("ReadFireMacro");
     }
     entry.xAdjust = static_cast<int8_t>(x), entry.yAdjust = static_cast<int8_t>(y);
     entry.red = red, entry.green = green, entry.blue = blue;
@@ -184,8 +188,9 @@ bool DeviceLibraryBinding::WriteFireMacroE(DeviceModel model, const FamilyEConfi
     if (index < 0 || static_cast<size_t>(index) >= c.fireMacros.size()) return false;
     const FireMacroEntry& e = c.fireMacros[static_cast<size_t>(index)];
     // The adjustments are signed offsets stored in a byte; they travel as that byte, 0 to 255.
-    return Call(SlotsOf(model)->setFireMacro, int32_t{index}, e.data.data(), ByteArgument(e.xAdjust),
-                ByteArgument(e.yAdjust), int32_t{e.red}, int32_t{e.green}, int32_t{e.blue}) == 0;
+    return Call(SlotsOf(model)->setFireMacro, int32_t{index}, AsBuffer(e.data), ByteArgument(e.xAdjust),
+                ByteArgument(e.yAdjust), int32_t{e.red}, int32_t{e.green}, int32_t{e.blue}) == 0 ||
+           GaveUp("WriteFireMacro");
 }
 
 bool DeviceLibraryBinding::ReadMacrosE(DeviceModel model, FamilyEConfig& c) {
@@ -194,7 +199,9 @@ bool DeviceLibraryBinding::ReadMacrosE(DeviceModel model, FamilyEConfig& c) {
         uint8_t name[kMacroNameRead] = {};
         uint8_t events[kMacroEvents] = {};
         int32_t attribute = 0, length = 0;
-        if (Call(SlotsOf(model)->getMacro, index, name, events, &attribute, &length) != 0) break;
+        // The first index past the last macro fails: the normal end of the list.
+        if (Call(SlotsOf(model)->getMacro, index, AsBuffer(name), AsBuffer(events), &attribute, &length) != 0)
+            break;
         // A length the event buffer cannot hold means the library broke the contract: nothing it
         // handed out can be trusted, so the list ends here as at a failing call.
         if (length < 0 || length > kMacroEvents) break;
@@ -216,7 +223,9 @@ bool DeviceLibraryBinding::WriteMacro(DeviceModel model, int index, std::u16stri
     if (length < 0 || length > std::min(kMacroEvents, static_cast<int>(events.size()))) return false;
     uint8_t buffer[kMacroEvents] = {};
     std::copy_n(events.begin(), length, buffer);
-    return Call(slots->setMacro, int32_t{index}, nameBytes.data(), buffer, int32_t{length}) == 0;
+    return Call(slots->setMacro, int32_t{index}, AsBuffer(nameBytes), AsBuffer(buffer), int32_t{length}) ==
+               0 ||
+           GaveUp("WriteMacro");
 }
 
 // Egret: a failed read stores 0 and the operation still succeeds; the nonzero variants also
@@ -245,7 +254,7 @@ bool DeviceLibraryBinding::ReadLighting(IbisConfig& config) {
     if (rate) config.lightingSpeed = speed;
     const bool modeRead = Call(EntryPoint::Device_Get_LED_Breath_Mode_Ibis, &mode) == 0;
     if (modeRead) config.lightingMode = mode;
-    return rate && modeRead;
+    return (rate && modeRead) || GaveUp("ReadLighting");
 }
 
 namespace {
@@ -261,34 +270,35 @@ bool DeviceLibraryBinding::ReadLighting(CraneConfig& config) {
     if (rate) config.lightingSpeed = speed, config.lightAll = extent;
     const bool modeRead = Call(EntryPoint::Device_Get_LED_Breath_Mode_Crane, &mode) == 0;
     if (modeRead) config.lightingMode = mode;
-    return rate && modeRead;
+    return (rate && modeRead) || GaveUp("ReadLighting");
 }
 
 bool DeviceLibraryBinding::WriteLighting(const EgretConfig& config) {
     const bool rate = Call(EntryPoint::Device_Set_LED_Breath_Rate_Egret, int32_t{config.lightingSpeed},
                            int32_t{config.lightAll}) == 0;
     const bool mode = Call(EntryPoint::Device_Set_LED_Breath_Mode_Egret, int32_t{config.lightingMode}) == 0;
-    return rate && mode;
+    return (rate && mode) || GaveUp("WriteLighting");
 }
 
 bool DeviceLibraryBinding::WriteLighting(const IbisConfig& config) {
     const bool rate = Call(EntryPoint::Device_Set_LED_Breath_Rate_Ibis, int32_t{config.lightingSpeed}) == 0;
     const bool mode = Call(EntryPoint::Device_Set_LED_Breath_Mode_Ibis, int32_t{config.lightingMode}) == 0;
-    return rate && mode;
+    return (rate && mode) || GaveUp("WriteLighting");
 }
 
 bool DeviceLibraryBinding::WriteLighting(const CraneConfig& config) {
     const bool rate = Call(EntryPoint::Device_Set_LED_Breath_Rate_Crane, int32_t{config.lightingSpeed},
                            int32_t{config.lightAll}, CraneVariantFlag(config)) == 0;
     const bool mode = Call(EntryPoint::Device_Set_LED_Breath_Mode_Crane, int32_t{config.lightingMode}) == 0;
-    return rate && mode;
+    return (rate && mode) || GaveUp("WriteLighting");
 }
 
 bool DeviceLibraryBinding::WriteUartLed(const EgretConfig& config, int index) {
     if (index < 0 || static_cast<size_t>(index) >= config.uartLeds.size()) return false;
     const UartLedEntry& led = config.uartLeds[static_cast<size_t>(index)];
     return Call(EntryPoint::Devcie_Set_Uart_Led_Data_Egret, int32_t{index}, int32_t{led.byte1},
-                int32_t{led.byte2}, int32_t{led.byte3}) == 0;
+                int32_t{led.byte2}, int32_t{led.byte3}) == 0 ||
+           GaveUp("WriteUartLed");
 }
 
 bool DeviceLibraryBinding::ReadComboKeys(CraneConfig& config) {
@@ -302,7 +312,7 @@ bool DeviceLibraryBinding::ReadComboKeys(CraneConfig& config) {
         config.comboBlockB = b;
     else
         ok = false;
-    return ok;
+    return ok || GaveUp("ReadComboKeys");
 }
 
 bool DeviceLibraryBinding::WriteComboKeys(const CraneConfig& config) {
@@ -312,5 +322,5 @@ bool DeviceLibraryBinding::WriteComboKeys(const CraneConfig& config) {
                             int32_t{a[2]}, int32_t{a[3]}) == 0;
     const bool second = Call(EntryPoint::Devcie_Set_Combo_Key_Crane, int32_t{4}, int32_t{b[0]}, int32_t{b[1]},
                              int32_t{b[2]}, int32_t{b[3]}) == 0;
-    return first && second;
+    return (first && second) || GaveUp("WriteComboKeys");
 }

@@ -44,11 +44,11 @@ bool ReadInto(const Binding& binding, EntryPoint entryPoint, int& field) {
 }  // namespace
 
 bool DeviceLibraryBinding::ReadProfileIndexH(DeviceModel model, FamilyHConfig& c) {
-    return ReadInto(*this, SlotsOf(model)->getKeyMode, c.currentProfile);
+    return ReadInto(*this, SlotsOf(model)->getKeyMode, c.currentProfile) || GaveUp("ReadProfileIndex");
 }
 
 bool DeviceLibraryBinding::WriteProfileIndexH(DeviceModel model, const FamilyHConfig& c) {
-    return Call(SlotsOf(model)->setKeyMode, int32_t{c.currentProfile}) == 0;
+    return Call(SlotsOf(model)->setKeyMode, int32_t{c.currentProfile}) == 0 || GaveUp("WriteProfileIndex");
 }
 
 bool DeviceLibraryBinding::ReadStagesH(DeviceModel model, FamilyHConfig& c) {
@@ -60,24 +60,24 @@ bool DeviceLibraryBinding::ReadStagesH(DeviceModel model, FamilyHConfig& c) {
         DpiStage stage;
         int32_t level = 0, blue = 0, green = 0, red = 0;
         if (Call(s.getValue, &level, i) != 0 || Call(s.getRgb, &blue, &green, &red, int32_t{i + 1}) != 0)
-            return false;
+            return GaveUp("ReadStages");
         stage.level = level, stage.red = red, stage.green = green, stage.blue = blue;
         c.stages.push_back(stage);
     }
-    return ok;
+    return ok || GaveUp("ReadStages");
 }
 
 bool DeviceLibraryBinding::WriteStagesH(DeviceModel model, const FamilyHConfig& c) {
     const FamilyHSlots& s = *SlotsOf(model);
     if (Call(s.setStep, int32_t{c.stageCount}) != 0 || Call(s.setCurrent, int32_t{c.currentStage}) != 0)
-        return false;
+        return GaveUp("WriteStages");
     for (int32_t i = 0; i < FamilyHConfig::kStageSlots; ++i) {
         if (static_cast<size_t>(i) >= c.stages.size()) return false;
         const DpiStage& stage = c.stages[static_cast<size_t>(i)];
-        if (Call(s.setValue, int32_t{stage.level}, i) != 0) return false;
+        if (Call(s.setValue, int32_t{stage.level}, i) != 0) return GaveUp("WriteStages");
         if (Call(s.setRgb, int32_t{stage.blue}, int32_t{stage.green}, int32_t{stage.red}, int32_t{i + 1}) !=
             0)
-            return false;
+            return GaveUp("WriteStages");
     }
     return true;
 }
@@ -85,13 +85,13 @@ bool DeviceLibraryBinding::WriteStagesH(DeviceModel model, const FamilyHConfig& 
 bool DeviceLibraryBinding::ReadFireH(DeviceModel model, FamilyHConfig& c) {
     const bool count = ReadInto(*this, SlotsOf(model)->getFireCount, c.fireCount);
     const bool time = ReadInto(*this, SlotsOf(model)->getFireTime, c.fireTime);
-    return count && time;
+    return (count && time) || GaveUp("ReadFire");
 }
 
 bool DeviceLibraryBinding::WriteFireH(DeviceModel model, const FamilyHConfig& c) {
     const bool count = Call(SlotsOf(model)->setFireCount, int32_t{c.fireCount}) == 0;
     const bool time = Call(SlotsOf(model)->setFireTime, int32_t{c.fireTime}) == 0;
-    return count && time;
+    return (count && time) || GaveUp("WriteFire");
 }
 
 bool DeviceLibraryBinding::ReadKeysH(DeviceModel model, FamilyHConfig& c, int profile, int count) {
@@ -102,7 +102,7 @@ bool DeviceLibraryBinding::ReadKeysH(DeviceModel model, FamilyHConfig& c, int pr
         KeySlot slot;
         if (Call(SlotsOf(model)->getKey, int32_t{profile}, k, &slot.code[0], &slot.code[1], &slot.code[2]) !=
             0)
-            return false;
+            return GaveUp("ReadKeys");
         slot.keyIndex = k;
         keys.push_back(slot);
     }
@@ -124,12 +124,12 @@ bool DeviceLibraryBinding::WriteKeysH(DeviceModel model, const FamilyHConfig& c,
                  ok;
         }
     }
-    return ok;
+    return ok || GaveUp("WriteKeys");
 }
 
 bool DeviceLibraryBinding::WriteDevice(DeviceModel model) {
     const FamilyHSlots* slots = SlotsOf(model);
-    return slots && Call(slots->write) == 0;
+    return slots && (Call(slots->write) == 0 || GaveUp("WriteDevice"));
 }
 
 bool DeviceLibraryBinding::ReadLightState(HeronConfig& config) {
@@ -137,7 +137,7 @@ bool DeviceLibraryBinding::ReadLightState(HeronConfig& config) {
     ok = ReadInto(*this, EntryPoint::Device_Get_MCULED_Control_Heron, config.lightAll) && ok;
     ok = ReadInto(*this, EntryPoint::Device_Get_MCULED_Current_Mode_Heron, config.lightingMode) && ok;
     ok = ReadInto(*this, EntryPoint::Device_Get_MCULED_Current_Step_Heron, config.lightingSpeed) && ok;
-    return ok;
+    return ok || GaveUp("ReadLightState");
 }
 
 bool DeviceLibraryBinding::WriteLightState(const HeronConfig& config) {
@@ -145,21 +145,21 @@ bool DeviceLibraryBinding::WriteLightState(const HeronConfig& config) {
     ok = Call(EntryPoint::Device_Set_MCULED_Control_Heron, int32_t{config.lightAll}) == 0 && ok;
     ok = Call(EntryPoint::Device_Set_MCULED_Current_Mode_Heron, int32_t{config.lightingMode}) == 0 && ok;
     ok = Call(EntryPoint::Device_Set_MCULED_Current_Step_Heron, int32_t{config.lightingSpeed}) == 0 && ok;
-    return ok;
+    return ok || GaveUp("WriteLightState");
 }
 
 bool DeviceLibraryBinding::ReadPressTypes(HeronConfig& config) {
     bool ok = ReadInto(*this, EntryPoint::Device_Get_MiddleKey_Press_Type_Heron, config.middlePress);
     ok = ReadInto(*this, EntryPoint::Device_Get_CPIKey_Press_Type_Heron, config.cpiPress) && ok;
     ok = ReadInto(*this, EntryPoint::Device_Get_GunKey_Press_Type_Heron, config.gunPress) && ok;
-    return ok;
+    return ok || GaveUp("ReadPressTypes");
 }
 
 bool DeviceLibraryBinding::WritePressTypes(const HeronConfig& config) {
     bool ok = Call(EntryPoint::Device_Set_MiddleKey_Press_Type_Heron, int32_t{config.middlePress}) == 0;
     ok = Call(EntryPoint::Device_Set_CPIKey_Press_Type_Heron, int32_t{config.cpiPress}) == 0 && ok;
     ok = Call(EntryPoint::Device_Set_GunKey_Press_Type_Heron, int32_t{config.gunPress}) == 0 && ok;
-    return ok;
+    return ok || GaveUp("WritePressTypes");
 }
 
 // The slot's first fire-macro byte is the vertical offset the fire-key panel keeps in xAdjust; the
@@ -172,10 +172,10 @@ bool DeviceLibraryBinding::ReadFireMacro(HeronConfig& config, int slot) {
         Call(EntryPoint::Device_Get_Fire_Macro_Data_Heron, int32_t{slot}, &offset, &unused1, &unused2) == 0;
     ok = Call(EntryPoint::Device_Get_Fire_RGB_Heron, &red, &green, &blue, int32_t{slot}) == 0 && ok;
     ok = Call(EntryPoint::Device_Get_Fire_YAxis_Heron, int32_t{slot}, &yAxis) == 0 && ok;
-    ok = Call(EntryPoint::Device_Get_Fire_Buffer_Heron, int32_t{slot}, entry.data.data(),
+    ok = Call(EntryPoint::Device_Get_Fire_Buffer_Heron, int32_t{slot}, AsBuffer(entry.data),
               int32_t{FireMacroEntry::kPatternSize}) == 0 &&
          ok;
-    if (!ok) return false;
+    if (!ok) return GaveUp("ReadFireMacro");
     entry.xAdjust = static_cast<int8_t>(offset), entry.yAdjust = static_cast<int8_t>(yAxis);
     entry.red = red, entry.green = green, entry.blue = blue;
     config.fireMacros.push_back(entry);
@@ -187,13 +187,14 @@ bool DeviceLibraryBinding::WriteFireBuffer(const HeronConfig& config, int slot) 
     const FireMacroEntry& e = config.fireMacros[static_cast<size_t>(slot)];
     const bool rgb = Call(EntryPoint::Device_Set_Fire_RGB_Heron, int32_t{e.red}, int32_t{e.green},
                           int32_t{e.blue}, int32_t{slot}) == 0;
-    const bool buffer = Call(EntryPoint::Device_Set_Fire_Buffer_Heron, int32_t{slot}, e.data.data(),
+    const bool buffer = Call(EntryPoint::Device_Set_Fire_Buffer_Heron, int32_t{slot}, AsBuffer(e.data),
                              int32_t{FireMacroEntry::kPatternSize}) == 0;
-    return rgb && buffer;
+    return (rgb && buffer) || GaveUp("WriteFireBuffer");
 }
 
 bool DeviceLibraryBinding::WriteLedStages(const HeronDriverConfig& config) {
     const auto& b = config.driverBlock;
     return Call(EntryPoint::Device_WriteLedCPIData_Heron_Driver, int32_t{b[0]}, int32_t{b[1]}, int32_t{b[2]},
-                int32_t{b[3]}) == 0;
+                int32_t{b[3]}) == 0 ||
+           GaveUp("WriteLedStages");
 }

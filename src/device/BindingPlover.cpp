@@ -20,7 +20,7 @@ bool DeviceLibraryBinding::ReadLedBlock(KeyboardConfig& config, int block) {
     if (!ValidBlock(block)) return false;
     std::array<uint8_t, 4> led{};
     if (Call(EntryPoint::Device_GetLedData, int32_t{block}, &led[0], &led[1], &led[2], &led[3]) != 0)
-        return false;
+        return GaveUp("ReadLedBlock");
     config.ledBlocks[static_cast<size_t>(block)] = led;
     return true;
 }
@@ -35,14 +35,16 @@ bool DeviceLibraryBinding::WriteLedBlock(const KeyboardConfig& config, int block
 
 bool DeviceLibraryBinding::ReadKeyTable(int profile, KeyTable& table) {
     KeyTable read{};
-    if (Call(EntryPoint::Device_GetProFileData, int32_t{profile}, read.data()) != 0) return false;
+    if (Call(EntryPoint::Device_GetProFileData, int32_t{profile}, AsBuffer(read)) != 0)
+        return GaveUp("ReadKeyTable");
     table = read;
     return true;
 }
 
 bool DeviceLibraryBinding::WriteKeyTable(int profile, const KeyTable& table) {
     KeyTable copy = table;  // the library takes a writable buffer
-    return Call(EntryPoint::Device_WriteProFileData, int32_t{profile}, copy.data()) == 0;
+    return Call(EntryPoint::Device_WriteProFileData, int32_t{profile}, AsBuffer(copy)) == 0 ||
+           GaveUp("WriteKeyTable");
 }
 
 bool DeviceLibraryBinding::WriteMacros(const MacroList& macros) {
@@ -51,10 +53,10 @@ bool DeviceLibraryBinding::WriteMacros(const MacroList& macros) {
         std::vector<uint8_t> name = EncodeDeviceName(macros[i].name, kMacroNameBytes);
         uint8_t events[kMacroEventBytes] = {};
         std::copy_n(macros[i].data.begin(), std::min(macros[i].data.size(), kMacroEventBytes), events);
-        const int32_t status =
-            Call(EntryPoint::Device_WriteMarcoData, static_cast<int32_t>(i), name.data(), events);
-        if (status == kEndOfSlots) return false;
+        const int32_t status = Call(EntryPoint::Device_WriteMarcoData, static_cast<int32_t>(i),
+                                    AsBuffer(name), AsBuffer(events));
+        if (status == kEndOfSlots) return GaveUp("WriteMacros");
         if (status != 0) ok = false;
     }
-    return ok;
+    return ok || GaveUp("WriteMacros");
 }

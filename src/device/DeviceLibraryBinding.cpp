@@ -97,7 +97,8 @@ bool DeviceLibraryBinding::ReadMacroBuffer(DeviceModel model, int index) {
     if (!shape) return false;
     std::vector<uint8_t> name(kMacroNameRead, 0);
     std::vector<uint8_t> events(shape->readEvents, 0);
-    if (Call(shape->get, int32_t{index}, name.data(), events.data()) != 0) return false;
+    if (Call(shape->get, int32_t{index}, AsBuffer(name), AsBuffer(events)) != 0)
+        return GaveUp("ReadMacroBuffer");
     MacroEntry entry;
     entry.name = DecodeDeviceName(name.data(), name.size());
     // Keep the encoded length: flag byte, length field, then the bytes it counts.
@@ -120,7 +121,8 @@ bool DeviceLibraryBinding::WriteMacroBuffer(DeviceModel model, int index) {
     std::vector<uint8_t> name = EncodeDeviceName(entry->name, kMacroNameWrite);
     std::vector<uint8_t> events(shape->writeEvents, 0);
     std::copy_n(entry->data.begin(), std::min(entry->data.size(), events.size()), events.begin());
-    return Call(shape->set, int32_t{index}, name.data(), events.data()) == 0;
+    return Call(shape->set, int32_t{index}, AsBuffer(name), AsBuffer(events)) == 0 ||
+           GaveUp("WriteMacroBuffer");
 }
 
 std::optional<MacroEntry> DeviceLibraryBinding::CachedMacro(DeviceModel model, int id) {

@@ -10,14 +10,17 @@
 #include <atomic>
 #include <concepts>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "device/DeviceIds.h"
 #include "device/EntryPoint.h"
 #include "device/HeronMacroCache.h"
+#include "platform/Trace.h"
 #include "records/CraneConfig.h"
 #include "records/EgretConfig.h"
 #include "records/HeronConfig.h"
@@ -27,6 +30,59 @@
 
 // What a library calls when the mouse itself changes profile or stage.
 using DeviceChangeCallback = void (*)(int32_t* profile, int32_t* stage, void* context);
+
+// A buffer handed to a library: the library gets its address, a trace of a failed call its size.
+template <class T>
+struct DeviceBuffer {
+    T* data;
+    size_t size;
+};
+
+template <class Range>
+auto AsBuffer(Range&& range) {
+    std::span view(range);
+    return DeviceBuffer<typename decltype(view)::element_type>{view.data(), view.size()};
+}
+
+// How a failed call's argument is shown in the trace; built only when tracing is on.
+struct TracedArgument {
+    enum class Kind : uint8_t { Number, OutputInteger, Address, Buffer, Callback };
+    Kind kind;
+    int64_t number;
+    const void* address;
+    size_t size;
+};
+
+namespace binding_detail {
+
+template <class T>
+struct Passed {
+    using Type = T;
+    static T Of(T value) { return value; }
+};
+template <class T>
+struct Passed<DeviceBuffer<T>> {
+    using Type = T*;
+    static T* Of(DeviceBuffer<T> buffer) { return buffer.data; }
+};
+
+template <class T>
+TracedArgument Describe(T value) {
+    using Kind = TracedArgument::Kind;
+    if constexpr (std::is_integral_v<T>) {
+        return {Kind::Number, static_cast<int64_t>(value), nullptr, 0};
+    } else if constexpr (std::is_same_v<T, int32_t*>) {
+        return {Kind::OutputInteger, 0, value, 0};
+    } else if constexpr (std::is_pointer_v<T> && std::is_function_v<std::remove_pointer_t<T>>) {
+        return {Kind::Callback, 0, reinterpret_cast<const void*>(value), 0};
+    } else if constexpr (std::is_pointer_v<T>) {
+        return {Kind::Address, 0, value, 0};
+    } else {
+        return {Kind::Buffer, 0, value.data, value.size};
+    }
+}
+
+}  // namespace binding_detail
 
 template <class C>
 concept FamilyERecord = std::derived_from<C, FamilyEConfig> && requires {
@@ -61,12 +117,18 @@ class DeviceLibraryBinding {
     int LoadCount(DeviceModel model) const { return loadCounts_[Index(model)]; }
 
     // Calls an entry point directly. Argument types must be those the entry point takes (int32_t,
-    // int32_t*, uint8_t*, buffers, the callback).
+    // int32_t*, uint8_t*, buffers, the callback); a DeviceBuffer goes as its address. A failing call
+    // is traced with its arguments; when tracing is off that costs one test of a flag.
     template <class... Args>
     int32_t Call(EntryPoint entryPoint, Args... args) const {
         void* function = slots_[static_cast<size_t>(entryPoint)];
-        if (!function) return kUnresolved;
-        return reinterpret_cast<int32_t (*)(Args...)>(function)(args...);
+        const int32_t status =
+            function ? reinterpret_cast<int32_t (*)(typename binding_detail::Passed<Args>::Type...)>(
+                           function)(binding_detail::Passed<Args>::Of(args)...)
+                     : kUnresolved;
+        if (status != 0 && platform::TraceEnabled()) [[unlikely]]
+            TraceFailedCall(entryPoint, status, {binding_detail::Describe(args)...});
+        return status;
     }
 
     // --- Plover keyboard ---
@@ -198,6 +260,11 @@ class DeviceLibraryBinding {
 
   private:
     static constexpr size_t Index(DeviceModel model) { return static_cast<size_t>(model); }
+    static void TraceFailedCall(EntryPoint entryPoint, int32_t status,
+                                std::initializer_list<TracedArgument> arguments);
+    // A group's way out after a failed call: traces the group and the call that failed on this
+    // thread, and returns false.
+    static bool GaveUp(const char* group);
     void Load(const std::string& folder);
 
     bool ReadProfileIndexE(DeviceModel model, FamilyEConfig& c);

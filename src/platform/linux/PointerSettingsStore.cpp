@@ -146,13 +146,15 @@ bool PointerSettingsStore::SetKeys(const std::vector<std::pair<std::string, Valu
             keys.emplace_back(key, Values{});
             values = &keys.back().second;
         }
-        for (const auto& [name, value] : newValues) {
+        // A named pair, not a structured binding: clang before 16 cannot capture those in a lambda.
+        for (const auto& change : newValues) {
+            const std::string& name = change.first;
             auto it = std::find_if(values->begin(), values->end(),
                                    [&](const auto& v) { return SameName(v.first, name); });
             if (it != values->end())
-                it->second = value;
+                it->second = change.second;
             else
-                values->emplace_back(name, value);
+                values->emplace_back(name, change.second);
         }
     }
     return Save(keys);
