@@ -1,9 +1,14 @@
 #pragma once
-// Test helpers: a temporary folder removed afterwards, and an environment variable set for a scope.
+// Test helpers: a temporary folder removed afterwards, its entries, and an environment variable set
+// for a scope.
+#include <dirent.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform_test {
 
@@ -25,6 +30,20 @@ class TestFolder {
   private:
     std::string path_;
 };
+
+// The names in `folder`, sorted, without "." and "..".
+inline std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class ScopedEnv {
   public:

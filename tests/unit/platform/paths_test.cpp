@@ -14,6 +14,7 @@
 #include "platform/linux/PrivateFolder.h"
 
 using namespace platform;
+using platform_test::Entries;
 using platform_test::ScopedEnv;
 using platform_test::TestFolder;
 
@@ -23,19 +24,6 @@ unsigned ModeOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
     return st.st_mode & 07777;
-}
-
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (dirent* entry = ::readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string Slurp(const std::string& path) {

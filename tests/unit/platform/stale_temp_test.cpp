@@ -17,22 +17,10 @@
 #include "platform/Paths.h"
 
 using namespace platform;
+using platform_test::Entries;
 using platform_test::TestFolder;
 
 namespace {
-
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (dirent* entry = ::readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // What a save killed between creating its temporary file and renaming it leaves behind.
 void LeaveTempFile(const std::string& path) {
