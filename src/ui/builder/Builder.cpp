@@ -72,6 +72,7 @@ struct Builder::Impl {
     };
     std::vector<Built> built;
     std::vector<std::pair<std::string, int>> topLines;  // where each top-level control was written
+    std::vector<std::string> included;
 
     struct Source {
         std::string file;
@@ -397,7 +398,9 @@ struct Builder::Impl {
             return;
         }
         ++depth;
-        ParseDocument(*text, Toolkit::NormaliseSeparators(source), &params, parent, out);
+        std::string file = Toolkit::NormaliseSeparators(source);
+        included.push_back(file);
+        ParseDocument(*text, file, &params, parent, out);
         --depth;
     }
 
@@ -473,6 +476,7 @@ BuildResult Builder::BuildFromString(std::string_view xml, const std::string& na
         result.root = std::move(top.front());
         result.first = result.root.get();
     }
+    result.includes = impl.included;
     // Names must be unique within one document so look-ups are unambiguous.
     std::map<std::string, const Impl::Built*> seen;
     for (const auto& b : impl.built) {
