@@ -89,12 +89,12 @@ struct Builder::Impl {
                static_cast<int>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(end), '\n'));
     }
 
-    static void RecordLines(Source& src, const pugi::xml_node& root) {
-        // One pass over the text for all elements; offsets grow in document order.
-        std::vector<std::pair<ptrdiff_t, const void*>> offsets;
+    // Visits every element below and including `root` in document order, without recursion: a
+    // hostile document may nest deeper than the stack allows.
+    template <class Visit>
+    static void ForEachElement(pugi::xml_node root, Visit visit) {
         for (auto node = root; node;) {
-            if (node.type() == pugi::node_element)
-                offsets.emplace_back(node.offset_debug(), node.internal_object());
+            if (node.type() == pugi::node_element) visit(node);
             if (node.first_child()) {
                 node = node.first_child();
                 continue;
@@ -103,6 +103,14 @@ struct Builder::Impl {
             if (!node || node == root) break;
             node = node.next_sibling();
         }
+    }
+
+    static void RecordLines(Source& src, const pugi::xml_node& root) {
+        // One pass over the text for all elements; offsets grow in document order.
+        std::vector<std::pair<ptrdiff_t, const void*>> offsets;
+        ForEachElement(root, [&](pugi::xml_node node) {
+            offsets.emplace_back(node.offset_debug(), node.internal_object());
+        });
         std::sort(offsets.begin(), offsets.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         int line = 1;
@@ -133,21 +141,13 @@ struct Builder::Impl {
     // included with parameters (`<Include source="…" model="Ibis"/>`) can so be written once
     // for several models.
     void SubstituteParameters(const Source& src, pugi::xml_node root) {
-        for (auto node = root; node;) {
-            if (node.type() == pugi::node_element)
-                for (auto attr : node.attributes()) {
-                    std::string_view value = attr.value();
-                    if (value.find("${") == std::string_view::npos) continue;
+        ForEachElement(root, [&](pugi::xml_node node) {
+            for (auto attr : node.attributes()) {
+                std::string_view value = attr.value();
+                if (value.find("${") != std::string_view::npos)
                     attr.set_value(Substitute(src, node, value).c_str());
-                }
-            if (node.first_child()) {
-                node = node.first_child();
-                continue;
             }
-            while (node && !node.next_sibling() && node != root) node = node.parent();
-            if (!node || node == root) break;
-            node = node.next_sibling();
-        }
+        });
     }
 
     std::string Substitute(const Source& src, const pugi::xml_node& node, std::string_view value) {
