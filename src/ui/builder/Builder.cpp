@@ -20,6 +20,8 @@ namespace ui {
 namespace {
 
 constexpr int kMaxIncludeDepth = 8;
+// Counted includes nest, so a document could ask for more copies than fit in memory.
+constexpr size_t kMaxIncludes = 4096;
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -73,6 +75,8 @@ struct Builder::Impl {
     std::vector<Built> built;
     std::vector<std::pair<std::string, int>> topLines;  // where each top-level control was written
     std::vector<std::string> included;
+    size_t includeAttempts = 0;
+    bool tooManyIncludes = false;
 
     struct Source {
         std::string file;
@@ -380,6 +384,13 @@ struct Builder::Impl {
                 first = *n;
         }
         for (int i = 0; i < count; ++i) {
+            if (++includeAttempts > kMaxIncludes) {
+                if (!tooManyIncludes)
+                    Problem(src, node,
+                            "more than " + std::to_string(kMaxIncludes) + " includes; the rest are left out");
+                tooManyIncludes = true;
+                return;
+            }
             params["index"] = std::to_string(first + i);
             Include(src, node, node.attribute("source").value(), params, parent, out);
         }
@@ -391,6 +402,7 @@ struct Builder::Impl {
             Problem(src, at, "includes nested too deep at '" + source + "'");
             return;
         }
+
         std::string path = Toolkit::ResolvePath(source);
         auto text = ReadWholeFile(path);
         if (!text) {

@@ -252,6 +252,10 @@ TEST(Builder, IncludesExpandInPlaceAndCannotRecurseForever) {
     EXPECT_EQ(m.GetFont(9).face, "Part");
     auto looped = Build(m, R"(<VerticalLayout><Include source="XML/loop.xml"/></VerticalLayout>)");
     EXPECT_NE(looped.problems().find("nested too deep"), std::string::npos);
+    std::ofstream(dir / "XML/many.xml")
+        << R"(<Window><Include source="XML/many.xml" count="1000"/></Window>)";
+    auto many = Build(m, R"(<VerticalLayout><Include source="XML/many.xml"/></VerticalLayout>)");
+    EXPECT_NE(many.problems().find("more than 4096 includes"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
 
