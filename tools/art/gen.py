@@ -434,6 +434,8 @@ def build():
     busy_ring()
     import macro_art  # the macro pages' images, drawn with this palette and these helpers
     macro_art.build(sys.modules[__name__])
+    import device_art  # the mouse pages' device pictures
+    device_art.build(sys.modules[__name__])
 
 
 def main():

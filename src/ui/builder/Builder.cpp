@@ -20,6 +20,8 @@ namespace ui {
 namespace {
 
 constexpr int kMaxIncludeDepth = 8;
+// Counted includes nest, so a document could ask for more copies than fit in memory.
+constexpr size_t kMaxIncludes = 4096;
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -52,26 +54,132 @@ void MakeTreeValidUtf8(pugi::xml_document& doc) {
 }  // namespace
 
 struct Builder::Impl {
+    using Parameters = std::map<std::string, std::string>;
+
+    Impl(PaintManager& m, Callback cb, BuildReport& r) : manager(m), callback(std::move(cb)), report(r) {}
+
     PaintManager& manager;
     Callback callback;
     BuildReport& report;
     std::map<std::string, std::string> defaults;  // lower-case class → attribute list
     int depth = 0;
 
+    // Every named control this document and its includes built, with where it was written.
+    // Custom controls that load their own skin document are checked by that build, so names
+    // only need to be unique among the controls of one document.
+    struct Built {
+        std::string name;
+        std::string file;
+        int line;
+    };
+    std::vector<Built> built;
+    std::vector<std::pair<std::string, int>> topLines;  // where each top-level control was written
+    std::vector<std::string> included;
+    size_t includeAttempts = 0;
+    bool tooManyIncludes = false;
+
     struct Source {
         std::string file;
         const std::string* text;
+        // Taken before anything renames a node: pugixml forgets the offset of a renamed node.
+        std::map<const void*, int> lines;
+        const Parameters* parameters = nullptr;
     };
 
-    static int LineOf(const Source& src, ptrdiff_t offset) {
+    static int LineOf(const std::string& text, ptrdiff_t offset) {
         if (offset < 0) return 0;
-        size_t end = std::min(static_cast<size_t>(offset), src.text->size());
-        return 1 + static_cast<int>(
-                       std::count(src.text->begin(), src.text->begin() + static_cast<ptrdiff_t>(end), '\n'));
+        size_t end = std::min(static_cast<size_t>(offset), text.size());
+        return 1 +
+               static_cast<int>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(end), '\n'));
+    }
+
+    // Visits every element below and including `root` in document order, without recursion: a
+    // hostile document may nest deeper than the stack allows.
+    template <class Visit>
+    static void ForEachElement(pugi::xml_node root, Visit visit) {
+        for (auto node = root; node;) {
+            if (node.type() == pugi::node_element) visit(node);
+            if (node.first_child()) {
+                node = node.first_child();
+                continue;
+            }
+            while (node && !node.next_sibling() && node != root) node = node.parent();
+            if (!node || node == root) break;
+            node = node.next_sibling();
+        }
+    }
+
+    static void RecordLines(Source& src, const pugi::xml_node& root) {
+        // One pass over the text for all elements; offsets grow in document order.
+        std::vector<std::pair<ptrdiff_t, const void*>> offsets;
+        ForEachElement(root, [&](pugi::xml_node node) {
+            offsets.emplace_back(node.offset_debug(), node.internal_object());
+        });
+        std::sort(offsets.begin(), offsets.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        int line = 1;
+        ptrdiff_t at = 0;
+        const std::string& text = *src.text;
+        for (auto& [offset, node] : offsets) {
+            if (offset < 0) {
+                src.lines[node] = 0;
+                continue;
+            }
+            ptrdiff_t end = std::min(offset, static_cast<ptrdiff_t>(text.size()));
+            line += static_cast<int>(std::count(text.begin() + at, text.begin() + end, '\n'));
+            at = end;
+            src.lines[node] = line;
+        }
+    }
+
+    static int LineOf(const Source& src, const pugi::xml_node& node) {
+        auto it = src.lines.find(node.internal_object());
+        return it != src.lines.end() ? it->second : LineOf(*src.text, node.offset_debug());
     }
 
     void Problem(const Source& src, const pugi::xml_node& node, std::string message) {
-        report.Add(src.file, LineOf(src, node.offset_debug()), std::move(message));
+        report.Add(src.file, LineOf(src, node), std::move(message));
+    }
+
+    // Replaces "${name}" in every attribute value with the parameter of that name. A document
+    // included with parameters (`<Include source="…" model="Ibis"/>`) can so be written once
+    // for several models.
+    void SubstituteParameters(const Source& src, pugi::xml_node root) {
+        ForEachElement(root, [&](pugi::xml_node node) {
+            for (auto attr : node.attributes()) {
+                std::string_view value = attr.value();
+                if (value.find("${") != std::string_view::npos)
+                    attr.set_value(Substitute(src, node, value).c_str());
+            }
+        });
+    }
+
+    std::string Substitute(const Source& src, const pugi::xml_node& node, std::string_view value) {
+        std::string out;
+        size_t at = 0;
+        while (at < value.size()) {
+            size_t start = value.find("${", at);
+            if (start == std::string_view::npos) break;
+            size_t end = value.find('}', start + 2);
+            if (end == std::string_view::npos) {
+                Problem(src, node, "unterminated parameter in '" + std::string(value) + "'");
+                break;
+            }
+            out.append(value.substr(at, start - at));
+            std::string name(value.substr(start + 2, end - start - 2));
+            const Parameters* params = src.parameters;
+            auto it = params ? params->find(ToLower(name)) : Parameters::const_iterator{};
+            if (params && it != params->end()) {
+                out += it->second;
+            } else {
+                Problem(src, node,
+                        "unknown parameter '${" + name + "}' on <" + std::string(node.name()) + ">");
+                out.append(value.substr(start, end + 1 - start));
+            }
+            at = end + 1;
+        }
+        out.append(value.substr(std::min(at, value.size())));
+        return out;
     }
 
     void ApplyWindowAttributes(const Source& src, const pugi::xml_node& node) {
@@ -216,6 +324,7 @@ struct Builder::Impl {
 
     void FillControl(const Source& src, const pugi::xml_node& node, Control& control) {
         ApplyAttributes(src, node, control);
+        if (!control.GetName().empty()) built.push_back({control.GetName(), src.file, LineOf(src, node)});
         auto* container = dynamic_cast<Container*>(&control);
         for (auto child : node.children()) {
             if (child.type() != pugi::node_element) continue;
@@ -232,24 +341,68 @@ struct Builder::Impl {
                      std::vector<std::unique_ptr<Control>>* out) {
         if (ParseResourceElement(src, node)) return;
         if (EqualsNoCase(node.name(), "Include")) {
-            int count = std::max(1, node.attribute("count").as_int(1));
-            for (int i = 0; i < count; ++i) Include(src, node, node.attribute("source").value(), parent, out);
+            IncludeAll(src, node, parent, out);
             return;
         }
-        auto control = CreateControlFor(src, node);
-        if (!control) return;
-        if (parent)
-            parent->Add(std::move(control));
-        else
-            out->push_back(std::move(control));
+        if (auto control = CreateControlFor(src, node)) Place(src, node, std::move(control), parent, out);
     }
 
-    void Include(const Source& src, const pugi::xml_node& at, const std::string& source, Container* parent,
-                 std::vector<std::unique_ptr<Control>>* out) {
+    void Place(const Source& src, const pugi::xml_node& node, std::unique_ptr<Control> control,
+               Container* parent, std::vector<std::unique_ptr<Control>>* out) {
+        if (parent) {
+            parent->Add(std::move(control));
+        } else {
+            out->push_back(std::move(control));
+            topLines.push_back({src.file, LineOf(src, node)});
+        }
+    }
+
+    // Attributes other than `source` and `count` become parameters of the included document, on
+    // top of the ones this document was given. Repeated includes number their copies in
+    // `${index}`, from the Include's own `index` (default 1) on.
+    void IncludeAll(const Source& src, const pugi::xml_node& node, Container* parent,
+                    std::vector<std::unique_ptr<Control>>* out) {
+        Parameters params = src.parameters ? *src.parameters : Parameters{};
+        for (auto attr : node.attributes()) {
+            std::string n = ToLower(attr.name());
+            if (n != "source" && n != "count") params[n] = attr.value();
+        }
+        int count = 1;
+        if (auto a = node.attribute("count")) {
+            auto n = ParseInt(a.value());
+            if (!n || *n < 1 || *n > 1000)
+                Problem(src, node, "bad value '" + std::string(a.value()) + "' for 'count' on <Include>");
+            else
+                count = *n;
+        }
+        int first = 1;
+        if (auto it = params.find("index"); it != params.end()) {
+            auto n = ParseInt(it->second);
+            if (!n)
+                Problem(src, node, "bad value '" + it->second + "' for 'index' on <Include>");
+            else
+                first = *n;
+        }
+        for (int i = 0; i < count; ++i) {
+            if (++includeAttempts > kMaxIncludes) {
+                if (!tooManyIncludes)
+                    Problem(src, node,
+                            "more than " + std::to_string(kMaxIncludes) + " includes; the rest are left out");
+                tooManyIncludes = true;
+                return;
+            }
+            params["index"] = std::to_string(first + i);
+            Include(src, node, node.attribute("source").value(), params, parent, out);
+        }
+    }
+
+    void Include(const Source& src, const pugi::xml_node& at, const std::string& source,
+                 const Parameters& params, Container* parent, std::vector<std::unique_ptr<Control>>* out) {
         if (depth >= kMaxIncludeDepth) {
             Problem(src, at, "includes nested too deep at '" + source + "'");
             return;
         }
+
         std::string path = Toolkit::ResolvePath(source);
         auto text = ReadWholeFile(path);
         if (!text) {
@@ -257,17 +410,19 @@ struct Builder::Impl {
             return;
         }
         ++depth;
-        ParseDocument(*text, source, parent, out);
+        std::string file = Toolkit::NormaliseSeparators(source);
+        included.push_back(file);
+        ParseDocument(*text, file, &params, parent, out);
         --depth;
     }
 
-    bool ParseDocument(const std::string& text, const std::string& file, Container* parent,
-                       std::vector<std::unique_ptr<Control>>* out) {
-        Source src{file, &text};
+    bool ParseDocument(const std::string& text, const std::string& file, const Parameters* params,
+                       Container* parent, std::vector<std::unique_ptr<Control>>* out) {
+        Source src{file, &text, {}, params};
         pugi::xml_document doc;
         auto result = doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
         if (!result) {
-            report.Add(file, LineOf(src, result.offset),
+            report.Add(file, LineOf(text, result.offset),
                        std::string("malformed XML: ") + result.description());
             return false;
         }
@@ -276,7 +431,9 @@ struct Builder::Impl {
             report.Add(file, 1, "empty document");
             return false;
         }
+        RecordLines(src, root);
         MakeTreeValidUtf8(doc);
+        SubstituteParameters(src, root);
         if (EqualsNoCase(root.name(), "Window")) {
             ApplyWindowAttributes(src, root);
             AddChildrenOf(src, root, parent, out);
@@ -284,10 +441,7 @@ struct Builder::Impl {
             AddChildren(src, root, parent, out);
         } else if (auto control = NewControl(root)) {
             FillControl(src, root, *control);
-            if (parent)
-                parent->Add(std::move(control));
-            else
-                out->push_back(std::move(control));
+            Place(src, root, std::move(control), parent, out);
         } else {
             // Any other root holds its document the way <Window> does: language files may name
             // their root as they like, and a misnamed skin root still builds what it can.
@@ -320,30 +474,29 @@ BuildResult Builder::Build(const std::string& skinPath, PaintManager& manager, C
 BuildResult Builder::BuildFromString(std::string_view xml, const std::string& nameForReports,
                                      PaintManager& manager, Callback callback, Container* parent) {
     BuildResult result;
-    Impl impl{manager, std::move(callback), result.report, {}, 0};
+    Impl impl(manager, std::move(callback), result.report);
     std::vector<std::unique_ptr<Control>> top;
     std::string text(xml);
     int before = parent ? parent->GetCount() : 0;
-    result.ok = impl.ParseDocument(text, nameForReports, parent, &top);
+    result.ok = impl.ParseDocument(text, nameForReports, nullptr, parent, &top);
     if (parent) {
         result.first = parent->GetItemAt(before);
     } else if (!top.empty()) {
         if (top.size() > 1)
-            result.report.Add(nameForReports, 0, "more than one top-level control; only the first is used");
+            result.report.Add(impl.topLines[1].first, impl.topLines[1].second,
+                              "more than one top-level control; only the first is used");
         result.root = std::move(top.front());
         result.first = result.root.get();
     }
+    result.includes = impl.included;
     // Names must be unique within one document so look-ups are unambiguous.
-    std::map<std::string, int> seen;
-    std::vector<Control*> stack;
-    if (result.first) stack.push_back(result.first);
-    while (!stack.empty()) {
-        Control* c = stack.back();
-        stack.pop_back();
-        if (!c->GetName().empty() && ++seen[ToLower(c->GetName())] == 2)
-            result.report.Add(nameForReports, 0, "duplicate control name '" + c->GetName() + "'");
-        if (auto* container = dynamic_cast<Container*>(c))
-            for (int i = 0; i < container->GetCount(); ++i) stack.push_back(container->GetItemAt(i));
+    std::map<std::string, const Impl::Built*> seen;
+    for (const auto& b : impl.built) {
+        auto [it, added] = seen.emplace(ToLower(b.name), &b);
+        if (!added)
+            result.report.Add(b.file, b.line,
+                              "duplicate control name '" + b.name + "' (first at " + it->second->file + ":" +
+                                  std::to_string(it->second->line) + ")");
     }
     return result;
 }

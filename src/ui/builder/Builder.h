@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/builder/BuildReport.h"
 #include "ui/core/Control.h"
@@ -20,6 +21,7 @@ struct BuildResult {
     std::unique_ptr<Control> root;  // the first control, when built without a parent
     Control* first = nullptr;       // the first control, in either case
     BuildReport report;
+    std::vector<std::string> includes;  // every document included, as named by its Include
 };
 
 class Builder {

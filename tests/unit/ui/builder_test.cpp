@@ -87,10 +87,19 @@ TEST(Builder, ProblemsAreReportedWithTheirLine) {
         {"<VerticalLayout>\n\n<Label width=\"wide\"/></VerticalLayout>", "bad value 'wide' for 'width'", 3},
         {"<VerticalLayout>\n<Label textcolor=\"red\"/></VerticalLayout>", "bad value 'red' for 'textcolor'",
          2},
-        {"<VerticalLayout>\n<Label name=\"x\"/><Label name=\"X\"/></VerticalLayout>",
-         "duplicate control name", 0},
+        {"<VerticalLayout>\n<Label name=\"x\"/>\n<Label name=\"X\"/></VerticalLayout>",
+         "duplicate control name 'X' (first at t.xml:2)", 3},
         {"<Label>\n<Button/></Label>", "<Label> cannot hold <Button>", 2},
         {"<Window>\n<Include source=\"XML/nowhere.xml\"/></Window>", "cannot open included file", 2},
+        {"<Window>\n<Label/>\n\n<Button/></Window>", "more than one top-level control", 4},
+        // A renamed node loses its offset in the parser; the line must survive the repair.
+        {"<VerticalLayout>\n\n<Lab\xE9l/></VerticalLayout>", "unknown element", 3},
+        {"\xEF\xBB\xBF<VerticalLayout>\n<Label bogus=\"1\"/></VerticalLayout>", "unknown attribute", 2},
+        {"<VerticalLayout>\r\n\r\n<Label bogus=\"1\"/></VerticalLayout>", "unknown attribute", 3},
+        {"<VerticalLayout>\n<Label\n  width=\"10\"\n  bogus=\"1\"/></VerticalLayout>", "unknown attribute",
+         2},
+        {"<VerticalLayout>\n<Label text=\"${nothing}\"/></VerticalLayout>", "unknown parameter '${nothing}'",
+         2},
     };
     for (const auto& c : cases) {
         auto built = Build(m, c.xml);
@@ -157,6 +166,76 @@ TEST(Builder, InvalidUtf8IsReplacedWhereItIsRead) {
     EXPECT_NE(built.problems().find("<Lab" + r + "l>"), std::string::npos) << built.problems();
 }
 
+// A fault in an included file is reported at its own file and line, and names repeated through
+// includes are found like names written twice.
+TEST(Builder, ProblemsInIncludedFilesNameThatFile) {
+    oaktest::UiDriver ui;
+    auto dir = std::filesystem::temp_directory_path() / ("oak-skin-lines-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "XML");
+    std::ofstream(dir / "XML/row.xml") << "<Window>\n\n\n<Label name=\"row\" bogus=\"1\"/>\n</Window>";
+    ui::Toolkit::SetResourcePath(dir.string());
+    ui::PaintManager m;
+    auto built =
+        Build(m, "<VerticalLayout>\n<Include source=\"XML\\row.xml\" count=\"2\"/></VerticalLayout>");
+    const auto& problems = built.result.report.Problems();
+    ASSERT_EQ(problems.size(), 3u) << built.problems();
+    for (int i : {0, 1}) {
+        EXPECT_EQ(problems[i].file, "XML/row.xml");
+        EXPECT_EQ(problems[i].line, 4);
+    }
+    EXPECT_EQ(problems[2].file, "XML/row.xml");
+    EXPECT_EQ(problems[2].line, 4);
+    EXPECT_NE(problems[2].message.find("duplicate control name 'row'"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+// One shared document serves several models: the Include's other attributes fill "${name}" in
+// the included document's attribute values, through nested includes too, and a counted include
+// numbers its copies.
+TEST(Builder, IncludeParametersFillTheIncludedDocument) {
+    oaktest::UiDriver ui;
+    auto dir = std::filesystem::temp_directory_path() / ("oak-skin-params-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "XML");
+    std::ofstream(dir / "XML/body.xml") << R"(<VerticalLayout name="body_${model}">
+        <Include source="XML/row.xml" count="2" index="${first}"/>
+        <Label name="tail_${model}" text="${model} ${index}" userdata="${label}"/></VerticalLayout>)";
+    std::ofstream(dir / "XML/row.xml") << R"(<Label name="row${index}_${model}" text="$${model}}"/>)";
+    ui::Toolkit::SetResourcePath(dir.string());
+    ui::PaintManager m;
+    auto built = Build(m, R"(<VerticalLayout>
+        <Include source="XML/body.xml" Model="Ibis" first="3" label=""/>
+        <Include source="XML/body.xml" model="Egret" first="1" label="a,b"/></VerticalLayout>)");
+    EXPECT_TRUE(built.result.report.Empty()) << built.problems();
+    auto* root = dynamic_cast<ui::Container*>(built.result.root.get());
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->GetCount(), 2);
+    struct Expect {
+        int body;
+        int item;
+        const char* name;
+        const char* text;
+    };
+    const Expect expected[] = {
+        {0, -1, "body_Ibis", ""},        {0, 0, "row3_Ibis", "$Ibis}"},   {0, 1, "row4_Ibis", "$Ibis}"},
+        {0, 2, "tail_Ibis", "Ibis 1"},   {1, -1, "body_Egret", ""},       {1, 0, "row1_Egret", "$Egret}"},
+        {1, 1, "row2_Egret", "$Egret}"}, {1, 2, "tail_Egret", "Egret 1"},
+    };
+    for (const auto& e : expected) {
+        auto* body = dynamic_cast<ui::Container*>(root->GetItemAt(e.body));
+        ASSERT_NE(body, nullptr);
+        ASSERT_EQ(body->GetCount(), 3);
+        ui::Control* c = e.item < 0 ? body : body->GetItemAt(e.item);
+        EXPECT_EQ(c->GetName(), e.name);
+        EXPECT_EQ(c->GetText(), e.text) << e.name;
+    }
+    EXPECT_EQ(dynamic_cast<ui::Container*>(root->GetItemAt(1))->GetItemAt(2)->GetUserData(), "a,b");
+
+    auto bad = Build(m, R"(<VerticalLayout><Include source="XML/row.xml" count="many"/></VerticalLayout>)");
+    EXPECT_NE(bad.problems().find("bad value 'many' for 'count'"), std::string::npos) << bad.problems();
+    EXPECT_NE(bad.problems().find("unknown parameter '${model}'"), std::string::npos) << bad.problems();
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Builder, IncludesExpandInPlaceAndCannotRecurseForever) {
     oaktest::UiDriver ui;
     auto dir = std::filesystem::temp_directory_path() / ("oak-skin-" + std::to_string(::getpid()));
@@ -173,6 +252,10 @@ TEST(Builder, IncludesExpandInPlaceAndCannotRecurseForever) {
     EXPECT_EQ(m.GetFont(9).face, "Part");
     auto looped = Build(m, R"(<VerticalLayout><Include source="XML/loop.xml"/></VerticalLayout>)");
     EXPECT_NE(looped.problems().find("nested too deep"), std::string::npos);
+    std::ofstream(dir / "XML/many.xml")
+        << R"(<Window><Include source="XML/many.xml" count="1000"/></Window>)";
+    auto many = Build(m, R"(<VerticalLayout><Include source="XML/many.xml"/></VerticalLayout>)");
+    EXPECT_NE(many.problems().find("more than 4096 includes"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
 
