@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "BenchEnvironment.h"
 #include "UiDriver.h"
 #include "app/MainFrame.h"
 #include "ui/render/CairoCanvas.h"
@@ -14,19 +15,8 @@
 namespace {
 
 void PrepareEnvironment() {
-    static bool done = [] {
-        auto home = std::filesystem::temp_directory_path() / "oakridge-bench";
-        std::filesystem::create_directories(home / "run");
-        std::filesystem::permissions(home / "run", std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::replace);
-        setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", (home / "run").c_str(), 1);
-        setenv("OAKRIDGE_DEVICE_DIR", (home / "devices").c_str(), 1);
-        setenv("OAKRIDGE_BIN_DIR", OAKRIDGE_BIN_DIR, 0);
-        return true;
-    }();
-    (void)done;
+    static const auto home = bench::PrepareHome("oakridge-bench", false);
+    (void)home;
 }
 
 void BM_MainWindowToFirstFrame(benchmark::State& state) {

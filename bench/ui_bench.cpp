@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchEnvironment.h"
 #include "SimControl.h"
 #include "app/Application.h"
 #include "app/MainFrame.h"
@@ -169,17 +170,7 @@ std::function<bool(Clock::time_point)> Wait(Clock::duration duration) {
 }
 
 std::filesystem::path PrepareEnvironment() {
-    auto home = std::filesystem::temp_directory_path() / ("oakridge-ui-bench-" + std::to_string(getpid()));
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home / "run");
-    std::filesystem::permissions(home / "run", std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::replace);
-    setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (home / "run").c_str(), 1);
-    setenv("OAKRIDGE_DEVICE_DIR", (home / "devices").c_str(), 1);
-    setenv("OAKRIDGE_BIN_DIR", OAKRIDGE_BIN_DIR, 0);
-    return home;
+    return bench::PrepareHome("oakridge-ui-bench-" + std::to_string(getpid()), true);
 }
 
 // Times each frame of the main window: from the frame clock's before-paint to its after-paint.
