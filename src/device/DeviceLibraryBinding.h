@@ -18,6 +18,7 @@
 #include "device/DeviceIds.h"
 #include "device/EntryPoint.h"
 #include "device/HeronMacroCache.h"
+#include "device/ModelTable.h"
 #include "records/CraneConfig.h"
 #include "records/EgretConfig.h"
 #include "records/HeronConfig.h"

@@ -15,13 +15,11 @@ constexpr DeviceModel kAll[] = {DeviceModel::Plover, DeviceModel::Heron, DeviceM
 
 class DeviceTasks : public oaktest::AppFixture {
   protected:
-    ui::Control* Page(app::MainFrame::PageIndex i) { return Frame().Page(i); }
-    bool Connected(app::MainFrame::PageIndex i) {
-        return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected();
-    }
+    ui::Control* Page(DeviceModel i) { return Frame().Page(i); }
+    bool Connected(DeviceModel i) { return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected(); }
     // What the user can touch: the Egret page disables its device area, the others the whole page.
-    bool Usable(app::MainFrame::PageIndex i) {
-        if (i == app::MainFrame::kEgret)
+    bool Usable(DeviceModel i) {
+        if (i == DeviceModel::Egret)
             return Ui().Find("device_Mouse_Egret_page", "Oakridge").IsEffectivelyEnabled();
         return Page(i)->IsEnabled();
     }
@@ -41,10 +39,9 @@ TEST_F(DeviceTasks, StartUpWithoutDevicesReadsAllBehindTheProgressWindowAndRepor
     WaitForDeviceTasks();
     EXPECT_EQ(recorder.Count("Update_Profile"), 1u);
     EXPECT_EQ(ui::Toolkit::FindWindowByClass("ReadProgress"), nullptr);
-    for (int i = 0; i < app::MainFrame::kPageCount; ++i) {
-        auto index = static_cast<app::MainFrame::PageIndex>(i);
-        EXPECT_FALSE(Connected(index)) << i;
-        EXPECT_FALSE(Usable(index)) << i;
+    for (const ModelRow& row : Models()) {
+        EXPECT_FALSE(Connected(row.model)) << row.suffix;
+        EXPECT_FALSE(Usable(row.model)) << row.suffix;
     }
 }
 
@@ -52,10 +49,10 @@ TEST_F(DeviceTasks, AttachedDevicesEnableTheirPages) {
     SimControl(DeviceModel::Ibis).SetAttached(false);
     StartApp();
     WaitForDeviceTasks();
-    EXPECT_TRUE(Connected(app::MainFrame::kEgret));
-    EXPECT_TRUE(Usable(app::MainFrame::kEgret));
-    EXPECT_TRUE(Connected(app::MainFrame::kHeronDriver));
-    EXPECT_FALSE(Connected(app::MainFrame::kIbis));
+    EXPECT_TRUE(Connected(DeviceModel::Egret));
+    EXPECT_TRUE(Usable(DeviceModel::Egret));
+    EXPECT_TRUE(Connected(DeviceModel::HeronDriver));
+    EXPECT_FALSE(Connected(DeviceModel::Ibis));
     EXPECT_EQ(Ui().ResolvedText("status_Egret", "Oakridge"), Ui().ResolvedText("status_Heron", "Oakridge"));
     EXPECT_EQ(Ui().Text("hint_Egret", "Oakridge"), "");
     EXPECT_EQ(Ui().Text("hint_Ibis", "Oakridge"), "%{314}");
@@ -96,7 +93,7 @@ TEST_F(DeviceTasks, BroadcastDuringAWriteStartsNothing) {
 TEST_F(DeviceTasks, UnpluggingAndReplugging) {
     StartApp();
     WaitForDeviceTasks();
-    ASSERT_TRUE(Connected(app::MainFrame::kEgret));
+    ASSERT_TRUE(Connected(DeviceModel::Egret));
     oaktest::NotificationRecorder recorder(Frame().GetManager());
     SimControl heron(DeviceModel::Heron);
     heron.ResetCallCounts();
@@ -106,17 +103,17 @@ TEST_F(DeviceTasks, UnpluggingAndReplugging) {
     WaitForDeviceTasks();
     EXPECT_EQ(recorder.Count("Egret_Connet_Error"), 1u);
     EXPECT_EQ(recorder.Count("Heron_Connet_Error"), 0u);
-    EXPECT_FALSE(Connected(app::MainFrame::kEgret));
-    EXPECT_FALSE(Usable(app::MainFrame::kEgret));
-    EXPECT_TRUE(Connected(app::MainFrame::kHeron));
+    EXPECT_FALSE(Connected(DeviceModel::Egret));
+    EXPECT_FALSE(Usable(DeviceModel::Egret));
+    EXPECT_TRUE(Connected(DeviceModel::Heron));
     EXPECT_EQ(heron.CallCount("InitMCUDevice_Heron"), 1);  // re-opened, silently
     EXPECT_EQ(heron.CallCount("ReadMCUDevice_Heron"), 0);
 
     SimControl(DeviceModel::Egret).SetAttached(true);
     DeviceChange();
     WaitForDeviceTasks();
-    EXPECT_TRUE(Connected(app::MainFrame::kEgret));
-    EXPECT_TRUE(Usable(app::MainFrame::kEgret));
+    EXPECT_TRUE(Connected(DeviceModel::Egret));
+    EXPECT_TRUE(Usable(DeviceModel::Egret));
 }
 
 TEST_F(DeviceTasks, ClosingWaitsForTheRunningTask) {
