@@ -13,6 +13,7 @@
 #include "keyboard/CDialogKeySetting.h"
 #include "macro/MacroStore.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/CDialogMouseIbisSetting.h"
 #include "mouse/MousePage.h"
 #include "platform/CrashHandler.h"
 #include "platform/DeviceMonitor.h"

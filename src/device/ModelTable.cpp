@@ -14,9 +14,9 @@ constexpr WriteTable kFamilyEWrites{
     W::None,       W::ProfileIndex, W::Stages,          W::Key,      W::RapidFire, W::RapidFire, W::RapidFire,
     W::ReportRate, W::Lighting,     W::RestoreDefaults, W::SaveFile, W::LoadFile,  W::UartLed};
 // The Ibis has no UART LEDs; its reset buttons load the file they name (operation 9).
-constexpr WriteTable kIbisWrites{W::None,      W::ProfileIndex,    W::Stages,    W::Key,
-                                 W::RapidFire, W::RapidFire,       W::RapidFire, W::ReportRate,
-                                 W::Lighting,  W::RestoreDefaults, W::SaveFile,  W::LoadFile};
+constexpr WriteTable kIbisWrites{W::None,      W::ProfileIndex, W::Stages,    W::Key,
+                                 W::RapidFire, W::RapidFire,    W::RapidFire, W::ReportRate,
+                                 W::Lighting,  W::LoadFile,     W::SaveFile,  W::LoadFile};
 // Until their pages exist these models take no writes.
 constexpr WriteTable kNoWrites{};
 
@@ -63,7 +63,8 @@ const ModelRow kRows[] = {
      .profileImage = kNoImage,
      .writes = kNoWrites,
      .messages = kQuietMessages,
-     .settleMs = 0},
+     .settleMs = 0,
+     .refreshAppliesPointer = false},
     {.model = DeviceModel::Heron,
      .page = 1,
      .suffix = "Heron",
@@ -91,7 +92,8 @@ const ModelRow kRows[] = {
                       EntryPoint::Device_Set_Device_Data_Heron, Size::ImageSize, 0, 0},
      .writes = kNoWrites,
      .messages = kQuietMessages,
-     .settleMs = 0},
+     .settleMs = 0,
+     .refreshAppliesPointer = false},
     {.model = DeviceModel::HeronDriver,
      .page = 2,
      .suffix = "Heron_Driver",
@@ -120,7 +122,8 @@ const ModelRow kRows[] = {
      .writes = kNoWrites,
      .messages = kQuietMessages,
      // The driver needs a moment after the device appears before it answers a read.
-     .settleMs = 200},
+     .settleMs = 200,
+     .refreshAppliesPointer = false},
     {.model = DeviceModel::Egret,
      .page = 3,
      .suffix = "Egret",
@@ -149,7 +152,8 @@ const ModelRow kRows[] = {
                       EntryPoint::EEPROM_Write_Configuration_Egret, Size::None, 100, 500},
      .writes = kFamilyEWrites,
      .messages = kQuietMessages,
-     .settleMs = 0},
+     .settleMs = 0,
+     .refreshAppliesPointer = false},
     {.model = DeviceModel::Ibis,
      .page = 4,
      .suffix = "Ibis",
@@ -177,7 +181,8 @@ const ModelRow kRows[] = {
                       EntryPoint::EEPROM_Write_Configuration_Ibis, Size::None, 100, 500},
      .writes = kIbisWrites,
      .messages = {"%{081}", 5, 100},
-     .settleMs = 0},
+     .settleMs = 0,
+     .refreshAppliesPointer = true},
     {.model = DeviceModel::Crane,
      .page = 5,
      .suffix = "Crane",
@@ -205,7 +210,8 @@ const ModelRow kRows[] = {
                       EntryPoint::EEPROM_Write_Configuration_Crane, Size::None, 100, 500},
      .writes = kNoWrites,
      .messages = kQuietMessages,
-     .settleMs = 0},
+     .settleMs = 0,
+     .refreshAppliesPointer = true},
 };
 static_assert(std::size(kRows) == kDeviceModelCount);
 

@@ -118,7 +118,8 @@ struct ModelRow {
     ProfileImageSpec profileImage;
     WriteTable writes;
     ModelMessages messages;
-    uint32_t settleMs;  // a reconnect waits this long before reading a device that just appeared
+    uint32_t settleMs;           // a reconnect waits this long before reading a device that just appeared
+    bool refreshAppliesPointer;  // a refresh sets the pointer boxes as if the user did, applying them
 
     const ModelVariant& Variant(int deviceKind) const { return variants[deviceKind == 0 ? 0 : 1]; }
     WriteGroup WriteOf(int operation) const {

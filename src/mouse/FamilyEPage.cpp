@@ -193,7 +193,9 @@ void FamilyEPage<Record>::SelectProfile(int profile) {
 
 template <class Record>
 void FamilyEPage<Record>::Refresh() {
+    // The device area goes grey while the mouse is away; a skin without one greys the whole page.
     auto* root = Manager().FindControl("device_Mouse_" + names_.Suffix() + "_page");
+    if (!root) SetEnabled(connected_);
     if (!connected_) {
         if (root) root->SetEnabled(false);
         return;
@@ -209,7 +211,8 @@ void FamilyEPage<Record>::Refresh() {
              c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))])
             RapidFireEditor::NoteFireCode(slot.code, c);
     rapidFire_.Show(Manager(), c);
-    advanced_.ShowPointer(Manager(), PointerSettings::Instance().Get());
+    advanced_.ShowPointer(Manager(), PointerSettings::Instance().Get(),
+                          Row().refreshAppliesPointer ? ui::Notify::Yes : ui::Notify::No);
     stages_.Show(Manager(), StageFields());
     advanced_.ShowReportRate(Manager(), c.reportRate);
     lighting_.Show(Manager(), Lighting());

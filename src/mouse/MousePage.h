@@ -10,7 +10,6 @@
 #include "records/CraneConfig.h"
 #include "records/HeronConfig.h"
 #include "records/HeronDriverConfig.h"
-#include "records/IbisConfig.h"
 #include "ui/core/PaintManager.h"
 #include "ui/core/Window.h"
 #include "ui/layout/SkinPage.h"
@@ -75,7 +74,6 @@ class PlaceholderPage final : public MousePage {
 
 using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
 using CDialogMouseHeronDriverSetting = PlaceholderPage<HeronDriverConfig>;
-using CDialogMouseIbisSetting = PlaceholderPage<IbisConfig>;
 using CDialogMouseCraneSetting = PlaceholderPage<CraneConfig>;
 
 }  // namespace mouse
