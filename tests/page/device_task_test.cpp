@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "SimControl.h"
 #include "app/ReadProgress.h"
+#include "device/ModelTable.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 
@@ -17,10 +18,10 @@ class DeviceTasks : public oaktest::AppFixture {
   protected:
     ui::Control* Page(DeviceModel i) { return Frame().Page(i); }
     bool Connected(DeviceModel i) { return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected(); }
-    // What the user can touch: the Egret page disables its device area, the others the whole page.
+    // What the user can touch: a page with a device area disables that, the others the whole page.
     bool Usable(DeviceModel i) {
-        if (i == DeviceModel::Egret)
-            return Ui().Find("device_Mouse_Egret_page", "Oakridge").IsEffectivelyEnabled();
+        const std::string area = std::string("device_Mouse_") + RowOf(i).suffix + "_page";
+        if (Ui().Exists(area, "Oakridge")) return Ui().Find(area, "Oakridge").IsEffectivelyEnabled();
         return Page(i)->IsEnabled();
     }
     void RequestWrite(const char* type, int operation) {
