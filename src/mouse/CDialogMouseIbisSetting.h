@@ -1,5 +1,6 @@
 #pragma once
-// The Ibis mouse's page: the family-E design over the Ibis's record, with its own lighting modes.
+// The Ibis mouse's page: the family-E design over the Ibis's record, with its own lighting modes
+// and key editor.
 // Everything else that differs from the Egret (three profiles always, ten fire macros, no UART LEDs,
 // three reset buttons, the load's retries) is its table row.
 #include "mouse/FamilyEPage.h"
@@ -10,6 +11,9 @@ namespace mouse {
 class CDialogMouseIbisSetting final : public FamilyEPage<IbisConfig> {
   public:
     explicit CDialogMouseIbisSetting(ui::WindowImplBase& owner);
+
+  protected:
+    bool EditKey(KeySlot& slot) override;
 };
 
 }  // namespace mouse

@@ -15,6 +15,7 @@
 #include "device/SharedState.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
+#include "ui/controls/List.h"
 #include "ui/core/Toolkit.h"
 #include "ui/layout/TabLayout.h"
 #include "ui/text/TextTable.h"
@@ -77,6 +78,16 @@ std::string IbisSkinFromEgrets(std::string skin) {
     return skin;
 }
 
+// The Egret's editor with the Ibis's names and its gun choices (the seven-six-two row takes three).
+std::string IbisKeyEditFromEgrets(std::string skin) {
+    ReplaceAll(skin, "_Egret", "_Ibis");
+    const size_t root = skin.find('>', skin.find("<VerticalLayout"));
+    skin.insert(root + 1,
+                "<Label name=\"Gun6_Num_Ibis\" userdata=\"2\" visible=\"false\"/>"
+                "<Label name=\"Gun7_Num_Ibis\" userdata=\"3\" visible=\"false\"/>");
+    return skin;
+}
+
 // What the simulated mouse holds, through the model's own library calls.
 struct Held {
     int profile = 0;
@@ -133,10 +144,13 @@ class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInte
             if (entry.path().filename() != "XML")
                 fs::create_symlink(entry.path(), program / "res/Skin" / entry.path().filename());
         for (const auto& entry : fs::directory_iterator(bin / "res/Skin/XML"))
-            if (entry.path().filename() != "MousePage_Ibis.xml")
+            if (entry.path().filename() != "MousePage_Ibis.xml" &&
+                entry.path().filename() != "KeyEdit_Ibis.xml")
                 fs::create_symlink(entry.path(), program / "res/Skin/XML" / entry.path().filename());
         std::ofstream(program / "res/Skin/XML/MousePage_Ibis.xml")
             << IbisSkinFromEgrets(ReadText(bin / "res/Skin/XML/MousePage_Egret.xml"));
+        std::ofstream(program / "res/Skin/XML/KeyEdit_Ibis.xml")
+            << IbisKeyEditFromEgrets(ReadText(bin / "res/Skin/XML/KeyEdit_Egret.xml"));
         ui::Toolkit::SetInstancePath(program.string() + "/");
         ui::Toolkit::SetResourcePath(program.string() + "/res/Skin/");
     }
@@ -266,6 +280,35 @@ TEST_P(IbisPage, ALoadThatCannotOpenTheMouseSaysSo) {
     sim.ClearFailures();
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], ui::TextTable::Instance().Resolve("%{081}"));
+}
+
+TEST_P(IbisPage, FireMacroRowsTakeTheirSecondByteFromTheGunChoice) {
+    Open();
+    constexpr const char* kEd = "KeyEdit_Ibis";
+    struct Case {
+        int row;
+        std::array<uint8_t, 4> code;  // keep-left set, nothing remembered yet
+    };
+    for (const Case& c :
+         {Case{6, {0x0B, 0x17, 3, 0}}, Case{5, {0x0B, 0x15, 2, 0}}, Case{2, {0x0B, 0x12, 1, 0}}}) {
+        bool opened = false;
+        Ui().AnswerModal(kEd, [&](ui::WindowImplBase& w) {
+            opened = true;
+            Ui().Click("fire_macro_setting_Ibis", kEd);
+            auto& list = Ui().Find<ui::List>("result_fire_macro_value_Ibis", kEd);
+            list.EnsureVisible(c.row);
+            w.GetManager().LayoutIfNeeded();
+            Ui().ClickAt(list.GetItemAt(c.row)->GetPos().Center(), kEd);
+            Ui().Click("btn_ok_Ibis", kEd);
+        });
+        Ui().Click("profile_key_Ibis_3", kMain);
+        WaitForDeviceTasks();
+        ASSERT_TRUE(opened);
+        std::array<uint8_t, 4> held{};
+        DeviceLibraryBinding::Instance().Call(EntryPoint::Devcie_Get_Macro_Key_Ibis, int32_t{1}, int32_t{3},
+                                              &held[0], &held[1], &held[2], &held[3]);
+        EXPECT_EQ(held, c.code) << c.row;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ibis, IbisPage, ::testing::Values(DeviceModel::Ibis),
