@@ -11,6 +11,10 @@
 #include "device/EntryPoint.h"
 #include "records/DeviceModel.h"
 
+// The page family: the keyboard; H (three-byte codes, a library-held image written on request);
+// E (four-byte codes, every edit written at once).
+enum class ModelFamily : uint8_t { Keyboard, H, E };
+
 // What the device open takes after the vendor and product id.
 enum class OpenArguments : uint8_t { None, Flag, DriverBlock };
 // What the image read after the open takes.
@@ -93,6 +97,7 @@ inline constexpr EntryPoint kNoEntryPoint = EntryPoint::kCount;
 
 struct ModelRow {
     DeviceModel model;
+    ModelFamily family;
     int page;                 // "tab_switch" page and "device_combo" position; task order
     const char* suffix;       // of control names: "Egret", "Heron_Driver"
     const char* pageClass;    // custom class of the main skin
