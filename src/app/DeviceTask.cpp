@@ -1,12 +1,11 @@
 #include "app/DeviceTask.h"
 
+#include "device/ModelTable.h"
 #include "mouse/PointerSettings.h"
 #include "platform/Clock.h"
 
 namespace app {
 namespace {
-
-constexpr int kHeronDriverIndex = 2;
 
 void Finished(DeviceTaskJob& job) {
     job.done = true;
@@ -20,9 +19,8 @@ void RunSteps(DeviceTaskJob& job) {
 }  // namespace
 
 uint32_t LostMessageFor(int index) {
-    // 2000 keyboard, 2001 Heron, 2002 Egret, 2003 Ibis, 2004 Crane, 2005 Heron driver.
-    static constexpr uint32_t kLost[kTaskPageCount] = {2000, 2001, 2005, 2002, 2003, 2004};
-    return index >= 0 && index < kTaskPageCount ? kLost[index] : 0;
+    const ModelRow* row = RowAtPage(index);
+    return row ? row->lostMessage : 0;
 }
 
 std::array<bool, kTaskPageCount> PagesForSelector(int selector) {
@@ -90,8 +88,9 @@ int ReconnectWorker(DeviceTaskJob& job) {
             if (!step.ok) ui::WindowImplBase::PostMessageTo(job.mainWindow, LostMessageFor(step.pageIndex));
             continue;
         }
-        // The driver needs a moment after the device appears before it answers a read.
-        if (step.pageIndex == kHeronDriverIndex) platform::CurrentClock().SleepMs(200);
+        // Some devices need a moment after they appear before they answer a read.
+        if (const ModelRow* row = RowAtPage(step.pageIndex); row && row->settleMs)
+            platform::CurrentClock().SleepMs(row->settleMs);
         step.ok = step.work && step.work->Run();
     }
     Finished(job);

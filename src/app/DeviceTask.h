@@ -14,8 +14,8 @@ namespace app {
 
 enum class WorkerKind { ReadAll, Write, Reconnect };
 
-// Pages in task order: keyboard, Heron, Heron driver, Egret, Ibis, Crane.
-inline constexpr int kTaskPageCount = 6;
+// Pages in task order, the page order of the model table.
+inline constexpr int kTaskPageCount = kDeviceModelCount;
 
 // The "lost" message of the page at `index` in task order.
 uint32_t LostMessageFor(int index);
@@ -36,8 +36,7 @@ struct DeviceTaskJob {
     std::atomic<bool> done{false};  // set by the worker just before it posts 1002
 };
 
-// The pages a target selector names (0 all, 1 keyboard, 2 Heron, 3 Heron driver, 4 Egret, 5 Ibis,
-// 6 Crane), as a mask over task order.
+// The pages a target selector names (0 all, else the page selector - 1), as a mask over task order.
 std::array<bool, kTaskPageCount> PagesForSelector(int selector);
 
 // Prepares the steps of `job` on the UI thread from its pages and kind.

@@ -8,10 +8,12 @@
 #include "app/WarrningMessage.h"
 #include "assign/LayoutRemap.h"
 #include "device/DeviceTaskPage.h"
+#include "device/ModelTable.h"
 #include "device/SharedState.h"
 #include "keyboard/CDialogKeySetting.h"
 #include "macro/MacroStore.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/CDialogMouseIbisSetting.h"
 #include "mouse/MousePage.h"
 #include "platform/CrashHandler.h"
 #include "platform/DeviceMonitor.h"
@@ -59,31 +61,31 @@ bool MainFrame::Open() {
     return Create(nullptr, kClassName, {}, {0, 0, 1310, 749});
 }
 
-std::unique_ptr<ui::Control> MainFrame::CreateControl(std::string_view className) {
-    using ui::EqualsNoCase;
+namespace {
+
+// The page class of each model; the table row says where its page goes.
+template <class... Pages>
+std::unique_ptr<ui::Control> CreatePageFor(DeviceModel model, MainFrame& frame) {
     std::unique_ptr<ui::Control> page;
-    PageIndex index = kPageCount;
-    if (EqualsNoCase(className, "KeyboardPage")) {
-        page = std::make_unique<keyboard::CDialogKeySetting>(*this);
-        index = kKeyboard;
-    } else if (EqualsNoCase(className, "MousePageHeron")) {
-        page = std::make_unique<mouse::CDialogMouseHeronSetting>(*this);
-        index = kHeron;
-    } else if (EqualsNoCase(className, "MousePageHeronDriver")) {
-        page = std::make_unique<mouse::CDialogMouseHeronDriverSetting>(*this);
-        index = kHeronDriver;
-    } else if (EqualsNoCase(className, "MousePageEgret")) {
-        page = std::make_unique<mouse::CDialogMouseEgretSetting>(*this);
-        index = kEgret;
-    } else if (EqualsNoCase(className, "MousePageIbis")) {
-        page = std::make_unique<mouse::CDialogMouseIbisSetting>(*this);
-        index = kIbis;
-    } else if (EqualsNoCase(className, "MousePageCrane")) {
-        page = std::make_unique<mouse::CDialogMouseCraneSetting>(*this);
-        index = kCrane;
-    }
-    if (page) pages_[index] = page.get();
+    ((Pages::kModel == model && !page ? (void)(page = std::make_unique<Pages>(frame)) : void()), ...);
     return page;
+}
+
+}  // namespace
+
+std::unique_ptr<ui::Control> MainFrame::CreateControl(std::string_view className) {
+    const ModelRow* row = RowWithPageClass(className);
+    if (!row) return nullptr;
+    auto page =
+        CreatePageFor<keyboard::CDialogKeySetting, mouse::CDialogMouseHeronSetting,
+                      mouse::CDialogMouseHeronDriverSetting, mouse::CDialogMouseEgretSetting,
+                      mouse::CDialogMouseIbisSetting, mouse::CDialogMouseCraneSetting>(row->model, *this);
+    if (page) pages_[static_cast<size_t>(row->page)] = page.get();
+    return page;
+}
+
+ui::Control* MainFrame::Page(DeviceModel model) const {
+    return pages_[static_cast<size_t>(RowOf(model).page)];
 }
 
 int MainFrame::LanguageOptionCount() const {
@@ -177,7 +179,7 @@ void MainFrame::OpenProgressWindow(bool toolWindow) {
 }
 
 void MainFrame::RequestWrite(int selector, int32_t operation) {
-    if (selector < 1 || selector > kPageCount) return;
+    if (selector < 1 || selector > kTaskPageCount) return;
     auto* page = dynamic_cast<DeviceTaskPage*>(pages_[selector - 1]);
     if (!page) return;
     // Taken now, not when the write starts: the page hands out the copy it made when the user acted.
@@ -245,16 +247,15 @@ void MainFrame::OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam) {
 }
 
 void MainFrame::ReadSkinDeviceIds() {
-    auto& ids = ::SkinIds();
     auto read = [this](const char* name, int32_t& field) {
         if (auto* c = Find<ui::Control>(name)) field = ::ParseSkinId(c->GetText());
     };
-    read("pid_Egret", ids.egretPid);
-    read("vid_Egret", ids.egretVid);
-    read("pid_Ibis", ids.ibisPid);
-    read("vid_Ibis", ids.ibisVid);
-    read("pid_Crane", ids.cranePid);
-    read("vid_Crane", ids.craneVid);
+    for (const ModelRow& row : Models()) {
+        if (!row.ids.vidLabel) continue;
+        DeviceId& ids = ::SkinIds()[row.model];
+        read(row.ids.pidLabel, ids.pid);
+        read(row.ids.vidLabel, ids.vid);
+    }
 }
 
 void MainFrame::ApplyLanguage(const std::string& fileName) {
@@ -327,11 +328,8 @@ void MainFrame::Notify(ui::Notification& n) {
     } else if (n.type == "windowinit") {
         StartDeviceTask(0, WorkerKind::ReadAll, static_cast<int32_t>(n.lParam));
     } else if (!n.sender) {
-        static constexpr const char* kWriteRequests[] = {"WRITE_PloverDATA",        "WRITE_HeronDATA",
-                                                         "WRITE_Heron_DRIVER_DATA", "WRITE_EgretDATA",
-                                                         "WRITE_IbisDATA",          "WRITE_CraneDATA"};
-        for (int i = 0; i < 6; ++i)
-            if (n.type == kWriteRequests[i]) RequestWrite(i + 1, static_cast<int32_t>(n.lParam));
+        for (const ModelRow& row : Models())
+            if (n.type == row.writeRequest) RequestWrite(row.page + 1, static_cast<int32_t>(n.lParam));
     }
 }
 
@@ -360,15 +358,8 @@ intptr_t MainFrame::HandleMessage(uint32_t message, intptr_t wParam, intptr_t lP
         default:
             break;
     }
-    static constexpr const char* kRead[] = {"READ_PloverDATA", "READ_HeronDATA", "READ_EgretDATA",
-                                            "READ_IbisDATA",   "READ_CraneDATA", "READ_Heron_DRIVER_DATA"};
-    static constexpr const char* kLost[] = {"Plover_Connet_Error", "Heron_Connet_Error",
-                                            "Egret_Connet_Error",  "Ibis_Connet_Error",
-                                            "Crane_Connet_Error",  "Heron_DRIVER_Connet_Error"};
-    if (message >= 1003 && message <= 1008)
-        notify(kRead[message - 1003]);
-    else if (message >= 2000 && message <= 2005)
-        notify(kLost[message - 2000]);
+    if (const ModelRow* row = RowWithMessage(message))
+        notify(message == row->readMessage ? row->readNotification : row->lostNotification);
     return 0;
 }
 

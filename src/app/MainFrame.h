@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/DeviceTask.h"
+#include "records/DeviceModel.h"
 #include "ui/core/Window.h"
 
 namespace ui {
@@ -44,15 +45,14 @@ class MainFrame final : public ui::WindowImplBase {
     intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
     void OnFinalMessage() override;
 
-    // Pages in device order: keyboard, Heron, Heron driver, Egret, Ibis, Crane.
-    enum PageIndex { kKeyboard, kHeron, kHeronDriver, kEgret, kIbis, kCrane, kPageCount };
-    ui::Control* Page(PageIndex index) const { return pages_[index]; }
+    // The model's page (at its row's place in "tab_switch").
+    ui::Control* Page(DeviceModel model) const;
 
     // Loads a language file, retitles the window, refreshes the modifier key names and redraws.
     void ApplyLanguage(const std::string& fileName);
 
-    // Starts a device task for the pages `selector` names (0 all, 1 keyboard ... 6 Crane) on a
-    // worker thread, opening the progress window unless one is open already.
+    // Starts a device task for the pages `selector` names (0 all, else the page of the model whose
+    // row has page selector - 1) on a worker thread, opening the progress window unless one is open already.
     void StartDeviceTask(int selector, WorkerKind kind, int32_t operation);
     // From the start of a task until its pages have finished it.
     bool IsDeviceTaskRunning() const {
@@ -68,7 +68,7 @@ class MainFrame final : public ui::WindowImplBase {
     int LanguageOptionCount() const;
     void ShowDevicePage();
     void ReadSkinDeviceIds();
-    // A write of one page (selector 1-6) with the copy the page took when the user acted.
+    // A write of one page (selector: its page + 1) with the copy the page took when the user acted.
     struct PendingWrite {
         int selector;
         std::unique_ptr<PageWork> work;
@@ -85,7 +85,7 @@ class MainFrame final : public ui::WindowImplBase {
     void JoinWorker();
     void OpenProgressWindow(bool toolWindow);
 
-    std::array<ui::Control*, kPageCount> pages_{};
+    std::array<ui::Control*, kTaskPageCount> pages_{};
     ReadProgress* progressWindow_ = nullptr;
     std::shared_ptr<DeviceTaskJob> runningJob_;
     std::thread worker_;

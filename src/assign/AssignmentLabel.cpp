@@ -7,6 +7,7 @@
 #include "assign/FireMacroMemory.h"
 #include "assign/KeyCodes.h"
 #include "assign/Utf16.h"
+#include "device/ModelTable.h"
 #include "ui/text/TextTable.h"
 
 namespace assign {
@@ -192,7 +193,7 @@ std::string AssignmentLabel(DeviceModel model, FamilyEConfig& config, uint8_t by
 
 std::string AssignmentLabel(DeviceModel model, uint8_t byte0, uint8_t byte1, uint8_t byte2,
                             DeviceLibraryBinding& binding) {
-    if (model != DeviceModel::Heron && model != DeviceModel::HeronDriver) return {};
+    if (RowOf(model).family != ModelFamily::H) return {};
     switch (byte0) {
         case kMouseButton:
             return MouseButtonLabel(byte1);

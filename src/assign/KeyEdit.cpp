@@ -393,6 +393,17 @@ std::optional<KeyEdit::Code> KeyEdit::FireKeyCode(const ui::Control& item) const
                 static_cast<uint8_t>(fire.interval & 0xFF)};
 }
 
+uint8_t KeyEdit::FireByte2(int row) {
+    const auto& source = spec_.fireByte2[static_cast<size_t>(row)];
+    if (!source.control) return 1;
+    const std::string name = Name(source.control);
+    const ui::Control* control = Find<ui::Control>(name);
+    if (!control && Owner()) control = Owner()->Find<ui::Control>(name);
+    if (!control) return 1;
+    const long value = std::strtol(control->GetUserData().c_str(), nullptr, 10);
+    return value >= 1 && value <= source.max ? static_cast<uint8_t>(value) : 1;
+}
+
 std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
     switch (category) {
         case Category::Mouse: {
@@ -426,7 +437,7 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
             if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
             const uint8_t keepLeft = KeepLeftFlag(spec_.model) ? 0x10 : 0;
             return Code{kFireMacroE, static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft),
-                        1, RememberedFireMacroByte(spec_.model)};
+                        FireByte2(i), RememberedFireMacroByte(spec_.model)};
         }
         case Category::Led: {
             const auto* led = Find<ui::Control>(Name("led_switch_setting"));

@@ -37,6 +37,14 @@ struct KeyEditSpec {
     // Gun code by row of the fire-macro list.
     std::array<uint8_t, 7> gunCodes;
     bool combinations;  // two keys within 500 ms make one code
+    // Byte 2 of a fire-macro code by row of the fire-macro list: the user data of the control (base
+    // name; the editor's first, else the page's) when it is 1 to `max`; otherwise, and without a
+    // control, 1.
+    struct FireByte {
+        const char* control;
+        int max;
+    };
+    std::array<FireByte, 7> fireByte2{};
 };
 
 class KeyEdit : public ui::WindowImplBase {
@@ -80,6 +88,7 @@ class KeyEdit : public ui::WindowImplBase {
     };
 
     void ShowOnly(Category category);
+    uint8_t FireByte2(int row);
     void InstallHook();
     void RemoveHook();
     void OnKey(uint32_t message, uint32_t vk);

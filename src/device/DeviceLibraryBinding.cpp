@@ -73,8 +73,9 @@ DeviceLibraryBinding::~DeviceLibraryBinding() = default;
 
 // A missing library or name leaves its handle or slot empty; calls through it then fail.
 void DeviceLibraryBinding::Load(const std::string& folder) {
-    for (DeviceModel model : kLibraryLoadOrder) {
-        const std::string path = folder + LibraryFileName(model);
+    for (const ModelRow& row : Models()) {
+        const DeviceModel model = row.model;
+        const std::string path = folder + row.libraryFile;
         void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) continue;
         handles_[Index(model)] = handle;

@@ -20,6 +20,7 @@
 #include "device/DeviceIds.h"
 #include "device/EntryPoint.h"
 #include "device/HeronMacroCache.h"
+#include "device/ModelTable.h"
 #include "platform/Trace.h"
 #include "records/CraneConfig.h"
 #include "records/EgretConfig.h"

@@ -19,21 +19,3 @@ const EntryPointInfo& InfoOf(EntryPoint entryPoint) {
 std::span<const EntryPointInfo> AllEntryPoints() {
     return kEntryPoints;
 }
-
-const char* LibraryFileName(DeviceModel model) {
-    switch (model) {
-        case DeviceModel::Plover:
-            return "Lumenor_Plover.so";
-        case DeviceModel::Heron:
-            return "Lumenor_Heron.so";
-        case DeviceModel::HeronDriver:
-            return "Lumenor_Heron_Driver.so";
-        case DeviceModel::Egret:
-            return "Lumenor_Egret.so";
-        case DeviceModel::Ibis:
-            return "Lumenor_Ibis.so";
-        case DeviceModel::Crane:
-            return "Lumenor_Crane.so";
-    }
-    return "";
-}

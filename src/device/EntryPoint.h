@@ -23,11 +23,3 @@ struct EntryPointInfo {
 
 const EntryPointInfo& InfoOf(EntryPoint entryPoint);
 std::span<const EntryPointInfo> AllEntryPoints();  // in slot order
-
-// "Lumenor_Egret.so" and so on.
-const char* LibraryFileName(DeviceModel model);
-
-// The order the binding loads the libraries in.
-inline constexpr DeviceModel kLibraryLoadOrder[] = {DeviceModel::Plover,      DeviceModel::Heron,
-                                                    DeviceModel::HeronDriver, DeviceModel::Egret,
-                                                    DeviceModel::Ibis,        DeviceModel::Crane};

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "device/ModelTable.h"
+
 namespace {
 
 struct Globals {
@@ -25,6 +27,11 @@ const std::string& MacroTempFolder() {
 }
 SkinDeviceIds& SkinIds() {
     return G().ids;
+}
+DeviceId IdsOf(DeviceModel model) {
+    const DeviceIdSource& source = RowOf(model).ids;
+    if (source.vidLabel) return SkinIds()[model];
+    return {source.vid, source.pid};
 }
 void SetAppFolder(std::string folder) {
     G().appFolder = std::move(folder);

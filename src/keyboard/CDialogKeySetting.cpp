@@ -1,15 +1,17 @@
 #include "keyboard/CDialogKeySetting.h"
 
-#include "device/DeviceIds.h"
 #include "device/DeviceLibraryBinding.h"
+#include "device/ModelTable.h"
+#include "device/SharedState.h"
 
 namespace keyboard {
 
 CDialogKeySetting::CDialogKeySetting(ui::WindowImplBase& owner) : owner_(owner) {
-    SetName("page_Plover");
-    LoadSkin(owner.GetManager(), "XML/KeyboardPage.xml");
+    const ModelRow& row = RowOf(kModel);
+    SetName(std::string("page_") + row.suffix);
+    LoadSkin(owner.GetManager(), row.pageSkin);
     listener_ = owner.GetManager().AddNotifier([this](ui::Notification& n) {
-        if (!n.sender && n.type == "Plover_Connet_Error") SetConnected(false);
+        if (!n.sender && n.type == RowOf(kModel).lostNotification) SetConnected(false);
     });
     SetConnected(false);
 }
@@ -26,8 +28,8 @@ void CDialogKeySetting::SetConnected(bool connected) {
 }
 
 bool CDialogKeySetting::Open() {
-    return DeviceLibraryBinding::Instance().Call(EntryPoint::InitMCUDevice, int32_t{kLumenorVid},
-                                                 int32_t{kPloverPid}) == 0;
+    const DeviceId ids = IdsOf(kModel);
+    return DeviceLibraryBinding::Instance().Call(RowOf(kModel).open, ids.vid, ids.pid) == 0;
 }
 
 std::unique_ptr<PageWork> CDialogKeySetting::ReadDevice() {

@@ -1,44 +1,33 @@
 #pragma once
-// The Egret mouse's page: the family-E design with the Egret's record, its variants (device kind 0:
+// The Egret mouse's page: the family-E design over the Egret's record. Its variants (device kind 0:
 // three profiles, ten fire macros, the plain lighting page; otherwise two profiles, seven fire
-// macros, the UART LED editor) and its library calls.
+// macros, the UART LED editor) are its table row; the page adds the UART LED editor, the effect
+// block, its key editor, fire-key panel and macro pages.
 #include <memory>
 
 #include "mouse/FamilyEPage.h"
 #include "records/EgretConfig.h"
 
-namespace assign {
-class FireKeyEdit_Egret;
-}
-
 namespace mouse {
 
 class UartLedEdit_Egret;
 
-class CDialogMouseEgretSetting final : public FamilyEPage {
+class CDialogMouseEgretSetting final : public FamilyEPage<EgretConfig> {
   public:
     explicit CDialogMouseEgretSetting(ui::WindowImplBase& owner);
-    FamilyEConfig& Config() override { return config_; }
-    EgretConfig& Egret() { return config_; }
+    EgretConfig& Egret() { return Config(); }
 
   protected:
-    std::shared_ptr<FamilyEConfig> CopyConfig() const override;
-    std::shared_ptr<FamilyEConfig> NewConfig() const override;
-    bool ReadRecord(FamilyEConfig& fresh, int keyCount) override;
-    bool WriteRecord(const FamilyEConfig& copy, int operation, int editedKeyIndex) override;
-    bool WriteKey(const FamilyEConfig& copy, int profile, int keyIndex) override;
-    void Adopt(std::shared_ptr<FamilyEConfig> fresh) override;
-    int LightingPage() const override { return config_.deviceKind == 0 ? 4 : 3; }
-    void LightingShown() override;
     std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
+    void ReadOwnFields(EgretConfig& fresh) override;
+    bool WriteOwn(const EgretConfig& copy, WriteGroup group, int target) override;
+    void LightingShown() override;
     bool EditKey(KeySlot& slot) override;
-    std::unique_ptr<ui::Control> CreateFireKeyPanel() override;
-    void FireKeyTabOpened() override;
+    std::unique_ptr<MacroManagerPage> CreateMacroPage(bool folder) override;
+    std::unique_ptr<assign::FireKeyEdit> CreateFireKeyPanel() override;
 
   private:
-    EgretConfig config_;
-    UartLedEdit_Egret* uartLedEditor_ = nullptr;      // owned by the page's control tree
-    assign::FireKeyEdit_Egret* firePanel_ = nullptr;  // owned by the page's control tree
+    UartLedEdit_Egret* uartLedEditor_ = nullptr;  // owned by the page's control tree
 };
 
 }  // namespace mouse

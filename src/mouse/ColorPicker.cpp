@@ -82,6 +82,25 @@ uint32_t ColorPicker::ToRgb(const Hsl& hsl) {
            static_cast<uint32_t>(ToByte(b + m));
 }
 
+namespace {
+
+ColorPicker::Chooser& Replacement() {
+    static ColorPicker::Chooser chooser;
+    return chooser;
+}
+
+}  // namespace
+
+void ColorPicker::SetChooser(Chooser chooser) {
+    Replacement() = std::move(chooser);
+}
+
+bool ColorPicker::Ask(ui::WindowImplBase& owner, uint32_t& argb) {
+    if (Replacement()) return Replacement()(owner, argb);
+    ColorPicker picker(&owner);
+    return picker.Choose(argb);
+}
+
 ColorPicker::ColorPicker(ui::WindowImplBase* owner) : owner_(owner) {}
 
 bool ColorPicker::Choose(uint32_t& colour) {

@@ -3,6 +3,7 @@
 // with the mouse, a lightness slider, and red, green and blue boxes. Only OK changes the caller's
 // colour, and its alpha byte always survives.
 #include <cstdint>
+#include <functional>
 
 #include "ui/core/Event.h"
 #include "ui/core/Window.h"
@@ -20,6 +21,12 @@ class ColorPicker final : public ui::WindowImplBase {
     static Hsl ToHsl(uint32_t rgb);
     // 0xFFRRGGBB.
     static uint32_t ToRgb(const Hsl& hsl);
+
+    // Replaces the picker the pages open (tests); null restores it.
+    using Chooser = std::function<bool(ui::WindowImplBase& owner, uint32_t& argb)>;
+    static void SetChooser(Chooser chooser);
+    // What a page opens: the picker over `owner`, or the replacement; true when a colour was chosen.
+    static bool Ask(ui::WindowImplBase& owner, uint32_t& argb);
 
     explicit ColorPicker(ui::WindowImplBase* owner);
     // Runs the picker modally over the owner, starting from `colour` (0xAARRGGBB). On OK `colour`

@@ -1,16 +1,15 @@
 #include "mouse/FamilyEPage.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
-#include "macro/MarcoMangerFile_Egret.h"
-#include "macro/MarcoMangerFolder_Egret.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
 #include "mouse/PointerSettings.h"
+#include "platform/Clock.h"
 #include "platform/DesktopShell.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Option.h"
@@ -22,28 +21,20 @@
 namespace mouse {
 namespace {
 
-FamilyEPage::ColourChooser& Chooser() {
-    static FamilyEPage::ColourChooser chooser;
-    return chooser;
-}
-
-// Pages by model, for the library's change reports. Touched on the UI thread only.
-std::array<FamilyEPage*, kDeviceModelCount>& Registry() {
-    static std::array<FamilyEPage*, kDeviceModelCount> pages{};
+// Where the library's change reports go, by model. Touched on the UI thread only.
+std::array<std::function<void(int, int)>, kDeviceModelCount>& Registry() {
+    static std::array<std::function<void(int, int)>, kDeviceModelCount> pages{};
     return pages;
 }
 
-const DeviceModel kModelTags[kDeviceModelCount] = {DeviceModel::Plover, DeviceModel::Heron,
-                                                   DeviceModel::Egret,  DeviceModel::Ibis,
-                                                   DeviceModel::Crane,  DeviceModel::HeronDriver};
-
-// Called by a device library on a thread of its own: hand the values to the UI thread.
+// Called by a device library on a thread of its own: hand the values to the UI thread. The context
+// is the model field of the page's table row.
 void OnLibraryChange(int32_t* profile, int32_t* stage, void* context) {
     if (!context || !profile || !stage) return;
     DeviceModel model = *static_cast<const DeviceModel*>(context);
     int p = *profile, s = *stage;
     ui::Toolkit::PostTask([model, p, s] {
-        if (FamilyEPage* page = Registry()[static_cast<size_t>(model)]) page->OnDeviceChanged(p, s);
+        if (auto& page = Registry()[static_cast<size_t>(model)]) page(p, s);
     });
 }
 
@@ -51,119 +42,137 @@ const std::vector<std::string> kNavigationButtons = {
     "profile1",          "profile2",     "profile3",           "marco_manager",
     "advanced_Settings", "led_Settings", "fire_macro_Settings"};
 
-}  // namespace
-
-void FamilyEPage::SetColourChooser(ColourChooser chooser) {
-    Chooser() = std::move(chooser);
+bool IsSubPage(std::string_view className, const char* base, const char* suffix) {
+    return base && ui::EqualsNoCase(className, std::string(base) + "_" + suffix);
 }
 
-FamilyEPage::FamilyEPage(ui::WindowImplBase& owner, const FamilyEModel& model)
-    : MousePage(owner, model.page),
-      eModel_(model),
-      names_(model.page.suffix),
+// The device kind a record holds; 0 for a model without variants.
+template <class Record>
+int KindOf(const Record& record) {
+    if constexpr (requires { record.deviceKind; })
+        return record.deviceKind;
+    else
+        return 0;
+}
+
+}  // namespace
+
+template <class Record>
+FamilyEPage<Record>::FamilyEPage(ui::WindowImplBase& owner, const LightingModel& lighting)
+    : MousePage(owner, RowOf(kModel)),
+      names_(Row().suffix),
       nav_(names_, kNavigationButtons, "Setting_switch"),
       stages_(names_, *this),
       rapidFire_(names_),
-      lighting_(names_, model.lighting ? *model.lighting : LightingEditor::EgretModes()),
+      lighting_(names_, lighting),
       advanced_(names_) {}
 
-FamilyEPage::~FamilyEPage() {
-    auto& slot = Registry()[static_cast<size_t>(eModel_.page.model)];
-    if (slot == this) {
+template <class Record>
+FamilyEPage<Record>::~FamilyEPage() {
+    auto& slot = Registry()[static_cast<size_t>(kModel)];
+    if (slot) {
         slot = nullptr;
-        DeviceLibraryBinding::Instance().Call(eModel_.setCallback, DeviceChangeCallback{nullptr},
-                                              static_cast<void*>(nullptr));
+        if (Row().setCallback != kNoEntryPoint)
+            DeviceLibraryBinding::Instance().Call(Row().setCallback, DeviceChangeCallback{nullptr},
+                                                  static_cast<void*>(nullptr));
     }
 }
 
-std::unique_ptr<ui::Control> FamilyEPage::CreateSubPage(std::string_view className) {
-    // TODO: the macro manager pages, the fire-key editor and the UART LED editor take these places
-    // when they exist; until then the places are empty panels of the page.
-    std::string suffix = std::string("_") + eModel_.page.suffix;
-    for (const char* base :
-         {"MacroSettingFolderPage", "MacroSettingFilePage", "FireMacroSettingPage", "UartLedSettingPage"}) {
-        if (ui::EqualsNoCase(className, std::string(base) + suffix)) {
-            if (std::string_view(base) == "MacroSettingFolderPage") Config().macroUsesFolders = 1;
-            if (std::string_view(base) == "MacroSettingFilePage") Config().macroUsesFolders = 0;
-            if (eModel_.page.model == DeviceModel::Egret &&
-                std::string_view(base) == "MacroSettingFilePage") {
-                auto page = std::make_unique<MarcoMangerFile_Egret>(Owner());
-                macroPages_.push_back(page.get());
-                return page;
-            }
-            if (eModel_.page.model == DeviceModel::Egret &&
-                std::string_view(base) == "MacroSettingFolderPage") {
-                auto page = std::make_unique<MarcoMangerFolder_Egret>(Owner());
-                macroPages_.push_back(page.get());
-                return page;
-            }
-            if (std::string_view(base) == "FireMacroSettingPage")
-                if (auto panel = CreateFireKeyPanel()) return panel;
-            return std::make_unique<ui::SkinPage>();
-        }
+template <class Record>
+int FamilyEPage<Record>::DeviceKind() const {
+    return KindOf(config_);
+}
+
+template <class Record>
+std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view className) {
+    const SubPages& sub = Row().subPages;
+    const char* suffix = Row().suffix;
+    const bool folder = IsSubPage(className, sub.folderMacros, suffix);
+    if (folder || IsSubPage(className, sub.fileMacros, suffix)) {
+        config_.macroUsesFolders = folder ? 1 : 0;
+        // A model without its macro pages yet keeps an empty panel in their place.
+        auto page = CreateMacroPage(folder);
+        if (!page) return std::make_unique<ui::SkinPage>();
+        macroPages_.push_back(page.get());
+        return page;
     }
+    if (IsSubPage(className, sub.fireKeys, suffix)) {
+        if (auto panel = CreateFireKeyPanel()) {
+            firePanel_ = panel.get();
+            return panel;
+        }
+        return std::make_unique<ui::SkinPage>();
+    }
+    if (IsSubPage(className, sub.uartLeds, suffix)) return std::make_unique<ui::SkinPage>();
     return nullptr;
 }
 
-void FamilyEPage::InitPage() {
+template <class Record>
+void FamilyEPage<Record>::InitPage() {
     auto& store = MacroStore::Instance();
-    store.SyncMacroFolder(eModel_.page.model);
-    store.LoadMacroFile(eModel_.page.model);
+    store.SyncMacroFolder(kModel);
+    store.LoadMacroFile(kModel);
     // The macro pages were built with the page's skin, before the macros were loaded.
     for (auto* page : macroPages_) page->Reload();
     if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder")))
         ShowMacroView(folder->IsSelected());
     nav_.Capture(Manager());
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings")))
-        Config().fireMacroVisible = fire->IsVisible();
+        config_.fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());
-    Registry()[static_cast<size_t>(eModel_.page.model)] = this;
+    Registry()[static_cast<size_t>(kModel)] = [this](int profile, int stage) {
+        OnDeviceChanged(profile, stage);
+    };
 }
 
-void FamilyEPage::SetConnected(bool connected) {
+template <class Record>
+void FamilyEPage<Record>::SetConnected(bool connected) {
     connected_ = connected;
     ShowConnectionStatus();
     Refresh();
 }
 
-StageModel FamilyEPage::StageFields() {
-    auto& c = Config();
-    return {c.stageCount, c.currentStage, c.stages};
+template <class Record>
+StageModel FamilyEPage<Record>::StageFields() {
+    return {config_.stageCount, config_.currentStage, config_.stages};
 }
 
-LightingFields FamilyEPage::Lighting() {
-    auto& c = Config();
-    return {c.lightingMode, c.lightAll, c.lightingSpeed};
+template <class Record>
+LightingFields FamilyEPage<Record>::Lighting() {
+    return {config_.lightingMode, config_.lightAll, config_.lightingSpeed};
 }
 
-void FamilyEPage::RequestOperation(int operation) {
+template <class Record>
+void FamilyEPage<Record>::RequestOperation(int operation) {
     // The notification is delivered later; by then the user may have changed the target again.
     KeepPreparedWrite(operation);
-    Manager().SendNotify(nullptr, eModel_.writeRequest, 0, operation, true, true);
+    Manager().SendNotify(nullptr, Row().writeRequest, 0, operation, true, true);
 }
 
-void FamilyEPage::RequestEditorOperation(int operation, int uartLed) {
-    if (operation == kOpUartLed) uartLedIndex_ = uartLed;
+template <class Record>
+void FamilyEPage<Record>::RequestEditorOperation(int operation, int uartLed) {
+    if (Row().WriteOf(operation) == WriteGroup::UartLed) uartLedIndex_ = uartLed;
     RequestOperation(operation);
 }
 
-void FamilyEPage::RequestStageWrite() {
+template <class Record>
+void FamilyEPage<Record>::RequestStageWrite() {
     RequestOperation(kOpStages);
 }
 
-void FamilyEPage::StageColourChanged() {
-    if (eModel_.stageColourChanged)
-        Manager().SendNotify(nullptr, eModel_.stageColourChanged, 0, 2, true, true);
+template <class Record>
+void FamilyEPage<Record>::StageColourChanged() {
+    if (Row().stageColourChanged) Manager().SendNotify(nullptr, Row().stageColourChanged, 0, 2, true, true);
 }
 
-bool FamilyEPage::ChooseColour(uint32_t& argb) {
-    if (Chooser()) return Chooser()(Owner(), argb);
-    ColorPicker picker(&Owner());
-    return picker.Choose(argb);
+template <class Record>
+bool FamilyEPage<Record>::ChooseColour(uint32_t& argb) {
+    return ColorPicker::Ask(Owner(), argb);
 }
 
-void FamilyEPage::LabelKeys() {
-    auto& c = Config();
+template <class Record>
+void FamilyEPage<Record>::LabelKeys() {
+    auto& c = config_;
     if (c.keyLists.empty()) return;
     const size_t keys = c.keyLists[0].size();
     const auto& current =
@@ -171,20 +180,22 @@ void FamilyEPage::LabelKeys() {
     for (size_t i = 1; i <= keys; ++i) {
         auto* button = Manager().FindControl(names_.KeyButton(static_cast<int>(i)));
         if (!button || i > current.size()) continue;
-        const KeySlot& slot = current[i - 1];
         // Labelling also updates the rapid-fire presets from the fire keys it meets.
-        button->SetText(assign::AssignmentLabel(eModel_.page.model, c, slot.code[0], slot.code[1],
-                                                slot.code[2], slot.code[3]));
+        button->SetText(assign::AssignmentLabel(c, current[i - 1]));
     }
 }
 
-void FamilyEPage::SelectProfile(int profile) {
+template <class Record>
+void FamilyEPage<Record>::SelectProfile(int profile) {
     nav_.Select(Manager(), "profile" + std::to_string(profile + 1));
-    nav_.ShowPage(Manager(), 0);
+    nav_.ShowPage(Manager(), Row().layout.keys);
 }
 
-void FamilyEPage::Refresh() {
+template <class Record>
+void FamilyEPage<Record>::Refresh() {
+    // The device area goes grey while the mouse is away; a skin without one greys the whole page.
     auto* root = Manager().FindControl("device_Mouse_" + names_.Suffix() + "_page");
+    if (!root) SetEnabled(connected_);
     if (!connected_) {
         if (root) root->SetEnabled(false);
         return;
@@ -192,15 +203,16 @@ void FamilyEPage::Refresh() {
     if (root) root->SetEnabled(true);
     nav_.Reset(Manager());
     LabelKeys();
-    SelectProfile(Config().currentProfile);
+    SelectProfile(config_.currentProfile);
     // The slots take their continuous flags from the current profile's fire keys, as labelling them does.
-    auto& c = Config();
+    auto& c = config_;
     if (!c.keyLists.empty())
         for (const KeySlot& slot :
              c.keyLists[static_cast<size_t>(std::clamp(c.currentProfile, 0, int(c.keyLists.size()) - 1))])
             RapidFireEditor::NoteFireCode(slot.code, c);
     rapidFire_.Show(Manager(), c);
-    advanced_.ShowPointer(Manager(), PointerSettings::Instance().Get());
+    advanced_.ShowPointer(Manager(), PointerSettings::Instance().Get(),
+                          Row().refreshAppliesPointer ? ui::Notify::Yes : ui::Notify::No);
     stages_.Show(Manager(), StageFields());
     advanced_.ShowReportRate(Manager(), c.reportRate);
     lighting_.Show(Manager(), Lighting());
@@ -210,8 +222,9 @@ void FamilyEPage::Refresh() {
     }
 }
 
-void FamilyEPage::OnDeviceChanged(int profile, int stage) {
-    auto& c = Config();
+template <class Record>
+void FamilyEPage<Record>::OnDeviceChanged(int profile, int stage) {
+    auto& c = config_;
     if (profile != c.currentProfile && profile >= 0 && profile < static_cast<int>(c.keyLists.size())) {
         c.currentProfile = profile;
         nav_.Reset(Manager());
@@ -225,21 +238,24 @@ void FamilyEPage::OnDeviceChanged(int profile, int stage) {
     }
 }
 
-int FamilyEPage::KeyButtonNumber(const ui::Control* sender) {
-    auto& c = Config();
+template <class Record>
+int FamilyEPage<Record>::KeyButtonNumber(const ui::Control* sender) {
+    auto& c = config_;
     if (!sender || c.keyLists.empty()) return 0;
     for (int i = 1; i <= static_cast<int>(c.keyLists[0].size()); ++i)
         if (sender->NameIs(names_.KeyButton(i))) return i;
     return 0;
 }
 
-bool FamilyEPage::HandleClick(ui::Control* sender) {
+template <class Record>
+bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
     if (!sender) return false;
     auto& m = Manager();
+    const PageLayout& layout = Row().layout;
     for (int p = 0; p < 3; ++p) {
         if (!sender->NameIs(names_("profile" + std::to_string(p + 1)))) continue;
-        nav_.ShowPage(m, 0);
-        Config().currentProfile = p;
+        nav_.ShowPage(m, layout.keys);
+        config_.currentProfile = p;
         LabelKeys();
         nav_.Reset(m);
         nav_.Select(m, "profile" + std::to_string(p + 1));
@@ -250,22 +266,25 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         const char* button;
         int page;
     };
-    for (const Section s : {Section{"marco_manager", 1}, Section{"fire_macro_Settings", 5},
-                            Section{"advanced_Settings", 2}, Section{"led_Settings", -1}}) {
-        if (!sender->NameIs(names_(s.button))) continue;
+    const Section macros{"marco_manager", layout.macros}, fireKeys{"fire_macro_Settings", layout.fireKeys},
+        advanced{"advanced_Settings", layout.advanced}, lighting{"led_Settings", Variant().lightingPage};
+    for (const Section* s : {&macros, &fireKeys, &advanced, &lighting}) {
+        if (!sender->NameIs(names_(s->button))) continue;
         nav_.Reset(m);
-        nav_.Select(m, s.button);
-        nav_.ShowPage(m, s.page >= 0 ? s.page : LightingPage());
-        if (s.page < 0) LightingShown();
-        if (s.page == 5) FireKeyTabOpened();
+        nav_.Select(m, s->button);
+        nav_.ShowPage(m, s->page);
+        if (s == &lighting) LightingShown();
+        if (s == &fireKeys && firePanel_) firePanel_->ShowGunIfNone();
         return true;
     }
     if (sender->NameIs(names_("macro_view_file")) || sender->NameIs(names_("macro_view_folder"))) {
         ShowMacroView(sender->NameIs(names_("macro_view_folder")));
         return true;
     }
-    if (sender->NameIs(names_("reset_data"))) {
-        RequestOperation(kOpRestoreDefaults);
+    for (const ResetButton& reset : Row().resetButtons) {
+        if (!sender->NameIs(reset.button)) continue;
+        filePath_ = ProfileFiles::DefaultFile(reset.defaultFile);
+        RequestOperation(reset.operation);
         return true;
     }
     for (const bool save : {true, false}) {
@@ -286,7 +305,7 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
     if (int number = KeyButtonNumber(sender)) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
         auto slotOf = [this, number]() -> KeySlot* {
-            auto& c = Config();
+            auto& c = config_;
             const auto profile = static_cast<size_t>(c.currentProfile);
             if (c.currentProfile < 0 || profile >= c.keyLists.size()) return nullptr;
             auto& keys = c.keyLists[profile];
@@ -295,8 +314,7 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
         };
         KeySlot* slot = slotOf();
         if (!slot || !EditKey(*slot) || !(slot = slotOf())) return true;
-        sender->SetText(assign::AssignmentLabel(eModel_.page.model, Config(), slot->code[0], slot->code[1],
-                                                slot->code[2], slot->code[3]));
+        sender->SetText(assign::AssignmentLabel(config_, *slot));
         editedKeyIndex_ = slot->keyIndex;
         RequestOperation(kOpKey);
         return true;
@@ -304,24 +322,26 @@ bool FamilyEPage::HandleClick(ui::Control* sender) {
     return false;
 }
 
-void FamilyEPage::ShowMacroView(bool folder) {
+template <class Record>
+void FamilyEPage<Record>::ShowMacroView(bool folder) {
     // A skin with both macro pages lets the user choose; the key editor follows the view shown.
     auto* views = Manager().Find<ui::TabLayout>(names_("macro_view"));
     if (!views) return;
     views->SelectItem(folder ? 1 : 0, ui::Notify::No);
-    Config().macroUsesFolders = folder ? 1 : 0;
+    config_.macroUsesFolders = folder ? 1 : 0;
 }
 
-void FamilyEPage::OnNotify(ui::Notification& n) {
+template <class Record>
+void FamilyEPage<Record>::OnNotify(ui::Notification& n) {
     auto& m = Manager();
     if (n.type == "click") {
         HandleClick(n.sender);
     } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
                n.type == "valuechanging" || n.type == "textchanged" || n.type == "killfocus") {
         if (n.sender && !HandleSettings(n)) stages_.Handle(m, n, StageFields());
-    } else if (!n.sender && n.type == eModel_.page.connectionError) {
+    } else if (!n.sender && n.type == Row().lostNotification) {
         SetConnected(false);
-    } else if (!n.sender && n.type == eModel_.readNotification) {
+    } else if (!n.sender && n.type == Row().readNotification) {
         connected_ = true;
         ShowConnectionStatus();
         Refresh();
@@ -332,20 +352,100 @@ void FamilyEPage::OnNotify(ui::Notification& n) {
     }
 }
 
-std::unique_ptr<PageWork> FamilyEPage::ReadDevice() {
-    auto fresh = NewConfig();
-    int keyCount = 0;
-    if (auto* keys = Manager().Find<ui::Container>(names_("profile_page"))) keyCount = keys->GetCount();
+template <class Record>
+int FamilyEPage<Record>::KeyCount() {
+    auto* keys = Manager().Find<ui::Container>(names_("profile_page"));
+    return keys ? keys->GetCount() : 0;
+}
+
+template <class Record>
+std::unique_ptr<PageWork> FamilyEPage<Record>::ReadDevice() {
+    // Seeded with the live record: a group whose read fails keeps what the page held, as it would
+    // if the library filled the live record in place. The lists a read rebuilds are emptied by it.
+    auto fresh = std::make_shared<Record>(config_);
+    const int keyCount = KeyCount();
     return std::make_unique<FunctionWork>([this, fresh, keyCount] { return ReadRecord(*fresh, keyCount); },
                                           [this, fresh](bool ok) {
-                                              if (ok) Adopt(fresh);
+                                              if (ok) Adopt(*fresh);
                                               SetConnected(ok);
                                           });
 }
 
-bool FamilyEPage::HandleSettings(ui::Notification& n) {
+template <class Record>
+bool FamilyEPage<Record>::ReadRecord(Record& c, int keyCount) {
+    const ModelRow& row = Row();
+    auto& binding = DeviceLibraryBinding::Instance();
+    if (!Open(false, int32_t{c.fireMacroVisible})) return false;
+    c.macros.Clear();
+    if (row.imageRead == ImageRead::WithKind) {
+        int32_t kind = 0;
+        const bool read = binding.Call(row.readImage, &kind) == 0;
+        if constexpr (requires { c.deviceKind; })
+            if (read) c.deviceKind = kind;
+    } else {
+        binding.Call(row.readImage);
+    }
+    // What the record held for another variant is not this mouse's.
+    const ModelVariant& variant = row.Variant(KindOf(c));
+    const int profiles = std::min(variant.profiles, static_cast<int>(c.keyLists.size()));
+    for (size_t p = static_cast<size_t>(profiles); p < c.keyLists.size(); ++p) c.keyLists[p].clear();
+    // Individual reads may fail; the record keeps what each delivered.
+    binding.ReadProfileIndex(c);
+    binding.ReadMacros(c);
+    binding.ReadFireSlots(c);
+    for (int p = 0; p < profiles; ++p) binding.ReadMacroKeys(c, p, keyCount);
+    c.fireMacros.clear();
+    for (int i = 0; i < variant.fireMacros; ++i) binding.ReadFireMacro(c, i);
+    const int heldCount = c.stageCount, heldStage = c.currentStage;
+    binding.ReadStages(c);
+    StageEditor::KeepEnabled(c.stageCount, c.currentStage, heldCount, heldStage);
+    binding.ReadReportRate(c);
+    binding.ReadLighting(c);
+    ReadOwnFields(c);
+    RegisterChangeCallback();
+    return true;
+}
+
+template <class Record>
+bool FamilyEPage<Record>::WriteRecord(const Record& c, int operation, int target) {
+    auto& binding = DeviceLibraryBinding::Instance();
+    const WriteGroup group = Row().WriteOf(operation);
+    switch (group) {
+        case WriteGroup::ProfileIndex:
+            return binding.WriteProfileIndex(c);
+        case WriteGroup::Stages:
+            return binding.WriteStages(c);
+        case WriteGroup::Key:
+            return binding.WriteMacroKey(c, c.currentProfile, target);
+        case WriteGroup::ReportRate:
+            return binding.WriteReportRate(c);
+        case WriteGroup::RapidFire:
+            // The matching fire keys were written before, key by key.
+            return binding.WriteFireSlot(c, operation - kOpRapidFire1);
+        case WriteGroup::Lighting:
+            return binding.WriteLighting(c);
+        case WriteGroup::None:
+            return true;
+        // Profile files run as work of their own (ProfileFileWork).
+        case WriteGroup::RestoreDefaults:
+        case WriteGroup::SaveFile:
+        case WriteGroup::LoadFile:
+            return true;
+        default:
+            return WriteOwn(c, group, target);
+    }
+}
+
+template <class Record>
+void FamilyEPage<Record>::Adopt(const Record& fresh) {
+    config_ = fresh;
+    if (firePanel_) firePanel_->ResetSelection();  // the tab shows the fresh patterns when next opened
+}
+
+template <class Record>
+bool FamilyEPage<Record>::HandleSettings(ui::Notification& n) {
     auto& m = Manager();
-    auto& c = Config();
+    auto& c = config_;
     int slot = 0;
     bool changed = false;
     if (rapidFire_.Handle(m, n, c, slot)) {
@@ -364,27 +464,39 @@ bool FamilyEPage::HandleSettings(ui::Notification& n) {
     return false;
 }
 
-std::unique_ptr<PageWork> FamilyEPage::RapidFireWork(int operation) {
+template <class Record>
+std::unique_ptr<PageWork> FamilyEPage<Record>::RapidFireWork(int operation) {
     // The slot's boxes as they are now; the record's fire keys follow at once, the device on the worker.
     const int slot = operation - kOpRapidFire1;
-    auto keys = RapidFireEditor::UpdateSlot(Config(), slot, rapidFire_.Edited(Manager(), slot + 1));
-    auto copy = CopyConfig();
+    auto keys = RapidFireEditor::UpdateSlot(config_, slot, rapidFire_.Edited(Manager(), slot + 1));
+    auto copy = std::make_shared<Record>(config_);
     return DeviceWrite(
         [this, copy, operation, keys] {
+            auto& binding = DeviceLibraryBinding::Instance();
             bool ok = true;
-            for (const auto& [profile, key] : keys) ok = WriteKey(*copy, profile, key) && ok;
+            for (const auto& [profile, key] : keys) ok = binding.WriteMacroKey(*copy, profile, key) && ok;
             return WriteRecord(*copy, operation, 0) && ok;
         },
         std::to_string(operation));
 }
 
-std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
-    const ProfileFileModel& files = *eModel_.profileFiles;
-    if (operation == kOpRestoreDefaults) filePath_ = ProfileFiles::DefaultFile(files);
+template <class Record>
+std::unique_ptr<PageWork> FamilyEPage<Record>::ProfileFileWork(int operation) {
+    const ModelRow& row = Row();
+    const ProfileImageSpec& files = row.profileImage;
+    const WriteGroup group = row.WriteOf(operation);
+    const bool reset = group == WriteGroup::RestoreDefaults;
+    // A restore from elsewhere than its button still loads the button's file.
+    if (reset)
+        for (const ResetButton& button : row.resetButtons)
+            if (button.operation == operation) {
+                filePath_ = ProfileFiles::DefaultFile(button.defaultFile);
+                break;
+            }
     const std::string path = filePath_;
-    const int32_t flag = Config().fireMacroVisible;
+    const int32_t flag = config_.fireMacroVisible;
     auto open = [this, flag] { return Open(false, flag); };
-    if (operation == kOpSaveFile) {
+    if (group == WriteGroup::SaveFile) {
         auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
         return std::make_unique<FunctionWork>(
             [&files, path, open, result] {
@@ -393,60 +505,75 @@ std::unique_ptr<PageWork> FamilyEPage::ProfileFileWork(int operation) {
             [this, result](bool) { ProfileFiles::Report(&Owner(), *result, true); });
     }
     // A load, then the device is read again: the page shows what the device took.
-    auto fresh = NewConfig();
-    int keyCount = 0;
-    if (auto* keys = Manager().Find<ui::Container>(names_("profile_page"))) keyCount = keys->GetCount();
+    auto fresh = std::make_shared<Record>(config_);
+    const int keyCount = KeyCount();
     auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
     auto readOk = std::make_shared<bool>(false);
-    const bool reset = operation == kOpRestoreDefaults;
     return std::make_unique<FunctionWork>(
-        [this, &files, path, open, result, readOk, fresh, keyCount] {
+        [this, &files, &row, path, open, result, readOk, fresh, keyCount] {
             *result = ProfileFiles::Load(files, path, open);
             if (*result != ProfileFileResult::Done) return false;
-            return *readOk = ReadRecord(*fresh, keyCount);
+            // The device may need a moment after taking a whole image before it answers a read.
+            for (int attempt = 0; attempt < std::max(1, row.messages.loadReadTries); ++attempt) {
+                if (attempt > 0) platform::CurrentClock().SleepMs(row.messages.loadRetryMs);
+                if ((*readOk = ReadRecord(*fresh, keyCount))) break;
+            }
+            return *readOk;
         },
-        [this, result, readOk, fresh, reset](bool) {
+        [this, &row, result, readOk, fresh, reset](bool) {
             if (*result == ProfileFileResult::Done) {
-                if (*readOk) Adopt(fresh);
+                if (*readOk) Adopt(*fresh);
                 SetConnected(*readOk);
             }
             // A missing default file makes a reset do nothing.
-            if (!(reset && *result == ProfileFileResult::FileUnreadable))
+            if (reset && *result == ProfileFileResult::FileUnreadable) return;
+            if (*result == ProfileFileResult::DeviceUnavailable && row.messages.loadUnavailable)
+                ProfileFiles::Show(&Owner(), row.messages.loadUnavailable);
+            else
                 ProfileFiles::Report(&Owner(), *result, false);
         });
 }
 
-std::unique_ptr<PageWork> FamilyEPage::PrepareWrite(int operation) {
-    if (operation >= kOpRapidFire1 && operation <= kOpRapidFire3) return RapidFireWork(operation);
-    if (operation == kOpRestoreDefaults || operation == kOpSaveFile || operation == kOpLoadFile) {
-        if (eModel_.profileFiles) return ProfileFileWork(operation);
+template <class Record>
+std::unique_ptr<PageWork> FamilyEPage<Record>::PrepareWrite(int operation) {
+    const WriteGroup group = Row().WriteOf(operation);
+    if (group == WriteGroup::RapidFire) return RapidFireWork(operation);
+    if (group == WriteGroup::RestoreDefaults || group == WriteGroup::SaveFile ||
+        group == WriteGroup::LoadFile) {
+        if (Row().profileImage.imageSize) return ProfileFileWork(operation);
         return std::make_unique<FunctionWork>(nullptr, nullptr);
     }
-    if (operation == kOpUartLed) ledTabPending_ = true;
-    auto copy = CopyConfig();
-    int key = 0;
+    if (group == WriteGroup::UartLed) ledTabPending_ = true;
+    auto copy = std::make_shared<Record>(config_);
+    int target = 0;
     std::string mergeKey = std::to_string(operation);
-    if (operation == kOpKey) {
-        key = editedKeyIndex_;
-        mergeKey += ":" + std::to_string(copy->currentProfile) + "/" + std::to_string(key);
-    } else if (operation == kOpUartLed) {
-        key = uartLedIndex_;
-        mergeKey += ":" + std::to_string(key);
+    if (group == WriteGroup::Key) {
+        target = editedKeyIndex_;
+        mergeKey += ":" + std::to_string(copy->currentProfile) + "/" + std::to_string(target);
+    } else if (group == WriteGroup::UartLed) {
+        target = uartLedIndex_;
+        mergeKey += ":" + std::to_string(target);
     }
-    return DeviceWrite([this, copy, operation, key] { return WriteRecord(*copy, operation, key); },
+    return DeviceWrite([this, copy, operation, target] { return WriteRecord(*copy, operation, target); },
                        std::move(mergeKey));
 }
 
-std::unique_ptr<PageWork> FamilyEPage::Reopen() {
-    int32_t flag = Config().fireMacroVisible;
+template <class Record>
+std::unique_ptr<PageWork> FamilyEPage<Record>::Reopen() {
+    int32_t flag = config_.fireMacroVisible;
     return std::make_unique<FunctionWork>([this, flag] { return Open(false, flag); }, nullptr);
 }
 
-void FamilyEPage::RegisterChangeCallback() {
+template <class Record>
+void FamilyEPage<Record>::RegisterChangeCallback() {
+    if (Row().setCallback == kNoEntryPoint) return;
     DeviceChangeCallback callback = &OnLibraryChange;
-    DeviceLibraryBinding::Instance().Call(
-        eModel_.setCallback, callback,
-        const_cast<void*>(static_cast<const void*>(&kModelTags[static_cast<size_t>(eModel_.page.model)])));
+    DeviceLibraryBinding::Instance().Call(Row().setCallback, callback,
+                                          const_cast<void*>(static_cast<const void*>(&Row().model)));
 }
+
+template class FamilyEPage<EgretConfig>;
+template class FamilyEPage<IbisConfig>;
+template class FamilyEPage<CraneConfig>;
 
 }  // namespace mouse

@@ -19,6 +19,17 @@ const LightingModel& LightingEditor::EgretModes() {
     return model;
 }
 
+const LightingModel& LightingEditor::IbisModes() {
+    static const LightingModel model{{{"result_LED_mode_off", 0},
+                                      {"result_LED_mode_Random", 1},
+                                      {"result_LED_mode_Breath_in_turn", 2},
+                                      {"result_LED_mode_Fixed_Color", 3},
+                                      {"result_LED_mode_Mixed_Color", 4},
+                                      {"result_LED_mode_DPI_Color", 5}},
+                                     false};
+    return model;
+}
+
 int LightingEditor::CodeOf(ui::PaintManager& manager, const LightingMode& mode) const {
     if (!model_.codesFromUserData) return mode.code;
     auto* option = manager.FindControl(names_(mode.base));

@@ -31,6 +31,8 @@ class LightingEditor {
   public:
     // The Egret's seven modes.
     static const LightingModel& EgretModes();
+    // The Ibis's six modes.
+    static const LightingModel& IbisModes();
 
     LightingEditor(const PageNames& names, const LightingModel& model) : names_(names), model_(model) {}
 

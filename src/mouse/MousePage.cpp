@@ -1,28 +1,18 @@
 #include "mouse/MousePage.h"
 
-#include "device/DeviceIds.h"
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
 
 namespace mouse {
 namespace {
 
-const MouseModel kHeron{"Heron", "XML/MousePage_Heron.xml", DeviceModel::Heron,
-                        EntryPoint::InitMCUDevice_Heron, "Heron_Connet_Error"};
-const MouseModel kHeronDriver{"Heron_Driver", "XML/MousePage_Heron_Driver.xml", DeviceModel::HeronDriver,
-                              EntryPoint::InitMCUDevice_Heron_Driver, "Heron_DRIVER_Connet_Error"};
-const MouseModel kIbis{"Ibis", "XML/MousePage_Ibis.xml", DeviceModel::Ibis, EntryPoint::InitMCUDevice_Ibis,
-                       "Ibis_Connet_Error"};
-const MouseModel kCrane{"Crane", "XML/MousePage_Crane.xml", DeviceModel::Crane,
-                        EntryPoint::InitMCUDevice_Crane, "Crane_Connet_Error"};
-
 // Driver block bytes a first open uses when no saved block exists.
 constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
 
 }  // namespace
 
-MousePage::MousePage(ui::WindowImplBase& owner, const MouseModel& model) : owner_(owner), model_(model) {
-    SetName(std::string("page_") + model.suffix);
+MousePage::MousePage(ui::WindowImplBase& owner, const ModelRow& row) : owner_(owner), row_(row) {
+    SetName(std::string("page_") + row.suffix);
 }
 
 MousePage::~MousePage() = default;
@@ -30,14 +20,14 @@ MousePage::~MousePage() = default;
 void MousePage::DoInit() {
     if (initialised_) return;
     initialised_ = true;
-    LoadSkin(Manager(), model_.skinFile, [this](std::string_view cls) { return CreateSubPage(cls); });
+    LoadSkin(Manager(), row_.pageSkin, [this](std::string_view cls) { return CreateSubPage(cls); });
     listener_ = Manager().AddNotifier([this](ui::Notification& n) { OnNotify(n); });
     InitPage();
     SetConnected(false);
 }
 
 void MousePage::OnNotify(ui::Notification& n) {
-    if (!n.sender && n.type == model_.connectionError) SetConnected(false);
+    if (!n.sender && n.type == row_.lostNotification) SetConnected(false);
 }
 
 void MousePage::SetConnected(bool connected) {
@@ -48,7 +38,7 @@ void MousePage::SetConnected(bool connected) {
 
 void MousePage::ShowConnectionStatus() {
     const bool connected = connected_;
-    std::string suffix = model_.suffix;
+    std::string suffix = row_.suffix;
     // The skin colours the state: its enabled colour means connected, its disabled colour not.
     if (auto* status = owner_.GetManager().FindControl("status_" + suffix)) {
         status->SetText(connected ? "%{320}" : "%{313}");
@@ -62,29 +52,31 @@ void MousePage::ShowConnectionStatus() {
 
 bool MousePage::Open(bool readImage, int32_t flag) const {
     auto& binding = DeviceLibraryBinding::Instance();
-    const auto& ids = SkinIds();
-    switch (model_.model) {
-        case DeviceModel::Heron:
-            return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronPid}) == 0 &&
-                   (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron) == 0);
-        case DeviceModel::HeronDriver:
-            return binding.Call(model_.open, int32_t{kLumenorVid}, int32_t{kHeronDriverPid},
-                                kDefaultDriverBlock[0], kDefaultDriverBlock[1], kDefaultDriverBlock[2],
-                                kDefaultDriverBlock[3]) == 0 &&
-                   (!readImage || binding.Call(EntryPoint::ReadMCUDevice_Heron_Driver) == 0);
-        case DeviceModel::Egret: {
+    const DeviceId ids = IdsOf(row_.model);
+    int32_t status = -1;
+    switch (row_.openArguments) {
+        case OpenArguments::None:
+            status = binding.Call(row_.open, ids.vid, ids.pid);
+            break;
+        case OpenArguments::Flag:
+            status = binding.Call(row_.open, ids.vid, ids.pid, flag);
+            break;
+        case OpenArguments::DriverBlock:
+            status = binding.Call(row_.open, ids.vid, ids.pid, kDefaultDriverBlock[0], kDefaultDriverBlock[1],
+                                  kDefaultDriverBlock[2], kDefaultDriverBlock[3]);
+            break;
+    }
+    if (status != 0) return false;
+    if (!readImage) return true;
+    switch (row_.imageRead) {
+        case ImageRead::None:
+            return true;
+        case ImageRead::Plain:
+            return binding.Call(row_.readImage) == 0;
+        case ImageRead::WithKind: {
             int32_t kind = 0;
-            return binding.Call(model_.open, ids.egretVid, ids.egretPid, flag) == 0 &&
-                   (!readImage || binding.Call(EntryPoint::ReadDeviceData_Egret, &kind) == 0);
+            return binding.Call(row_.readImage, &kind) == 0;
         }
-        case DeviceModel::Ibis:
-            return binding.Call(model_.open, ids.ibisVid, ids.ibisPid, flag) == 0 &&
-                   (!readImage || binding.Call(EntryPoint::ReadDeviceData_Ibis) == 0);
-        case DeviceModel::Crane:
-            return binding.Call(model_.open, ids.craneVid, ids.cranePid, flag) == 0 &&
-                   (!readImage || binding.Call(EntryPoint::ReadDeviceData_Crane) == 0);
-        case DeviceModel::Plover:
-            return false;
     }
     return false;
 }
@@ -122,11 +114,5 @@ std::unique_ptr<PageWork> MousePage::Reopen() {
     // worker's message, and the page hears of it through the connection-error notification.
     return std::make_unique<FunctionWork>([this] { return Open(false); }, nullptr);
 }
-
-CDialogMouseHeronSetting::CDialogMouseHeronSetting(ui::WindowImplBase& owner) : MousePage(owner, kHeron) {}
-CDialogMouseHeronDriverSetting::CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner)
-    : MousePage(owner, kHeronDriver) {}
-CDialogMouseIbisSetting::CDialogMouseIbisSetting(ui::WindowImplBase& owner) : MousePage(owner, kIbis) {}
-CDialogMouseCraneSetting::CDialogMouseCraneSetting(ui::WindowImplBase& owner) : MousePage(owner, kCrane) {}
 
 }  // namespace mouse

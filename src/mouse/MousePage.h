@@ -6,33 +6,28 @@
 #include <string>
 
 #include "device/DeviceTaskPage.h"
-#include "device/EntryPoint.h"
+#include "device/ModelTable.h"
+#include "records/CraneConfig.h"
+#include "records/HeronConfig.h"
+#include "records/HeronDriverConfig.h"
 #include "ui/core/PaintManager.h"
 #include "ui/core/Window.h"
 #include "ui/layout/SkinPage.h"
 
 namespace mouse {
 
-struct MouseModel {
-    const char* suffix;    // "Egret", "Heron_Driver", ...
-    const char* skinFile;  // "XML/MousePage_Egret.xml"
-    DeviceModel model;
-    EntryPoint open;              // InitMCUDevice_<suffix>
-    const char* connectionError;  // the notification telling the page its mouse is gone
-};
-
 class MousePage : public ui::SkinPage, public DeviceTaskPage {
   public:
-    MousePage(ui::WindowImplBase& owner, const MouseModel& model);
+    MousePage(ui::WindowImplBase& owner, const ModelRow& row);
     ~MousePage() override;
-    const MouseModel& Model() const { return model_; }
+    const ModelRow& Row() const { return row_; }
     ui::WindowImplBase& Owner() const { return owner_; }
     ui::PaintManager& Manager() const { return owner_.GetManager(); }
 
     // Builds the page's skin once it is in the window's tree, then initialises the page.
     void DoInit() override;
 
-    DeviceModel TaskModel() const override { return model_.model; }
+    DeviceModel TaskModel() const override { return row_.model; }
     bool IsConnected() const override { return connected_; }
     std::unique_ptr<PageWork> ReadDevice() override;
     std::unique_ptr<PageWork> Reopen() override;
@@ -64,29 +59,21 @@ class MousePage : public ui::SkinPage, public DeviceTaskPage {
     void NoteWriteResult(bool ok);
     bool writeFailed_ = false;
     ui::WindowImplBase& owner_;
-    const MouseModel& model_;
+    const ModelRow& row_;
     bool initialised_ = false;
     ui::ListenerHandle listener_;
 };
 
-class CDialogMouseHeronSetting final : public MousePage {
+// A model's page that shows only whether its mouse answers, until the model's own page exists.
+template <class Record>
+class PlaceholderPage final : public MousePage {
   public:
-    explicit CDialogMouseHeronSetting(ui::WindowImplBase& owner);
+    static constexpr DeviceModel kModel = Record::kModel;
+    explicit PlaceholderPage(ui::WindowImplBase& owner) : MousePage(owner, RowOf(kModel)) {}
 };
 
-class CDialogMouseHeronDriverSetting final : public MousePage {
-  public:
-    explicit CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner);
-};
-
-class CDialogMouseIbisSetting final : public MousePage {
-  public:
-    explicit CDialogMouseIbisSetting(ui::WindowImplBase& owner);
-};
-
-class CDialogMouseCraneSetting final : public MousePage {
-  public:
-    explicit CDialogMouseCraneSetting(ui::WindowImplBase& owner);
-};
+using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
+using CDialogMouseHeronDriverSetting = PlaceholderPage<HeronDriverConfig>;
+using CDialogMouseCraneSetting = PlaceholderPage<CraneConfig>;
 
 }  // namespace mouse

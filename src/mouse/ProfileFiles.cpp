@@ -50,18 +50,6 @@ int32_t CallWithSize(EntryPoint entry, ProfileFileModel::SizeArgument sizeArgume
 
 }  // namespace
 
-const ProfileFileModel& ProfileFileModel::Egret() {
-    static const ProfileFileModel model{2048,
-                                        EntryPoint::EEPROM_Save_Configuration_Egret,
-                                        SizeArgument::None,
-                                        EntryPoint::EEPROM_Write_Configuration_Egret,
-                                        SizeArgument::None,
-                                        100,
-                                        500,
-                                        {"EgretBData_Cfg1.bin"}};
-    return model;
-}
-
 void ProfileFiles::SetMessageShower(MessageShower shower) {
     Shower() = std::move(shower);
 }
@@ -78,11 +66,11 @@ std::optional<std::string> ProfileFiles::AskOpenPath(ui::WindowImplBase* owner) 
     return path;
 }
 
-std::string ProfileFiles::DefaultFile(const ProfileFileModel& model, size_t index) {
-    if (index >= model.defaults.size()) return {};
+std::string ProfileFiles::DefaultFile(const char* fileName) {
+    if (!fileName) return {};
     std::string folder = AppFolder().empty() ? platform::ProgramFolder() : AppFolder();
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + model.defaults[index];
+    return folder + fileName;
 }
 
 ProfileFileResult ProfileFiles::Save(const ProfileFileModel& model, const std::string& path,
@@ -129,7 +117,10 @@ std::string ProfileFiles::MessageFor(ProfileFileResult result, bool saving) {
 }
 
 void ProfileFiles::Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving) {
-    std::string text = MessageFor(result, saving);
+    Show(owner, MessageFor(result, saving));
+}
+
+void ProfileFiles::Show(ui::WindowImplBase* owner, const std::string& text) {
     if (text.empty()) return;
     std::string resolved = ui::TextTable::Instance().Resolve(text);
     if (Shower())

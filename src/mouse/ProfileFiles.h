@@ -9,25 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "device/EntryPoint.h"
+#include "device/ModelTable.h"
 #include "ui/core/Window.h"
 
 namespace mouse {
 
-struct ProfileFileModel {
-    enum class SizeArgument { None, ImageSize, FileSize };
-
-    size_t imageSize;  // 2048; 40960 for the Heron driver
-    EntryPoint save;   // fills the buffer with the device's image
-    SizeArgument saveSize;
-    EntryPoint load;  // writes the buffer into the device
-    SizeArgument loadSize;
-    uint32_t saveWaitMs;                // after the save call
-    uint32_t loadWaitMs;                // after the load call
-    std::vector<std::string> defaults;  // default files in the program folder
-
-    static const ProfileFileModel& Egret();
-};
+// The model's configuration memory, from its table row.
+using ProfileFileModel = ProfileImageSpec;
 
 enum class ProfileFileResult {
     Done,
@@ -47,8 +35,8 @@ class ProfileFiles {
     // The save and open dialogs ("Bin File", "*.bin"); nullopt when cancelled.
     static std::optional<std::string> AskSavePath(ui::WindowImplBase* owner);
     static std::optional<std::string> AskOpenPath(ui::WindowImplBase* owner);
-    // Default file `index` of the model in the program folder; empty when it has none.
-    static std::string DefaultFile(const ProfileFileModel& model, size_t index = 0);
+    // `fileName` in the program folder.
+    static std::string DefaultFile(const char* fileName);
 
     // Worker: opens the device with `open`, saves its image to `path` (atomically).
     static ProfileFileResult Save(const ProfileFileModel& model, const std::string& path,
@@ -62,6 +50,8 @@ class ProfileFiles {
     static std::string MessageFor(ProfileFileResult result, bool saving);
     // UI thread: tells the user about a failure worth a word.
     static void Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving);
+    // UI thread: shows `text` (a text reference) in the message box.
+    static void Show(ui::WindowImplBase* owner, const std::string& text);
 };
 
 }  // namespace mouse

@@ -132,7 +132,7 @@ ui::PaintManager& UartLedEdit_Egret::Manager() const {
     return page_.Manager();
 }
 EgretConfig& UartLedEdit_Egret::Config() const {
-    return page_.Egret();
+    return page_.Config();
 }
 
 int UartLedEdit_Egret::CoarseLevel(int value) {

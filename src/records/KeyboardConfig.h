@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "records/DeviceModel.h"
 #include "records/KeyboardKey.h"
 #include "records/MacroList.h"
 
 struct KeyboardConfig {
+    static constexpr DeviceModel kModel = DeviceModel::Plover;
     static constexpr int kKeyTableSize = 216;
     static constexpr int kComboOffset = 152;
     static constexpr int kFnOffset = 184;

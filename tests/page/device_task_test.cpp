@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "SimControl.h"
 #include "app/ReadProgress.h"
+#include "device/ModelTable.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 
@@ -15,14 +16,12 @@ constexpr DeviceModel kAll[] = {DeviceModel::Plover, DeviceModel::Heron, DeviceM
 
 class DeviceTasks : public oaktest::AppFixture {
   protected:
-    ui::Control* Page(app::MainFrame::PageIndex i) { return Frame().Page(i); }
-    bool Connected(app::MainFrame::PageIndex i) {
-        return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected();
-    }
-    // What the user can touch: the Egret page disables its device area, the others the whole page.
-    bool Usable(app::MainFrame::PageIndex i) {
-        if (i == app::MainFrame::kEgret)
-            return Ui().Find("device_Mouse_Egret_page", "Oakridge").IsEffectivelyEnabled();
+    ui::Control* Page(DeviceModel i) { return Frame().Page(i); }
+    bool Connected(DeviceModel i) { return dynamic_cast<DeviceTaskPage*>(Page(i))->IsConnected(); }
+    // What the user can touch: a page with a device area disables that, the others the whole page.
+    bool Usable(DeviceModel i) {
+        const std::string area = std::string("device_Mouse_") + RowOf(i).suffix + "_page";
+        if (Ui().Exists(area, "Oakridge")) return Ui().Find(area, "Oakridge").IsEffectivelyEnabled();
         return Page(i)->IsEnabled();
     }
     void RequestWrite(const char* type, int operation) {
@@ -41,10 +40,9 @@ TEST_F(DeviceTasks, StartUpWithoutDevicesReadsAllBehindTheProgressWindowAndRepor
     WaitForDeviceTasks();
     EXPECT_EQ(recorder.Count("Update_Profile"), 1u);
     EXPECT_EQ(ui::Toolkit::FindWindowByClass("ReadProgress"), nullptr);
-    for (int i = 0; i < app::MainFrame::kPageCount; ++i) {
-        auto index = static_cast<app::MainFrame::PageIndex>(i);
-        EXPECT_FALSE(Connected(index)) << i;
-        EXPECT_FALSE(Usable(index)) << i;
+    for (const ModelRow& row : Models()) {
+        EXPECT_FALSE(Connected(row.model)) << row.suffix;
+        EXPECT_FALSE(Usable(row.model)) << row.suffix;
     }
 }
 
@@ -52,10 +50,10 @@ TEST_F(DeviceTasks, AttachedDevicesEnableTheirPages) {
     SimControl(DeviceModel::Ibis).SetAttached(false);
     StartApp();
     WaitForDeviceTasks();
-    EXPECT_TRUE(Connected(app::MainFrame::kEgret));
-    EXPECT_TRUE(Usable(app::MainFrame::kEgret));
-    EXPECT_TRUE(Connected(app::MainFrame::kHeronDriver));
-    EXPECT_FALSE(Connected(app::MainFrame::kIbis));
+    EXPECT_TRUE(Connected(DeviceModel::Egret));
+    EXPECT_TRUE(Usable(DeviceModel::Egret));
+    EXPECT_TRUE(Connected(DeviceModel::HeronDriver));
+    EXPECT_FALSE(Connected(DeviceModel::Ibis));
     EXPECT_EQ(Ui().ResolvedText("status_Egret", "Oakridge"), Ui().ResolvedText("status_Heron", "Oakridge"));
     EXPECT_EQ(Ui().Text("hint_Egret", "Oakridge"), "");
     EXPECT_EQ(Ui().Text("hint_Ibis", "Oakridge"), "%{314}");
@@ -96,7 +94,7 @@ TEST_F(DeviceTasks, BroadcastDuringAWriteStartsNothing) {
 TEST_F(DeviceTasks, UnpluggingAndReplugging) {
     StartApp();
     WaitForDeviceTasks();
-    ASSERT_TRUE(Connected(app::MainFrame::kEgret));
+    ASSERT_TRUE(Connected(DeviceModel::Egret));
     oaktest::NotificationRecorder recorder(Frame().GetManager());
     SimControl heron(DeviceModel::Heron);
     heron.ResetCallCounts();
@@ -106,17 +104,17 @@ TEST_F(DeviceTasks, UnpluggingAndReplugging) {
     WaitForDeviceTasks();
     EXPECT_EQ(recorder.Count("Egret_Connet_Error"), 1u);
     EXPECT_EQ(recorder.Count("Heron_Connet_Error"), 0u);
-    EXPECT_FALSE(Connected(app::MainFrame::kEgret));
-    EXPECT_FALSE(Usable(app::MainFrame::kEgret));
-    EXPECT_TRUE(Connected(app::MainFrame::kHeron));
+    EXPECT_FALSE(Connected(DeviceModel::Egret));
+    EXPECT_FALSE(Usable(DeviceModel::Egret));
+    EXPECT_TRUE(Connected(DeviceModel::Heron));
     EXPECT_EQ(heron.CallCount("InitMCUDevice_Heron"), 1);  // re-opened, silently
     EXPECT_EQ(heron.CallCount("ReadMCUDevice_Heron"), 0);
 
     SimControl(DeviceModel::Egret).SetAttached(true);
     DeviceChange();
     WaitForDeviceTasks();
-    EXPECT_TRUE(Connected(app::MainFrame::kEgret));
-    EXPECT_TRUE(Usable(app::MainFrame::kEgret));
+    EXPECT_TRUE(Connected(DeviceModel::Egret));
+    EXPECT_TRUE(Usable(DeviceModel::Egret));
 }
 
 TEST_F(DeviceTasks, ClosingWaitsForTheRunningTask) {

@@ -63,11 +63,12 @@ class EgretAdvanced : public oaktest::AppFixture {
         Ui().RunUntilIdle();
     }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     DeviceLibraryBinding& Binding() {
         auto& b = DeviceLibraryBinding::Instance();
-        b.Call(EntryPoint::InitMCUDevice_Egret, SkinIds().egretVid, SkinIds().egretPid, int32_t{0});
+        b.Call(EntryPoint::InitMCUDevice_Egret, IdsOf(DeviceModel::Egret).vid, IdsOf(DeviceModel::Egret).pid,
+               int32_t{0});
         return b;
     }
     std::vector<uint8_t> DeviceImage() {

@@ -7,6 +7,7 @@
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/StageEditor.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/Option.h"
@@ -21,21 +22,22 @@ class EgretPage : public oaktest::AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
     }
     void TearDown() override {
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
         AppFixture::TearDown();
     }
     void OpenEgret() { ShowDevice(3); }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     // What the simulated mouse holds now.
     EgretConfig Device() {
         EgretConfig c;
         auto& b = DeviceLibraryBinding::Instance();
-        b.Call(EntryPoint::InitMCUDevice_Egret, SkinIds().egretVid, SkinIds().egretPid, int32_t{0});
+        b.Call(EntryPoint::InitMCUDevice_Egret, IdsOf(DeviceModel::Egret).vid, IdsOf(DeviceModel::Egret).pid,
+               int32_t{0});
         b.ReadStages(c);
         return c;
     }
@@ -112,7 +114,7 @@ TEST_F(EgretPage, StageColoursGoThroughThePicker) {
     int active = Page().Egret().currentStage;
     int other = active == 1 ? 2 : 1;
     uint32_t offered = 0;
-    mouse::FamilyEPage::SetColourChooser([&](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([&](ui::WindowImplBase&, uint32_t& argb) {
         offered = argb;
         argb = 0xFF123456;
         return true;
@@ -130,7 +132,7 @@ TEST_F(EgretPage, StageColoursGoThroughThePicker) {
     WaitForDeviceTasks();
     EXPECT_EQ(recorder.Count("Change_DPIColor_Egret_Data"), 1u);
 
-    mouse::FamilyEPage::SetColourChooser([](ui::WindowImplBase&, uint32_t&) { return false; });  // cancelled
+    mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t&) { return false; });  // cancelled
     recorder.Clear();
     Ui().Click("result_DPI" + std::to_string(other) + "_color_Egret", kMain);
     EXPECT_EQ(recorder.Count("WRITE_EgretDATA"), 0u);

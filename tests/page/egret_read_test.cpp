@@ -17,6 +17,7 @@
 #include "device/DeviceLibraryBinding.h"
 #include "mouse/AdvancedSettings.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
 #include "mouse/PointerSettings.h"
 #include "platform/Paths.h"
@@ -32,14 +33,14 @@ class EgretRead : public oaktest::AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
     }
     void TearDown() override {
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
         AppFixture::TearDown();
     }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     EgretConfig& Record() { return Page().Egret(); }
     DeviceLibraryBinding& Device() {
@@ -179,7 +180,7 @@ TEST_F(EgretRead, AReconnectionDuringTheColourPickerIsSeenAfterIt) {
     ShowDevice(3);
     egret.ClearFailures();
     ASSERT_EQ(Record().stages.size(), 3u);
-    mouse::FamilyEPage::SetColourChooser([&](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([&](ui::WindowImplBase&, uint32_t& argb) {
         Reconnect();
         argb = 0xFF123456;
         return true;
@@ -203,7 +204,7 @@ TEST_F(EgretRead, AStageGoneAfterTheColourPickerIsLeftAlone) {
     const uint32_t before = Ui().Find("result_DPI3_color_Egret", kMain).GetBkColor();
     bool picked = false;
     oaktest::NotificationRecorder recorder(Frame().GetManager());
-    mouse::FamilyEPage::SetColourChooser([&](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([&](ui::WindowImplBase&, uint32_t& argb) {
         Reconnect([&] { egret.Inject("Device_Get_CPI_Value_Egret", 3); });  // two stages come back
         picked = true;
         argb = 0xFF654321;

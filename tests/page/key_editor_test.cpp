@@ -15,6 +15,7 @@
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/ColorPicker.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/List.h"
@@ -93,10 +94,10 @@ class KeyEditor : public oaktest::AppFixture {
     void SetUp() override {
         AppFixture::SetUp();
         assign::SetKeepLeftFlag(DeviceModel::Egret, 1);
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
     }
     void TearDown() override {
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
         AppFixture::TearDown();
     }
     void OpenEgret() {
@@ -112,7 +113,7 @@ class KeyEditor : public oaktest::AppFixture {
         Ui().SelectComboItem("device_combo", 3, kMain);
     }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     // Opens the editor on key `key` (1-based) of the current profile, lets `act` work in it, and waits
     // for the write the page requests.
@@ -664,7 +665,7 @@ TEST_F(FireKeys, ASlotThatWasNotReadKeepsItsPlaceAndIsNeverStored) {
 TEST_F(FireKeys, TheColourBoxOpensThePickerAndStoresItsChoice) {
     OpenFireTab();
     uint32_t offered = 0;
-    mouse::FamilyEPage::SetColourChooser([&](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([&](ui::WindowImplBase&, uint32_t& argb) {
         offered = argb;
         argb = 0xFF102030;
         return true;
@@ -674,7 +675,7 @@ TEST_F(FireKeys, TheColourBoxOpensThePickerAndStoresItsChoice) {
     FireMacroEntry after = Egret().Fire(0);
     EXPECT_EQ((std::array<int, 3>{after.red, after.green, after.blue}),
               (std::array<int, 3>{0x10, 0x20, 0x30}));
-    mouse::FamilyEPage::SetColourChooser([](ui::WindowImplBase&, uint32_t&) { return false; });
+    mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t&) { return false; });
     sim_.ResetCallCounts();
     Ui().Click("result_fire_color1_Egret", kMain);
     EXPECT_EQ(Writes(), 0);

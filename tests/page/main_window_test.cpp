@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "device/DeviceIds.h"
+#include "device/ModelTable.h"
 #include "device/SharedState.h"
 #include "ui/core/Messages.h"
 #include "ui/layout/TabLayout.h"
@@ -23,8 +24,7 @@ TEST_F(MainWindow, OpensCentredAtItsSizeWithEveryNamedControl) {
          {"closebtn", "minbtn", "device_combo", "tab_switch", "language_option", "language_combo",
           "vid_Egret", "pid_Egret", "vid_Ibis", "pid_Ibis", "vid_Crane", "pid_Crane"})
         EXPECT_TRUE(Ui().Exists(name)) << name;
-    for (int i = 0; i < app::MainFrame::kPageCount; ++i)
-        EXPECT_NE(Frame().Page(static_cast<app::MainFrame::PageIndex>(i)), nullptr) << i;
+    for (const ModelRow& row : Models()) EXPECT_NE(Frame().Page(row.model), nullptr) << row.suffix;
 }
 
 TEST_F(MainWindow, DeviceComboShowsTheMatchingPage) {
@@ -33,10 +33,10 @@ TEST_F(MainWindow, DeviceComboShowsTheMatchingPage) {
     EXPECT_EQ(tab.GetCurSel(), 0);
     Ui().SelectComboItem("device_combo", 2, "Oakridge");
     EXPECT_EQ(tab.GetCurSel(), 2);
-    EXPECT_TRUE(Frame().Page(app::MainFrame::kHeronDriver)->IsShown());
-    EXPECT_FALSE(Frame().Page(app::MainFrame::kKeyboard)->IsShown());
+    EXPECT_TRUE(Frame().Page(DeviceModel::HeronDriver)->IsShown());
+    EXPECT_FALSE(Frame().Page(DeviceModel::Plover)->IsShown());
     Ui().SelectComboItem("device_combo", 5, "Oakridge");
-    EXPECT_TRUE(Frame().Page(app::MainFrame::kCrane)->IsShown());
+    EXPECT_TRUE(Frame().Page(DeviceModel::Crane)->IsShown());
 }
 
 TEST_F(MainWindow, CloseButtonEndsTheLoopWithExitCodeZero) {
@@ -65,13 +65,12 @@ TEST_F(MainWindow, CaptionDoubleClickNeverMaximises) {
 TEST_F(MainWindow, DeviceIdsComeFromTheSkin) {
     StartApp();
     // The skin names the ids the mice answer to.
-    auto& ids = SkinIds();
-    EXPECT_EQ(ids.egretVid, kLumenorVid);
-    EXPECT_EQ(ids.egretPid, kEgretPid);
-    EXPECT_EQ(ids.ibisVid, kLumenorVid);
-    EXPECT_EQ(ids.ibisPid, kIbisPid);
-    EXPECT_EQ(ids.craneVid, kLumenorVid);
-    EXPECT_EQ(ids.cranePid, kCranePid);
+    EXPECT_EQ(IdsOf(DeviceModel::Egret).vid, kLumenorVid);
+    EXPECT_EQ(IdsOf(DeviceModel::Egret).pid, kEgretPid);
+    EXPECT_EQ(IdsOf(DeviceModel::Ibis).vid, kLumenorVid);
+    EXPECT_EQ(IdsOf(DeviceModel::Ibis).pid, kIbisPid);
+    EXPECT_EQ(IdsOf(DeviceModel::Crane).vid, kLumenorVid);
+    EXPECT_EQ(IdsOf(DeviceModel::Crane).pid, kCranePid);
 }
 
 TEST(SkinIds, ParseLikeTheSkinWritesThem) {

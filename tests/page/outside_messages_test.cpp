@@ -14,7 +14,7 @@ namespace {
 class OutsideMessages : public oaktest::AppFixture {
   protected:
     bool EgretConnected() {
-        return dynamic_cast<DeviceTaskPage*>(Frame().Page(app::MainFrame::kEgret))->IsConnected();
+        return dynamic_cast<DeviceTaskPage*>(Frame().Page(DeviceModel::Egret))->IsConnected();
     }
     static bool PostFromOutside(uint32_t message, int64_t wParam = 0) {
         return platform::MessageEndpoint::Post(app::MainFrame::kClassName, message, wParam, 0);

@@ -33,11 +33,12 @@ class ProfileImage : public oaktest::AppFixture {
         AppFixture::TearDown();
     }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     std::vector<uint8_t> DeviceImage() {
         auto& b = DeviceLibraryBinding::Instance();
-        b.Call(EntryPoint::InitMCUDevice_Egret, SkinIds().egretVid, SkinIds().egretPid, int32_t{0});
+        b.Call(EntryPoint::InitMCUDevice_Egret, IdsOf(DeviceModel::Egret).vid, IdsOf(DeviceModel::Egret).pid,
+               int32_t{0});
         std::vector<uint8_t> image(kImage);
         b.Call(EntryPoint::EEPROM_Save_Configuration_Egret, image.data());
         return image;

@@ -9,6 +9,7 @@
 #include "device/DeviceIds.h"
 #include "device/DeviceLibraryBinding.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
 #include "mouse/UartLedEdit_Egret.h"
 #include "ui/controls/Combo.h"
@@ -37,10 +38,10 @@ class UartLedEditor : public oaktest::AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
     }
     void TearDown() override {
-        mouse::FamilyEPage::SetColourChooser(nullptr);
+        mouse::ColorPicker::SetChooser(nullptr);
         AppFixture::TearDown();
     }
 
@@ -69,7 +70,7 @@ class UartLedEditor : public oaktest::AppFixture {
         Ui().Click("led_Settings_Egret", kMain);
     }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     mouse::UartLedEdit_Egret& Editor() {
         return Ui().Find<mouse::UartLedEdit_Egret>("uart_led_editor_Egret", kMain);
@@ -272,7 +273,7 @@ TEST_F(UartLedEditor, TheStageColourFollowsIntoEffects16And21) {
     const UartLedEntry before16 = Page().Egret().uartLeds[16], before21 = Page().Egret().uartLeds[21];
     // The red level goes to bits 0-2 of byte 1 (the others kept), green and blue replace bytes 2, 3.
     auto followed = [](UartLedEntry e) { return UartLedEntry{1, uint8_t((e.byte1 & ~7) | 1), 4, 3}; };
-    mouse::FamilyEPage::SetColourChooser([](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t& argb) {
         argb = 0xFF20FF80;  // levels 1, 4, 3
         return true;
     });
@@ -301,7 +302,7 @@ TEST_F(UartLedEditor, TheSwatchTakesCoarseOrFixedColoursThroughThePicker) {
     OpenEditor();
     uint32_t offered = 0;
     uint32_t chosen = 0xFF80FF10;  // levels 3, 4, 1
-    mouse::FamilyEPage::SetColourChooser([&](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([&](ui::WindowImplBase&, uint32_t& argb) {
         offered = argb;
         argb = chosen;
         return true;
@@ -320,7 +321,7 @@ TEST_F(UartLedEditor, TheSwatchTakesCoarseOrFixedColoursThroughThePicker) {
     EXPECT_EQ(offered, 0xFF123456u);
     EXPECT_EQ(DeviceEntry(23), (UartLedEntry{1, 0xAB, 0xCD, 0xEF}));
 
-    mouse::FamilyEPage::SetColourChooser([](ui::WindowImplBase&, uint32_t& argb) {
+    mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t& argb) {
         argb = 0xFF000000;
         return false;  // cancelled
     });
@@ -332,7 +333,7 @@ TEST_F(UartLedEditor, TheSwatchTakesCoarseOrFixedColoursThroughThePicker) {
     EXPECT_EQ(Ui().Find("result_uart_RGB_Egret", kMain).GetBkColor(), 0xFFABCDEFu);
 
     // Without a test hook the swatch opens the real picker.
-    mouse::FamilyEPage::SetColourChooser(nullptr);
+    mouse::ColorPicker::SetChooser(nullptr);
     Ui().PressInNextModal("ColorPicker", "cancelbtn");
     Ui().Click("result_uart_RGB_Egret", kMain);
     Ui().RunUntilIdle();

@@ -111,11 +111,12 @@ class WriteRequests : public oaktest::AppFixture {
     }
     void OpenEgret() { ShowDevice(3); }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(app::MainFrame::kEgret));
+        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
     }
     DeviceLibraryBinding& Binding() {
         auto& b = DeviceLibraryBinding::Instance();
-        b.Call(EntryPoint::InitMCUDevice_Egret, SkinIds().egretVid, SkinIds().egretPid, int32_t{0});
+        b.Call(EntryPoint::InitMCUDevice_Egret, IdsOf(DeviceModel::Egret).vid, IdsOf(DeviceModel::Egret).pid,
+               int32_t{0});
         return b;
     }
     Code DeviceKey(int profile, int key) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "device/EntryPoint.h"
+#include "device/ModelTable.h"
 
 inline std::string BinFolder() {
     const char* dir = std::getenv("OAKRIDGE_BIN_DIR");
