@@ -25,69 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 constexpr const char* kMain = "Oakridge";
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
-// Removes the line holding `marker`.
-void DropLine(std::string& text, const std::string& marker) {
-    const size_t at = text.find(marker);
-    if (at == std::string::npos) return;
-    const size_t begin = text.rfind('\n', at) + 1;
-    text.erase(begin, text.find('\n', at) + 1 - begin);
-}
-
-std::string IbisSkinFromEgrets(std::string skin) {
-    const size_t uart = skin.find("<VerticalLayout name=\"uart_led_page_Egret\">");
-    if (uart != std::string::npos) {
-        const std::string end = "</VerticalLayout>";
-        const size_t close = skin.find(end, uart);
-        skin.erase(skin.rfind('\n', uart) + 1, close + end.size() + 1 - (skin.rfind('\n', uart) + 1));
-    }
-    DropLine(skin, "result_LED_mode_off_Egret");
-    for (const auto& [egret, ibis] : {std::pair{"DPI_color_breath", "off"},
-                                      {"Colorful_light", "Random"},
-                                      {"rainbow", "Breath_in_turn"},
-                                      {"flow_light", "Fixed_Color"},
-                                      {"waltz", "Mixed_Color"},
-                                      {"4_seasons", "DPI_Color"}})
-        ReplaceAll(skin, std::string("result_LED_mode_") + egret + "_Egret",
-                   std::string("result_LED_mode_") + ibis + "_Egret");
-    const std::string reset = "<Button name=\"reset_data_Egret\"";
-    const size_t line = skin.find(reset);
-    if (line != std::string::npos) {
-        const size_t end = skin.find('\n', line);
-        const std::string button = skin.substr(line, end - line);
-        std::string three;
-        for (const char* n : {"1", "2", "3"}) {
-            std::string copy = button;
-            ReplaceAll(copy, "reset_data_Egret", std::string("reset_data") + n + "_Egret");
-            three += (three.empty() ? "" : "\n                ") + copy;
-        }
-        skin.replace(line, end - line, three);
-    }
-    ReplaceAll(skin, "_Egret", "_Ibis");
-    return skin;
-}
-
-// The Egret's editor with the Ibis's names and its gun choices (the seven-six-two row takes three).
-std::string IbisKeyEditFromEgrets(std::string skin) {
-    ReplaceAll(skin, "_Egret", "_Ibis");
-    const size_t root = skin.find('>', skin.find("<VerticalLayout"));
-    skin.insert(root + 1,
-                "<Label name=\"Gun6_Num_Ibis\" userdata=\"2\" visible=\"false\"/>"
-                "<Label name=\"Gun7_Num_Ibis\" userdata=\"3\" visible=\"false\"/>");
-    return skin;
-}
-
 // What the simulated mouse holds, through the model's own library calls.
 struct Held {
     int profile = 0;
@@ -124,35 +61,12 @@ class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInte
   protected:
     void SetUp() override {
         AppFixture::SetUp();
-        MakeProgramFolder();
         mouse::ProfileFiles::SetMessageShower(
             [this](ui::WindowImplBase*, const std::string& text) { messages_.push_back(text); });
     }
     void TearDown() override {
         mouse::ProfileFiles::SetMessageShower(nullptr);
         AppFixture::TearDown();
-    }
-    // The built program folder with the fixture's own Ibis page skin.
-    void MakeProgramFolder() {
-        const fs::path bin = BinFolder();
-        const fs::path program = TempDir() / "program";
-        fs::create_directories(program / "res/Skin/XML");
-        for (const auto& entry : fs::directory_iterator(bin))
-            if (entry.path().filename() != "res")
-                fs::create_symlink(entry.path(), program / entry.path().filename());
-        for (const auto& entry : fs::directory_iterator(bin / "res/Skin"))
-            if (entry.path().filename() != "XML")
-                fs::create_symlink(entry.path(), program / "res/Skin" / entry.path().filename());
-        for (const auto& entry : fs::directory_iterator(bin / "res/Skin/XML"))
-            if (entry.path().filename() != "MousePage_Ibis.xml" &&
-                entry.path().filename() != "KeyEdit_Ibis.xml")
-                fs::create_symlink(entry.path(), program / "res/Skin/XML" / entry.path().filename());
-        std::ofstream(program / "res/Skin/XML/MousePage_Ibis.xml")
-            << IbisSkinFromEgrets(ReadText(bin / "res/Skin/XML/MousePage_Egret.xml"));
-        std::ofstream(program / "res/Skin/XML/KeyEdit_Ibis.xml")
-            << IbisKeyEditFromEgrets(ReadText(bin / "res/Skin/XML/KeyEdit_Egret.xml"));
-        ui::Toolkit::SetInstancePath(program.string() + "/");
-        ui::Toolkit::SetResourcePath(program.string() + "/res/Skin/");
     }
     const ModelRow& Row() const { return RowOf(GetParam()); }
     std::string Name(const std::string& base) const { return base + "_" + Row().suffix; }
@@ -219,7 +133,9 @@ TEST_P(FamilyEPages, SectionButtonsShowTheirPages) {
                           Case{"marco_manager", Row().layout.macros, nullptr}}) {
         Ui().Click(Name(c.button), kMain);
         EXPECT_EQ(ShownSection(), c.page) << c.button;
-        if (c.shown) EXPECT_TRUE(Ui().IsVisible(Name(c.shown), kMain)) << c.button;
+        if (c.shown) {
+            EXPECT_TRUE(Ui().IsVisible(Name(c.shown), kMain)) << c.button;
+        }
     }
 }
 
@@ -239,7 +155,7 @@ TEST_P(FamilyEPages, EveryResetButtonLoadsItsOwnFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages, ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis),
-                         [](const auto& info) { return std::string(RowOf(info.param).suffix); });
+                         [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
 class IbisPage : public FamilyEPages {};
 

@@ -35,11 +35,13 @@ TEST(ModelRows, EveryModelHasOneRowAndOnePlace) {
         EXPECT_EQ(RowWithMessage(row.lostMessage), &row) << row.suffix;
         EXPECT_EQ(RowWithPageClass(row.pageClass), &row) << row.suffix;
         // The operation table never names a write the page cannot make.
-        if (!row.profileImage.imageSize)
-            for (WriteGroup w : row.writes)
+        if (!row.profileImage.imageSize) {
+            for (WriteGroup w : row.writes) {
                 EXPECT_TRUE(w != WriteGroup::RestoreDefaults && w != WriteGroup::SaveFile &&
                             w != WriteGroup::LoadFile)
                     << row.suffix;
+            }
+        }
     }
     EXPECT_EQ(RowAtPage(kDeviceModelCount), nullptr);
     EXPECT_EQ(RowWithMessage(1002), nullptr);
