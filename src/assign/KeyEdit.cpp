@@ -95,10 +95,10 @@ KeyEdit::KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConf
     : owner_(owner),
       spec_(spec),
       config_(config),
-      profile_(config.currentProfile),
+      keyList_(spec.KeyListOf(config.currentProfile)),
       keyIndex_(slot.keyIndex),
       device_(std::move(device)),
-      macros_(config, *device_, profile_, keyIndex_),
+      macros_(config, *device_, keyList_, keyIndex_),
       capture_(spec.combinations) {}
 
 KeyEdit::~KeyEdit() {
@@ -118,8 +118,8 @@ bool KeyEdit::RunModal() {
 }
 
 KeySlot* KeyEdit::Slot() {
-    if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return nullptr;
-    auto& keys = config_.keyLists[static_cast<size_t>(profile_)];
+    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= config_.keyLists.size()) return nullptr;
+    auto& keys = config_.keyLists[static_cast<size_t>(keyList_)];
     if (keyIndex_ < 0 || static_cast<size_t>(keyIndex_) >= keys.size()) return nullptr;
     return &keys[static_cast<size_t>(keyIndex_)];
 }
@@ -371,8 +371,8 @@ bool KeyEdit::Validate(const KeySlot& edited) const {
             ParseCode(item->GetUserData()) == spec_.reservedSpecial)
             return true;
     }
-    if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return false;
-    for (const KeySlot& other : config_.keyLists[static_cast<size_t>(profile_)]) {
+    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= config_.keyLists.size()) return false;
+    for (const KeySlot& other : config_.keyLists[static_cast<size_t>(keyList_)]) {
         if (&other == &edited) continue;
         if (other.code[0] == kMouseButton && other.code[1] == 1) return true;
         if (reserved && other.code[0] == spec_.reservedMacro[0] && other.code[1] == spec_.reservedMacro[1] &&
@@ -404,25 +404,48 @@ uint8_t KeyEdit::FireByte2(int row) {
     return value >= 1 && value <= source.max ? static_cast<uint8_t>(value) : 1;
 }
 
+KeyEdit::Code KeyEdit::ValueCode(uint32_t value) const {
+    if (spec_.codeBytes == 3)
+        return {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+                static_cast<uint8_t>(value), 0};
+    return Split(value);
+}
+
+std::optional<KeyEdit::Code> KeyEdit::ListCode(Category category, const ui::Control& item) {
+    const CategoryCode& rule =
+        spec_.listCodes[category == Category::FireMacro
+                            ? spec_.listCodes.size() - 1
+                            : static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)];
+    switch (rule.rule) {
+        case CodeRule::ClassAndLow16: {
+            const uint32_t v = ParseCode(item.GetUserData());
+            return Code{rule.classByte, static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v), 0};
+        }
+        case CodeRule::Value:
+            if (category == Category::Special && item.GetUserData() == kFireKeyData) return FireKeyCode(item);
+            return ValueCode(ParseCode(item.GetUserData()));
+        case CodeRule::GunCode: {
+            const int i = ListSel(kCategories[7].list);
+            if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
+            const uint8_t keepLeft = KeepLeftFlag(spec_.model) ? 0x10 : 0;
+            return Code{kFireMacroE, static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft),
+                        FireByte2(i), RememberedFireMacroByte(spec_.model)};
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
     switch (category) {
-        case Category::Mouse: {
-            const ui::Control* item = ListItem(kCategories[0].list);
-            if (!item) return std::nullopt;
-            const uint32_t v = ParseCode(item->GetUserData());
-            return Code{kMouseButton, static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v), 0};
-        }
+        case Category::Mouse:
         case Category::Special:
         case Category::Multimedia:
         case Category::Web:
-        case Category::Pc: {
-            const auto& controls =
-                kCategories[static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)];
-            const ui::Control* item = ListItem(controls.list);
-            if (!item) return std::nullopt;
-            if (category == Category::Special && item->GetUserData() == kFireKeyData)
-                return FireKeyCode(*item);
-            return Split(ParseCode(item->GetUserData()));
+        case Category::Pc:
+        case Category::FireMacro: {
+            const ui::Control* item = ListItem(
+                kCategories[static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)].list);
+            return item ? ListCode(category, *item) : std::nullopt;
         }
         case Category::Keyboard: {
             uint8_t modifiers = 0;
@@ -430,18 +453,12 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
                 if (IsChecked(m.box)) modifiers |= m.bit;
             const uint32_t keys = capture_.Captured();
             if (!keys && !modifiers) return std::nullopt;  // nothing captured
+            if (spec_.codeBytes == 3) return Code{kKeyboardKey, modifiers, static_cast<uint8_t>(keys), 0};
             return Code{kKeyboardKey, modifiers, static_cast<uint8_t>(keys >> 8), static_cast<uint8_t>(keys)};
-        }
-        case Category::FireMacro: {
-            const int i = ListSel(kCategories[7].list);
-            if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
-            const uint8_t keepLeft = KeepLeftFlag(spec_.model) ? 0x10 : 0;
-            return Code{kFireMacroE, static_cast<uint8_t>(spec_.gunCodes[static_cast<size_t>(i)] | keepLeft),
-                        FireByte2(i), RememberedFireMacroByte(spec_.model)};
         }
         case Category::Led: {
             const auto* led = Find<ui::Control>(Name("led_switch_setting"));
-            return led ? std::optional<Code>(Split(ParseCode(led->GetUserData()))) : std::nullopt;
+            return led ? std::optional<Code>(ValueCode(ParseCode(led->GetUserData()))) : std::nullopt;
         }
         case Category::Macro:  // chosen and sent by the apply step
         case Category::None:

@@ -5,6 +5,7 @@
 // key's four-byte code in the record; macros and the lighting block go to the device at once. One
 // class serves every model; a model supplies its names, codes and limits as a `KeyEditSpec` and
 // overrides the categories only it has.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "assign/AssignmentClasses.h"
 #include "assign/DeviceMacroSync.h"
 #include "assign/KeyCapture.h"
 #include "assign/KeyEditDevice.h"
@@ -25,6 +27,18 @@ class List;
 }
 
 namespace assign {
+
+// How the chosen item of a category becomes the key's code.
+enum class CodeRule : uint8_t {
+    ClassAndLow16,  // the class byte, then bits 8 to 15 and 0 to 7 of the item's value
+    Value,          // the item's value, high byte first, in as many bytes as the code has
+    GunCode,        // the row's gun code with the keep-left bit, byte 2, the remembered fire-macro byte
+};
+
+struct CategoryCode {
+    CodeRule rule;
+    uint8_t classByte = 0;
+};
 
 struct KeyEditSpec {
     DeviceModel model;
@@ -45,6 +59,22 @@ struct KeyEditSpec {
         int max;
     };
     std::array<FireByte, 7> fireByte2{};
+    // Bytes of a code (four for family E, three for family H; the rest stay 0), and the rules of the
+    // categories with a list: mouse, special, multimedia, web, PC and fire macro.
+    int codeBytes = 4;
+    std::array<CategoryCode, 6> listCodes{{{CodeRule::ClassAndLow16, kMouseButton},
+                                           {CodeRule::Value},
+                                           {CodeRule::Value},
+                                           {CodeRule::Value},
+                                           {CodeRule::Value},
+                                           {CodeRule::GunCode}}};
+    // The key list each profile (zero-based) edits; later profiles take the last entry.
+    std::array<int8_t, 3> keyListOfProfile{0, 1, 2};
+
+    int KeyListOf(int profile) const {
+        if (profile < 0) return -1;
+        return keyListOfProfile[std::min(static_cast<size_t>(profile), keyListOfProfile.size() - 1)];
+    }
 };
 
 class KeyEdit : public ui::WindowImplBase {
@@ -52,7 +82,7 @@ class KeyEdit : public ui::WindowImplBase {
     using Code = std::array<uint8_t, 4>;
     enum class Category { None, Mouse, Special, Multimedia, Web, Pc, Keyboard, Macro, FireMacro, Led };
 
-    // `slot` is a key of the current profile's list in `config`.
+    // `slot` is a key of the list in `config` the current profile edits.
     KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConfig& config, const KeySlot& slot,
             std::unique_ptr<KeyEditDevice> device);
     ~KeyEdit() override;
@@ -105,13 +135,15 @@ class KeyEdit : public ui::WindowImplBase {
     bool Validate(const KeySlot& slot) const;
     std::optional<Code> BuildCode(Category category);
     std::optional<Code> FireKeyCode(const ui::Control& item) const;
+    std::optional<Code> ListCode(Category category, const ui::Control& item);
+    Code ValueCode(uint32_t value) const;
     void Apply();
     KeySlot* Slot();
 
     ui::WindowImplBase* owner_;
     const KeyEditSpec& spec_;
     FamilyEConfig& config_;
-    int profile_;
+    int keyList_;  // the list of `config_.keyLists` the profile edits
     int keyIndex_;
     std::unique_ptr<KeyEditDevice> device_;
     DeviceMacroSync macros_;

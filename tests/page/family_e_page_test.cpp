@@ -13,10 +13,16 @@
 #include "device/DeviceTaskPage.h"
 #include "device/ModelTable.h"
 #include "device/SharedState.h"
+#include "macro/MacroStore.h"
+#include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/CDialogMouseIbisSetting.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
+#include "ui/controls/Edit.h"
 #include "ui/controls/List.h"
 #include "ui/core/Toolkit.h"
+#include "ui/core/VirtualKeys.h"
 #include "ui/layout/TabLayout.h"
 #include "ui/text/TextTable.h"
 
@@ -29,8 +35,13 @@ constexpr const char* kMain = "Oakridge";
 struct Held {
     int profile = 0;
     int stageCount = 0;
+    int currentStage = 0;
+    std::vector<DpiStage> stages;
     int reportRate = 0;
     int lightingMode = 0;
+    std::array<RapidFireSlot, 3> rapidFire{};
+    std::vector<KeySlot> keys;  // of the profile the mouse is on
+    MacroList macros;
 };
 
 template <class Record>
@@ -44,7 +55,13 @@ Held ReadHeld() {
     b.ReadStages(c);
     b.ReadReportRate(c);
     b.ReadLighting(c);
-    return {c.currentProfile, c.stageCount, c.reportRate, c.lightingMode};
+    b.ReadFireSlots(c);
+    b.ReadMacroKeys(c, c.currentProfile, 8);
+    b.ReadMacros(c);
+    return {
+        c.currentProfile, c.stageCount,   c.currentStage, c.stages,
+        c.reportRate,     c.lightingMode, c.rapidFire,    c.keyLists[static_cast<size_t>(c.currentProfile)],
+        c.macros};
 }
 
 std::vector<uint8_t> DeviceImage(DeviceModel model) {
@@ -76,6 +93,12 @@ class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInte
     }
     Held Device() const {
         return GetParam() == DeviceModel::Ibis ? ReadHeld<IbisConfig>() : ReadHeld<EgretConfig>();
+    }
+    FamilyEConfig& Page() {
+        return GetParam() == DeviceModel::Ibis
+                   ? static_cast<FamilyEConfig&>(
+                         dynamic_cast<mouse::CDialogMouseIbisSetting&>(*Frame().Page(GetParam())).Config())
+                   : dynamic_cast<mouse::CDialogMouseEgretSetting&>(*Frame().Page(GetParam())).Config();
     }
     bool Connected() { return dynamic_cast<DeviceTaskPage*>(Frame().Page(GetParam()))->IsConnected(); }
     int ShownSection() { return Ui().Find<ui::TabLayout>(Name("Setting_switch"), kMain).GetCurSel(); }
@@ -154,6 +177,78 @@ TEST_P(FamilyEPages, EveryResetButtonLoadsItsOwnFile) {
     }
 }
 
+TEST_P(FamilyEPages, ALevelDragAndAStageColourReachTheMouse) {
+    Open();
+    const int start = Ui().Value(Name("result_DPI1_slider"), kMain);
+    Ui().DragSlider(Name("result_DPI1_slider"), start + 6, kMain);
+    WaitForDeviceTasks();
+    const int other = Device().currentStage == 1 ? 2 : 1;
+    mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t& argb) {
+        argb = 0xFF123456;
+        return true;
+    });
+    Ui().Click(Name("result_DPI" + std::to_string(other) + "_color"), kMain);
+    WaitForDeviceTasks();
+    mouse::ColorPicker::SetChooser(nullptr);
+    const Held held = Device();
+    ASSERT_GE(held.stages.size(), 2u);
+    EXPECT_EQ(held.stages[0].level, start + 6);
+    const DpiStage& coloured = held.stages[static_cast<size_t>(other - 1)];
+    EXPECT_EQ((std::array<int, 3>{coloured.red, coloured.green, coloured.blue}),
+              (std::array<int, 3>{0x12, 0x34, 0x56}));
+}
+
+TEST_P(FamilyEPages, RapidFireReachesTheMouse) {
+    Open();
+    Ui().Click(Name("advanced_Settings"), kMain);
+    Ui().Find<ui::Edit>(Name("result_fire_time1"), kMain).SetText("", ui::Notify::No);
+    Ui().Type(Name("result_fire_time1"), "100", kMain);
+    WaitForDeviceTasks();
+    EXPECT_EQ(Device().rapidFire[0].interval, 100);
+}
+
+TEST_P(FamilyEPages, KeyAssignmentsReachTheMouse) {
+    Open();
+    const std::string ed = std::string("KeyEdit_") + Row().suffix;
+    auto edit = [&](int key, const std::function<void()>& act) {
+        bool opened = false;
+        Ui().AnswerModal(ed, [&](ui::WindowImplBase&) {
+            opened = true;
+            act();
+            Ui().Click(Name("btn_ok"), ed);
+        });
+        Ui().Click(Name("profile_key") + "_" + std::to_string(key), kMain);
+        WaitForDeviceTasks();
+        ASSERT_TRUE(opened);
+    };
+    edit(2, [&] {
+        Ui().Click(Name("user_defined_setting"), ed);
+        Ui().PressKey(ui::kVkA);
+    });
+    EXPECT_EQ(Device().keys.at(1).code, (std::array<uint8_t, 4>{2, 0, 0, 4}));
+
+    // A macro of the program's list is downloaded into the mouse and the key plays it.
+    Page().macroUsesFolders = 0;
+    const uint8_t events[] = {0xFD, 0x01, 0x05, 0x00, 0x04, 0x85, 0x00, 0x04, 0xFC, 0x00};
+    MacroList& list = MacroStore::Instance().List(GetParam());
+    list.Add({u"Paste", {std::begin(events), std::end(events)}, 0});
+    const int row = static_cast<int>(list.size()) - 1;
+    edit(3, [&] {
+        Ui().Click(Name("base_macro_setting"), ed);
+        auto& shown = Ui().Find<ui::List>(Name("result_marco_file_value"), ed);
+        ASSERT_EQ(shown.GetCount(), row + 1);
+        shown.EnsureVisible(row);
+        Ui().Window(ed).GetManager().LayoutIfNeeded();
+        Ui().ClickAt(shown.GetItemAt(row)->GetPos().Center(), ed);
+    });
+    const Held held = Device();
+    ASSERT_EQ(held.macros.size(), 1u);
+    EXPECT_EQ(held.macros[0].name, u"Paste");
+    const int id = held.macros[0].id;
+    EXPECT_EQ(held.keys.at(2).code,
+              (std::array<uint8_t, 4>{0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages, ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
@@ -166,6 +261,20 @@ TEST_P(IbisPage, TheLightingButtonNeverShowsAUartLedEditor) {
         Ui().Click("led_Settings_Ibis", kMain);
         EXPECT_EQ(ShownSection(), 3);
         EXPECT_FALSE(Ui().Exists("uart_led_editor_Ibis", kMain));
+        frame_.reset();
+    }
+}
+
+TEST_P(IbisPage, ProfileThreeIsReadAndWrittenWhateverTheMouseReports) {
+    for (int variant : {0, 1}) {
+        SCOPED_TRACE(variant);
+        SimControl(DeviceModel::Ibis).SetVariant(variant);
+        Open();
+        Ui().Click("profile3_Ibis", kMain);
+        WaitForDeviceTasks();
+        EXPECT_EQ(Device().profile, 2);
+        EXPECT_FALSE(Page().keyLists[2].empty());
+        EXPECT_FALSE(Ui().Text("profile_key_Ibis_1", kMain).empty());
         frame_.reset();
     }
 }

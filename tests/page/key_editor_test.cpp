@@ -11,6 +11,7 @@
 #include "assign/KeepLeftFlag.h"
 #include "assign/KeyCapture.h"
 #include "assign/KeyEdit.h"
+#include "assign/KeyEdit_Egret.h"
 #include "device/DeviceIds.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
@@ -479,6 +480,62 @@ TEST_F(KeyEditor, ACategoryWithoutAChoiceKeepsTheKey) {
             Ui().Click("btn_ok_Egret", kEd);
         });
         EXPECT_EQ(Egret().Key(0, 7), before) << category;
+    }
+}
+
+// Which list a profile edits and the shape of the codes are the editor's data: a model with fewer
+// lists than profiles, or with three-byte codes, changes only its spec.
+TEST_F(KeyEditor, TheSpecChoosesTheKeyListAndTheShapeOfTheCode) {
+    OpenEgret();
+    Ui().Click("profile2_Egret", kMain);
+    WaitForDeviceTasks();
+    auto mute = [&] {
+        Ui().Click("multimedia_setting_Egret", kEd);
+        ClickRow("result_multimedia_value_Egret", 4);
+    };
+    auto keyA = [&] {
+        Ui().Click("user_defined_setting_Egret", kEd);
+        Ui().PressKey(ui::kVkA);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(assign::KeyEditSpec&)> change;
+        std::function<void()> choose;
+        size_t list;
+        Code code;
+    };
+    const Case cases[] = {
+        {"second profile on the first list",
+         [](auto& s) {
+             s.keyListOfProfile = {0, 0, 0};
+         },
+         mute, 0, Code{3, 0, 0xE2, 0}},
+        {"own list", [](auto&) {}, keyA, 1, Code{2, 0, 0, 4}},
+        {"three-byte value", [](auto& s) { s.codeBytes = 3; }, mute, 1, Code{0, 0xE2, 0, 0}},
+        {"three-byte class and value",
+         [](auto& s) {
+             s.codeBytes = 3;
+             s.listCodes[2] = {assign::CodeRule::ClassAndLow16, 3};
+         },
+         mute, 1, Code{3, 0xE2, 0, 0}},
+        {"three-byte keyboard key", [](auto& s) { s.codeBytes = 3; }, keyA, 1, Code{2, 0, 4, 0}},
+    };
+    EgretConfig& record = Page().Egret();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        assign::KeyEditSpec spec = assign::KeyEdit_Egret::kSpec;
+        c.change(spec);
+        const auto untouched = record.keyLists[1 - c.list][1].code;
+        record.keyLists[c.list][1].code = {1, 4, 0, 0};
+        assign::KeyEdit editor(&Frame(), spec, record, record.keyLists[1][1],
+                               std::make_unique<assign::RecordKeyEditDevice<EgretConfig>>(record));
+        Ui().AnswerModal(kEd, [&](ui::WindowImplBase&) {
+            c.choose();
+            Ui().Click("btn_ok_Egret", kEd);
+        });
+        ASSERT_TRUE(editor.RunModal());
+        EXPECT_EQ(record.keyLists[c.list][1].code, c.code);
+        EXPECT_EQ(record.keyLists[1 - c.list][1].code, untouched);
     }
 }
 
