@@ -17,6 +17,7 @@
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/CDialogMouseIbisSetting.h"
 #include "mouse/ColorPicker.h"
+#include "mouse/PointerSettings.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
 #include "ui/controls/Edit.h"
@@ -247,6 +248,29 @@ TEST_P(FamilyEPages, KeyAssignmentsReachTheMouse) {
     const int id = held.macros[0].id;
     EXPECT_EQ(held.keys.at(2).code,
               (std::array<uint8_t, 4>{0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0}));
+}
+
+TEST_P(FamilyEPages, ARefreshSetsThePointerBoxes) {
+    Open();
+    mouse::PointerValues values = mouse::PointerSettings::Instance().Get();
+    values.enhancePrecision = 1;
+    values.scrollByScreen = 1;
+    mouse::PointerSettings::Instance().Set(values);
+    oaktest::NotificationRecorder recorder(Frame().GetManager());
+    if (GetParam() == DeviceModel::Ibis)
+        dynamic_cast<mouse::CDialogMouseIbisSetting&>(*Frame().Page(GetParam())).Refresh();
+    else
+        dynamic_cast<mouse::CDialogMouseEgretSetting&>(*Frame().Page(GetParam())).Refresh();
+    Ui().RunUntilIdle();
+    size_t notified = 0;
+    for (const auto& e : recorder.Entries())
+        if (e.type == "selectchanged" && (e.sender == Name("result_mouse_system_iscontrol") ||
+                                          e.sender == Name("result_mouse_system_isscreen")))
+            ++notified;
+    EXPECT_TRUE(Ui().IsSelected(Name("result_mouse_system_iscontrol"), kMain));
+    EXPECT_TRUE(Ui().IsSelected(Name("result_mouse_system_isscreen"), kMain));
+    // The Ibis applies them as if the user had ticked them; the Egret only shows them.
+    EXPECT_EQ(notified, GetParam() == DeviceModel::Ibis ? 2u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages, ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis),
