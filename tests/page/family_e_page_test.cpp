@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "SimControl.h"
@@ -14,9 +15,8 @@
 #include "device/ModelTable.h"
 #include "device/SharedState.h"
 #include "macro/MacroStore.h"
-#include "mouse/CDialogMouseEgretSetting.h"
-#include "mouse/CDialogMouseIbisSetting.h"
 #include "mouse/ColorPicker.h"
+#include "mouse/FamilyEPage.h"
 #include "mouse/PointerSettings.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
@@ -75,6 +75,8 @@ std::vector<uint8_t> DeviceImage(DeviceModel model) {
     return image;
 }
 
+using Records = std::tuple<EgretConfig, IbisConfig>;
+
 class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInterface<DeviceModel> {
   protected:
     void SetUp() override {
@@ -92,14 +94,34 @@ class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInte
         ShowDevice(Row().page);
         ASSERT_TRUE(Ui().SkinErrors().empty()) << Ui().SkinErrors().front();
     }
+    // The model's record type is the one whose model it is; nothing here names a model.
+    template <class F>
+    void WithRecord(F&& f) const {
+        auto one = [&]<class R>(R*) {
+            if (R::kModel != GetParam()) return false;
+            f(static_cast<R*>(nullptr));
+            return true;
+        };
+        [&]<class... R>(std::tuple<R...>*) {
+            (one(static_cast<R*>(nullptr)) || ...);
+        }(static_cast<Records*>(nullptr));
+    }
     Held Device() const {
-        return GetParam() == DeviceModel::Ibis ? ReadHeld<IbisConfig>() : ReadHeld<EgretConfig>();
+        Held held;
+        WithRecord([&]<class R>(R*) { held = ReadHeld<R>(); });
+        return held;
+    }
+    template <class R>
+    mouse::FamilyEPage<R>& TypedPage() {
+        return dynamic_cast<mouse::FamilyEPage<R>&>(*Frame().Page(GetParam()));
     }
     FamilyEConfig& Page() {
-        return GetParam() == DeviceModel::Ibis
-                   ? static_cast<FamilyEConfig&>(
-                         dynamic_cast<mouse::CDialogMouseIbisSetting&>(*Frame().Page(GetParam())).Config())
-                   : dynamic_cast<mouse::CDialogMouseEgretSetting&>(*Frame().Page(GetParam())).Config();
+        FamilyEConfig* record = nullptr;
+        WithRecord([&]<class R>(R*) { record = &TypedPage<R>().Config(); });
+        return *record;
+    }
+    void RefreshPage() {
+        WithRecord([&]<class R>(R*) { TypedPage<R>().Refresh(); });
     }
     bool Connected() { return dynamic_cast<DeviceTaskPage*>(Frame().Page(GetParam()))->IsConnected(); }
     int ShownSection() { return Ui().Find<ui::TabLayout>(Name("Setting_switch"), kMain).GetCurSel(); }
@@ -246,8 +268,25 @@ TEST_P(FamilyEPages, KeyAssignmentsReachTheMouse) {
     ASSERT_EQ(held.macros.size(), 1u);
     EXPECT_EQ(held.macros[0].name, u"Paste");
     const int id = held.macros[0].id;
-    EXPECT_EQ(held.keys.at(2).code,
-              (std::array<uint8_t, 4>{0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0}));
+    const std::array<uint8_t, 4> plays{0x10, static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0};
+    EXPECT_EQ(held.keys.at(2).code, plays);
+
+    // In the folder tree a folder row is no macro: the key keeps its macro and the mouse keeps it.
+    Page().macroUsesFolders = 1;
+    MacroList inFolder;
+    inFolder.Add({u"Copy", {std::begin(events), std::end(events)}, 0});
+    MacroStore::Instance().FileSet(GetParam())["Mine.bin"] = std::move(inFolder);
+    edit(3, [&] {
+        Ui().Click(Name("base_macro_setting"), ed);
+        auto& tree = Ui().Find<ui::List>(Name("result_marco_folder_value"), ed);
+        ASSERT_GE(tree.GetCount(), 1);
+        Ui().Window(ed).GetManager().LayoutIfNeeded();
+        Ui().ClickAt(tree.GetItemAt(0)->GetPos().Center(), ed);
+    });
+    const Held after = Device();
+    EXPECT_EQ(after.keys.at(2).code, plays);
+    ASSERT_EQ(after.macros.size(), 1u);
+    EXPECT_EQ(after.macros[0].name, u"Paste");
 }
 
 TEST_P(FamilyEPages, ARefreshSetsThePointerBoxes) {
@@ -257,10 +296,7 @@ TEST_P(FamilyEPages, ARefreshSetsThePointerBoxes) {
     values.scrollByScreen = 1;
     mouse::PointerSettings::Instance().Set(values);
     oaktest::NotificationRecorder recorder(Frame().GetManager());
-    if (GetParam() == DeviceModel::Ibis)
-        dynamic_cast<mouse::CDialogMouseIbisSetting&>(*Frame().Page(GetParam())).Refresh();
-    else
-        dynamic_cast<mouse::CDialogMouseEgretSetting&>(*Frame().Page(GetParam())).Refresh();
+    RefreshPage();
     Ui().RunUntilIdle();
     size_t notified = 0;
     for (const auto& e : recorder.Entries())
