@@ -134,6 +134,25 @@ TEST_P(MacroFolder, ShowsEachFileWithItsMacros) {
     Ui().Snapshot(::testing::TempDir() + "macro_folder_page.png", kMain);
 }
 
+// The folder page names modifier steps in the model's own words: the Egret's in the language's
+// texts, the Ibis's with the fixed short names.
+TEST_P(MacroFolder, ModifierStepsCarryTheModelsWords) {
+    OpenFolderView();
+    MacroList list;
+    list.Add(MacroEntry{u"Win", {0xFD, 0x01, 0x81, 0x08, 0x01, 0x02, 0xFC, 0x00}, 0});
+    WriteFile(Model(), Folder() / "Keys.bin", list);
+    MacroStore::Instance().SyncMacroFolder(Model());
+    Page().Reload();
+    ClickNode("Win");
+    ASSERT_EQ(Steps().RowCount(), 2);
+    // The Egret's rows carry the text references, resolved when drawn.
+    const bool languageWords = std::string(GetParam().suffix) == "Egret";
+    const std::string win = languageWords ? "}%{195}" : "}LWin";
+    const std::string shift = languageWords ? "}%{017}" : "}Shift";
+    EXPECT_TRUE(Steps().RowAt(0)->text.ends_with(win)) << Steps().RowAt(0)->text;
+    EXPECT_TRUE(Steps().RowAt(1)->text.ends_with(shift)) << Steps().RowAt(1)->text;
+}
+
 TEST_P(MacroFolder, DeletingAFileRemovesItFromTheWorkingFolder) {
     OpenFolderView();
     ClickNode("Burst");
