@@ -5,8 +5,8 @@
 // once; an out-of-range value is corrected in the field and not stored. The panel also keeps the
 // model's keep-left flag that the key editor puts into fire-macro codes.
 //
-// One class serves every model: the model's names and its slot layout come as data
-// (`FireKeyEditSpec`, `Slots()`), the typed device write as an override.
+// One class serves every model: the model's names and its slot layouts come as data
+// (`FireKeyEditSpec`), the record's type and its device write from `ModelFireKeyEdit` below.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "assign/FirePattern.h"
+#include "device/DeviceLibraryBinding.h"
 #include "records/DeviceModel.h"
 #include "records/FamilyEConfig.h"
 #include "ui/core/PaintManager.h"
@@ -26,8 +27,11 @@ using GunSlots = std::array<std::array<int8_t, 3>, 7>;
 
 struct FireKeyEditSpec {
     DeviceModel model;
+    const char* className;                  // "FireKeyEdit_Egret"
     const char* suffix;                     // "Egret"
     std::array<const char*, 7> gunButtons;  // without the suffix, in gun order
+    GunSlots kindZeroSlots;                 // device kind 0, or a model without variants
+    GunSlots otherKindSlots;                // every other device kind
 };
 
 class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
@@ -37,7 +41,7 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     using ColourChooser = std::function<bool(uint32_t& argb)>;
 
     FireKeyEdit(const FireKeyEditSpec& spec, FamilyEConfig& config, ColourChooser chooser);
-    std::string_view GetClass() const override { return "FireKeyEdit"; }
+    std::string_view GetClass() const override { return spec_.className; }
     void DoInit() override;
     void Notify(ui::Notification& notification) override;
 
@@ -55,6 +59,7 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     // Writes fire-macro slot `slot` of the record to the device.
     virtual bool WriteSlot(int slot) = 0;
     FamilyEConfig& Config() { return config_; }
+    const FireKeyEditSpec& Spec() const { return spec_; }
 
   private:
     std::string Field(std::string_view base, int segment) const;
@@ -73,6 +78,32 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     ui::ListenerHandle listener_;
     int selectedGun_ = -1;
     std::array<FirePattern, kSegments> patterns_{};
+};
+
+// The model's row, or null for a model without a fire-key panel.
+const FireKeyEditSpec* FindFireKeyEditSpec(DeviceModel model);
+
+// The panel over a model's record: the device kind picks the slot layout, and the record's own type
+// makes the write.
+template <class Record>
+class ModelFireKeyEdit final : public FireKeyEdit {
+  public:
+    // Only for a model that has a row.
+    ModelFireKeyEdit(Record& record, ColourChooser chooser)
+        : FireKeyEdit(*FindFireKeyEditSpec(Record::kModel), record, std::move(chooser)), record_(record) {}
+
+  protected:
+    const GunSlots& Slots() const override {
+        if constexpr (requires { record_.deviceKind; })
+            if (record_.deviceKind != 0) return Spec().otherKindSlots;
+        return Spec().kindZeroSlots;
+    }
+    bool WriteSlot(int slot) override {
+        return DeviceLibraryBinding::Instance().WriteFireMacro(record_, slot);
+    }
+
+  private:
+    Record& record_;
 };
 
 }  // namespace assign

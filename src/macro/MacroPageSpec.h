@@ -62,4 +62,6 @@ struct MacroPageSpec {
 };
 
 const MarcoEditSpec& EgretEditSpec();
+const MarcoEditSpec& IbisEditSpec();
 const MacroPageSpec& EgretPageSpec();
+const MacroPageSpec& IbisPageSpec();

@@ -64,9 +64,3 @@ class MarcoEditDialog : public ui::WindowImplBase {
     std::string value2_;
     ui::ListenerHandle keyHook_;
 };
-
-// The Egret's entry dialog: 8-character names, delays up to 65534 ms.
-class MarcoEdit_Egret final : public MarcoEditDialog {
-  public:
-    explicit MarcoEdit_Egret(int mode) : MarcoEditDialog(EgretEditSpec(), mode) {}
-};

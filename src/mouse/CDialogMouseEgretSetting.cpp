@@ -1,10 +1,7 @@
 #include "mouse/CDialogMouseEgretSetting.h"
 
-#include "assign/FireKeyEdit_Egret.h"
 #include "assign/KeyEdit_Egret.h"
 #include "device/DeviceLibraryBinding.h"
-#include "macro/MarcoMangerFile_Egret.h"
-#include "macro/MarcoMangerFolder_Egret.h"
 #include "mouse/UartLedEdit_Egret.h"
 #include "ui/builder/AttributeParsers.h"
 
@@ -40,16 +37,6 @@ void CDialogMouseEgretSetting::LightingShown() {
 bool CDialogMouseEgretSetting::EditKey(KeySlot& slot) {
     assign::KeyEdit_Egret editor(&Owner(), Config(), slot);
     return editor.RunModal();
-}
-
-std::unique_ptr<MacroManagerPage> CDialogMouseEgretSetting::CreateMacroPage(bool folder) {
-    if (folder) return std::make_unique<MarcoMangerFolder_Egret>(Owner());
-    return std::make_unique<MarcoMangerFile_Egret>(Owner());
-}
-
-std::unique_ptr<assign::FireKeyEdit> CDialogMouseEgretSetting::CreateFireKeyPanel() {
-    return std::make_unique<assign::FireKeyEdit_Egret>(Config(),
-                                                       [this](uint32_t& argb) { return ChooseColour(argb); });
 }
 
 }  // namespace mouse

@@ -2,7 +2,7 @@
 // The Egret mouse's page: the family-E design over the Egret's record. Its variants (device kind 0:
 // three profiles, ten fire macros, the plain lighting page; otherwise two profiles, seven fire
 // macros, the UART LED editor) are its table row; the page adds the UART LED editor, the effect
-// block, its key editor, fire-key panel and macro pages.
+// block and its key editor; its fire-key panel and macro pages are the model's own by default.
 #include <memory>
 
 #include "mouse/FamilyEPage.h"
@@ -23,8 +23,6 @@ class CDialogMouseEgretSetting final : public FamilyEPage<EgretConfig> {
     bool WriteOwn(const EgretConfig& copy, WriteGroup group, int target) override;
     void LightingShown() override;
     bool EditKey(KeySlot& slot) override;
-    std::unique_ptr<MacroManagerPage> CreateMacroPage(bool folder) override;
-    std::unique_ptr<assign::FireKeyEdit> CreateFireKeyPanel() override;
 
   private:
     UartLedEdit_Egret* uartLedEditor_ = nullptr;  // owned by the page's control tree

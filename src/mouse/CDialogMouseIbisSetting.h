@@ -1,6 +1,6 @@
 #pragma once
 // The Ibis mouse's page: the family-E design over the Ibis's record, with its own lighting modes
-// and key editor.
+// and key editor; its macro pages and fire-key panel are the model's own by default.
 // Everything else that differs from the Egret (three profiles always, ten fire macros, no UART LEDs,
 // three reset buttons, the load's retries) is its table row.
 #include "mouse/FamilyEPage.h"

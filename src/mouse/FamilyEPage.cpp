@@ -5,6 +5,7 @@
 
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
+#include "macro/MacroModelPages.h"
 #include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/PageOperation.h"
@@ -84,13 +85,25 @@ int FamilyEPage<Record>::DeviceKind() const {
 }
 
 template <class Record>
+std::unique_ptr<MacroManagerPage> FamilyEPage<Record>::CreateMacroPage(bool folder) {
+    return CreateModelMacroPage(kModel, Owner(), folder);
+}
+
+template <class Record>
+std::unique_ptr<assign::FireKeyEdit> FamilyEPage<Record>::CreateFireKeyPanel() {
+    if (!assign::FindFireKeyEditSpec(kModel)) return nullptr;
+    return std::make_unique<assign::ModelFireKeyEdit<Record>>(
+        config_, [this](uint32_t& argb) { return ChooseColour(argb); });
+}
+
+template <class Record>
 std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view className) {
     const SubPages& sub = Row().subPages;
     const char* suffix = Row().suffix;
     const bool folder = IsSubPage(className, sub.folderMacros, suffix);
     if (folder || IsSubPage(className, sub.fileMacros, suffix)) {
         config_.macroUsesFolders = folder ? 1 : 0;
-        // A model without its macro pages yet keeps an empty panel in their place.
+        // A model without macro pages keeps an empty panel in their place.
         auto page = CreateMacroPage(folder);
         if (!page) return std::make_unique<ui::SkinPage>();
         macroPages_.push_back(page.get());

@@ -59,10 +59,12 @@ class FamilyEPage : public MousePage, private StageHost {
     virtual void LightingShown() {}
     // Runs the model's key editor on `slot`, a key of the current profile; true when confirmed.
     virtual bool EditKey(KeySlot& slot) { return false; }
-    // The model's file or folder macro page; null leaves the place an empty panel.
-    virtual std::unique_ptr<MacroManagerPage> CreateMacroPage(bool folder) { return nullptr; }
-    // The model's fire-key panel for the fire-macro tab; null leaves the tab's plain panel.
-    virtual std::unique_ptr<assign::FireKeyEdit> CreateFireKeyPanel() { return nullptr; }
+    // The model's file or folder macro page, by default the model's own; null leaves the place an
+    // empty panel.
+    virtual std::unique_ptr<MacroManagerPage> CreateMacroPage(bool folder);
+    // The fire-key panel for the fire-macro tab, by default the model's own; null leaves the tab's
+    // plain panel.
+    virtual std::unique_ptr<assign::FireKeyEdit> CreateFireKeyPanel();
 
     void InitPage() override;
     void OnNotify(ui::Notification& n) override;

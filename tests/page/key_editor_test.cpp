@@ -17,6 +17,7 @@
 #include "macro/MacroStore.h"
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/ColorPicker.h"
+#include "records/IbisConfig.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/List.h"
@@ -605,26 +606,6 @@ class FireKeys : public KeyEditor {
     SimControl sim_{DeviceModel::Egret};
 };
 
-TEST_F(FireKeys, TheTabShowsTheFirstGunAndValidChangesGoToTheMouse) {
-    OpenFireTab();
-    EXPECT_TRUE(Ui().IsSelected("gun_AKM_Egret", kMain));
-    // Factory slot 0: FD 05, 04 00 02, FE 00 28.
-    EXPECT_EQ(Field("result_fire_gun_count1_Egret"), "5");
-    EXPECT_EQ(Field("result_fire_X_Value1_Egret"), "0");
-    EXPECT_EQ(Field("result_fire_Y_Value1_Egret"), "2");
-    EXPECT_EQ(Field("result_fire_shoot_time_Value1_Egret"), "40");
-    EXPECT_FALSE(Ui().IsVisible("result_fire_gun_count2_Egret", kMain));
-    const FireMacroEntry before = Egret().Fire(0);
-    Enter("result_fire_gun_count1_Egret", "9");
-    Enter("result_fire_Y_Adjustment_Value1_Egret", "-3");
-    FireMacroEntry after = Egret().Fire(0);
-    FireMacroEntry expected = before;
-    expected.data[1] = 9;
-    expected.yAdjust = -3;
-    EXPECT_EQ(after, expected);
-    Ui().Snapshot(::testing::TempDir() + "fire_keys.png", kMain);
-}
-
 TEST_F(FireKeys, OutOfRangeFieldsAreCorrectedWithoutAWrite) {
     OpenFireTab();
     Enter("result_fire_X_Adjustment_Value1_Egret", "20");
@@ -737,5 +718,83 @@ TEST_F(FireKeys, TheColourBoxOpensThePickerAndStoresItsChoice) {
     Ui().Click("result_fire_color1_Egret", kMain);
     EXPECT_EQ(Writes(), 0);
 }
+
+// A fire-macro slot as the simulated mouse of record type `R` holds it.
+template <class R>
+FireMacroEntry ReadFire(int slot) {
+    R c;
+    DeviceLibraryBinding::Instance().ReadFireMacro(c, slot);
+    return static_cast<size_t>(slot) < c.fireMacros.size() ? c.fireMacros[static_cast<size_t>(slot)]
+                                                           : FireMacroEntry{};
+}
+
+struct FireModel {
+    const char* suffix;
+    int device;  // "device_combo" position
+    FireMacroEntry (*fire)(int slot);
+};
+
+void PrintTo(const FireModel& m, std::ostream* out) {
+    *out << m.suffix;
+}
+
+std::string FireModelName(const ::testing::TestParamInfo<FireModel>& param) {
+    return param.param.suffix;
+}
+
+// What every model's fire-key panel does the same way.
+class FireKeysOfEachModel : public KeyEditor, public ::testing::WithParamInterface<FireModel> {
+  protected:
+    std::string N(const std::string& base) { return base + "_" + GetParam().suffix; }
+    void OpenFireTab() {
+        StartApp();
+        WaitForDeviceTasks();
+        Ui().SelectComboItem("device_combo", GetParam().device, kMain);
+        Ui().Click(N("fire_macro_Settings"), kMain);
+    }
+    void Enter(const std::string& field, const std::string& text) {
+        Ui().Find<ui::Edit>(field, kMain).SetText(text, ui::Notify::Yes);
+        Ui().RunUntilIdle();
+    }
+    std::string Field(const std::string& name) { return Ui().Text(N(name), kMain); }
+};
+
+TEST_P(FireKeysOfEachModel, TheTabShowsTheFirstGunAndValidChangesGoToTheMouse) {
+    OpenFireTab();
+    EXPECT_TRUE(Ui().IsSelected(N("gun_AKM"), kMain));
+    // Factory slot 0: FD 05, 04 00 02, FE 00 28.
+    EXPECT_EQ(Field("result_fire_gun_count1"), "5");
+    EXPECT_EQ(Field("result_fire_X_Value1"), "0");
+    EXPECT_EQ(Field("result_fire_Y_Value1"), "2");
+    EXPECT_EQ(Field("result_fire_shoot_time_Value1"), "40");
+    EXPECT_FALSE(Ui().IsVisible(N("result_fire_gun_count2"), kMain));
+    const FireMacroEntry before = GetParam().fire(0);
+    Enter(N("result_fire_gun_count1"), "9");
+    Enter(N("result_fire_Y_Adjustment_Value1"), "-3");
+    FireMacroEntry expected = before;
+    expected.data[1] = 9;
+    expected.yAdjust = -3;
+    EXPECT_EQ(GetParam().fire(0), expected);
+    Ui().Snapshot(::testing::TempDir() + "fire_keys_" + GetParam().suffix + ".png", kMain);
+}
+
+// The 5.56 mm and 7.62 mm presets span two and three slots on the Ibis whatever it reports.
+TEST_P(FireKeysOfEachModel, TheLastTwoGunsSpanSeveralSlots) {
+    OpenFireTab();
+    Ui().Click(N("gun_762mm_Fire"), kMain);
+    for (int s = 1; s <= 3; ++s)
+        EXPECT_TRUE(Ui().IsVisible(N("result_fire_gun_count" + std::to_string(s)), kMain));
+    Enter(N("result_fire_gun_count3"), "30");
+    EXPECT_EQ(GetParam().fire(9).data[1], 30);
+    Ui().Click(N("gun_556mm_Fire"), kMain);
+    EXPECT_FALSE(Ui().IsVisible(N("result_fire_gun_count3"), kMain));
+    Enter(N("result_fire_gun_count2"), "31");
+    EXPECT_EQ(GetParam().fire(6).data[1], 31);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, FireKeysOfEachModel,
+                         ::testing::Values(FireModel{"Egret", 3, ReadFire<EgretConfig>},
+                                           FireModel{"Ibis", 4, ReadFire<IbisConfig>}),
+                         FireModelName);
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The Egret's macro folder view as its user meets it: the files of the working macro folder as a
+// The macro folder view of each mouse model as its user meets it: the files of the working macro folder as a
 // tree, and what each menu command leaves on disk.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "AppFixture.h"
+#include "MacroModels.h"
 #include "TextFit.h"
 #include "macro/MacroCodec.h"
 #include "macro/MacroFileFormat.h"
@@ -25,9 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kMain = "Oakridge";
-constexpr const char* kDialog = "MarcoEdit_Egret";
 constexpr const char* kMenu = "CMenuWnd";
-constexpr const char* kTree = "Marco_Info_list_Egret";
 
 MacroList Macros(std::initializer_list<const char16_t*> names) {
     MacroList list;
@@ -36,13 +35,13 @@ MacroList Macros(std::initializer_list<const char16_t*> names) {
     return list;
 }
 
-void WriteFile(const fs::path& path, const MacroList& list) {
-    const auto bytes = SerializeMacroRecords(DeviceModel::Egret, list);
+void WriteFile(DeviceModel model, const fs::path& path, const MacroList& list) {
+    const auto bytes = SerializeMacroRecords(model, list);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-class MacroFolder : public oaktest::AppFixture {
+class MacroFolder : public oaktest::OverMacroModels<oaktest::AppFixture> {
   protected:
     // The working folder holds "Fps.bin" (Burst, Spray) and "Moba.bin" (Combo).
     void OpenFolderView() {
@@ -51,16 +50,19 @@ class MacroFolder : public oaktest::AppFixture {
         // Only these two files, whatever the first start copied from the program folder.
         fs::remove_all(Folder());
         fs::create_directories(Folder());
-        WriteFile(Folder() / "Fps.bin", Macros({u"Burst", u"Spray"}));
-        WriteFile(Folder() / "Moba.bin", Macros({u"Combo"}));
-        MacroStore::Instance().SyncMacroFolder(DeviceModel::Egret);
+        WriteFile(Model(), Folder() / "Fps.bin", Macros({u"Burst", u"Spray"}));
+        WriteFile(Model(), Folder() / "Moba.bin", Macros({u"Combo"}));
+        MacroStore::Instance().SyncMacroFolder(Model());
         Page().Reload();
-        Ui().SelectComboItem("device_combo", 3, kMain);
-        Ui().Click("marco_manager_Egret", kMain);
-        Ui().Click("macro_view_folder_Egret", kMain);
+        Ui().SelectComboItem("device_combo", GetParam().device, kMain);
+        Ui().Click(N("marco_manager"), kMain);
+        Ui().Click(N("macro_view_folder"), kMain);
     }
-    fs::path Folder() { return fs::path(MacroStore::Instance().WorkingFolder()) / "MacroMouseEgretData"; }
-    MacroFolderPage& Page() { return Ui().Find<MacroFolderPage>("macro_folder_page_Egret", kMain); }
+    fs::path Folder() {
+        return fs::path(MacroStore::Instance().WorkingFolder()) /
+               (std::string("MacroMouse") + GetParam().suffix + "Data");
+    }
+    MacroFolderPage& Page() { return Ui().Find<MacroFolderPage>(N("macro_folder_page"), kMain); }
     // The page's own controls: the file page holds controls of the same names.
     ui::TreeView& Tree() { return *Page().FindOwn<ui::TreeView>("Marco_Info_list"); }
     MarcoListUI& Steps() { return *Page().FindOwn<MarcoListUI>("Marco_Content_list"); }
@@ -104,24 +106,24 @@ class MacroFolder : public oaktest::AppFixture {
         Ui().Click(command, kMenu);
     }
     void AnswerName(const std::string& name) {
-        Ui().AnswerModal(kDialog, [this, name](ui::WindowImplBase&) {
-            Ui().Click("result_value_Egret", kDialog);
+        Ui().AnswerModal(Dialog(), [this, name](ui::WindowImplBase&) {
+            Ui().Click(N("result_value"), Dialog());
             Ui().PressKey(ui::kVkA, ui::kModCtrl);
             Ui().TypeText(name);
-            Ui().Click("btn_ok_Egret", kDialog);
+            Ui().Click(N("btn_ok"), Dialog());
         });
     }
     std::vector<std::string> OnDisk(const std::string& key) {
         std::ifstream in(Folder() / key, std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::vector<std::string> names;
-        for (const auto& entry : ParseMacroRecords(DeviceModel::Egret, bytes))
+        for (const auto& entry : ParseMacroRecords(Model(), bytes))
             names.push_back(MacroManagerPage::ToUtf8(entry->name));
         return names;
     }
 };
 
-TEST_F(MacroFolder, ShowsEachFileWithItsMacros) {
+TEST_P(MacroFolder, ShowsEachFileWithItsMacros) {
     OpenFolderView();
     EXPECT_EQ(Nodes(), (std::vector<std::string>{"Fps", "  Burst", "  Spray", "Moba", "  Combo"}));
     ClickNode("Spray");
@@ -132,30 +134,49 @@ TEST_F(MacroFolder, ShowsEachFileWithItsMacros) {
     Ui().Snapshot(::testing::TempDir() + "macro_folder_page.png", kMain);
 }
 
-TEST_F(MacroFolder, DeletingAFileRemovesItFromTheWorkingFolder) {
+// The folder page names modifier steps in the model's own words: the Egret's in the language's
+// texts, the Ibis's with the fixed short names.
+TEST_P(MacroFolder, ModifierStepsCarryTheModelsWords) {
+    OpenFolderView();
+    MacroList list;
+    list.Add(MacroEntry{u"Win", {0xFD, 0x01, 0x81, 0x08, 0x01, 0x02, 0xFC, 0x00}, 0});
+    WriteFile(Model(), Folder() / "Keys.bin", list);
+    MacroStore::Instance().SyncMacroFolder(Model());
+    Page().Reload();
+    ClickNode("Win");
+    ASSERT_EQ(Steps().RowCount(), 2);
+    // The Egret's rows carry the text references, resolved when drawn.
+    const bool languageWords = std::string(GetParam().suffix) == "Egret";
+    const std::string win = languageWords ? "}%{195}" : "}LWin";
+    const std::string shift = languageWords ? "}%{017}" : "}Shift";
+    EXPECT_TRUE(Steps().RowAt(0)->text.ends_with(win)) << Steps().RowAt(0)->text;
+    EXPECT_TRUE(Steps().RowAt(1)->text.ends_with(shift)) << Steps().RowAt(1)->text;
+}
+
+TEST_P(MacroFolder, DeletingAFileRemovesItFromTheWorkingFolder) {
     OpenFolderView();
     ClickNode("Burst");
-    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().PressInNextModal(Dialog(), N("btn_ok"));
     ClickOwn("DeleteMarcoButton");
     EXPECT_EQ(OnDisk("Fps.bin"), (std::vector<std::string>{"Spray"}));
 
     ClickNode("Fps");
-    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().PressInNextModal(Dialog(), N("btn_ok"));
     Menu("menu_Name_Delete");
     EXPECT_FALSE(fs::exists(Folder() / "Fps.bin"));
     EXPECT_EQ(Nodes(), (std::vector<std::string>{"Moba", "  Combo"}));
-    EXPECT_EQ(MacroStore::Instance().FileSet(DeviceModel::Egret).count("Fps.bin"), 0u);
+    EXPECT_EQ(MacroStore::Instance().FileSet(Model()).count("Fps.bin"), 0u);
     // Cancelling deletes nothing.
     ClickNode("Moba");
-    Ui().PressInNextModal(kDialog, "btn_cancel_Egret");
+    Ui().PressInNextModal(Dialog(), N("btn_cancel"));
     Menu("menu_Name_Delete");
     EXPECT_TRUE(fs::exists(Folder() / "Moba.bin"));
 }
 
-TEST_F(MacroFolder, ImportingWithNothingSelectedAddsANodeNamedAfterTheFile) {
+TEST_P(MacroFolder, ImportingWithNothingSelectedAddsANodeNamedAfterTheFile) {
     OpenFolderView();
     const fs::path outside = TempDir() / "Raid.bin";
-    WriteFile(outside, Macros({u"Heal", u"Shield"}));
+    WriteFile(Model(), outside, Macros({u"Heal", u"Shield"}));
 
     ClickBelowNodes();
     Ui().AnswerFileDialog(outside.string());
@@ -190,7 +211,7 @@ TEST_F(MacroFolder, ImportingWithNothingSelectedAddsANodeNamedAfterTheFile) {
     EXPECT_EQ(fs::file_size(exported), 2u * 240u);
 }
 
-TEST_F(MacroFolder, RenameRefusesANameAlreadyTaken) {
+TEST_P(MacroFolder, RenameRefusesANameAlreadyTaken) {
     OpenFolderView();
     struct Case {
         const char* node;
@@ -214,7 +235,7 @@ TEST_F(MacroFolder, RenameRefusesANameAlreadyTaken) {
     EXPECT_EQ(OnDisk("Moba.bin"), (std::vector<std::string>{"Combo"}));
 }
 
-TEST_F(MacroFolder, NewFilesAndMacrosAreSavedAndEditedLikeTheFilePage) {
+TEST_P(MacroFolder, NewFilesAndMacrosAreSavedAndEditedLikeTheFilePage) {
     OpenFolderView();
     // A new macro needs a file; a new file needs a name no file has.
     ClickBelowNodes();
@@ -238,31 +259,31 @@ TEST_F(MacroFolder, NewFilesAndMacrosAreSavedAndEditedLikeTheFilePage) {
 
     InsertFromCombo(3);
     EXPECT_EQ(Steps().RowCount(), 3);
-    const auto& saved = MacroStore::Instance().FileSet(DeviceModel::Egret).at("Tools.bin")[0].data;
+    const auto& saved = MacroStore::Instance().FileSet(Model()).at("Tools.bin")[0].data;
     EXPECT_EQ(saved, (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
     std::ifstream in(Folder() / "Tools.bin", std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(ParseMacroRecords(DeviceModel::Egret, bytes)[0].data, saved);
+    EXPECT_EQ(ParseMacroRecords(Model(), bytes)[0].data, saved);
 }
 
-TEST_F(MacroFolder, AFileNeverGrowsPastWhatLoadingReads) {
+TEST_P(MacroFolder, AFileNeverGrowsPastWhatLoadingReads) {
     OpenFolderView();
-    const size_t max = kMacroFileReadLimit / FileFormat(DeviceModel::Egret).recordSize;
+    const size_t max = kMacroFileReadLimit / FileFormat(Model()).recordSize;
     MacroList big;
     for (size_t i = 0; i + 1 < max; ++i)
         big.Add(MacroEntry{u"b" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), {0x00}, 0});
-    WriteFile(Folder() / "Big.bin", big);
-    MacroStore::Instance().SyncMacroFolder(DeviceModel::Egret);
+    WriteFile(Model(), Folder() / "Big.bin", big);
+    MacroStore::Instance().SyncMacroFolder(Model());
     Page().Reload();
     const fs::path outside = TempDir() / "Two.bin";
-    WriteFile(outside, Macros({u"Heal", u"Shield"}));
+    WriteFile(Model(), outside, Macros({u"Heal", u"Shield"}));
     auto expectMessage = [&](const char* reference) {
         Ui().AnswerModal("MessageBox", [this, reference](ui::WindowImplBase&) {
             EXPECT_EQ(Ui().Text("label_display", "MessageBox"), ui::TextTable::Instance().Resolve(reference));
             Ui().Click("btn_ok", "MessageBox");
         });
     };
-    auto& files = MacroStore::Instance().FileSet(DeviceModel::Egret);
+    auto& files = MacroStore::Instance().FileSet(Model());
 
     // Two more do not fit: nothing is imported, in memory or on disk.
     ClickNode("Big");
@@ -284,7 +305,7 @@ TEST_F(MacroFolder, AFileNeverGrowsPastWhatLoadingReads) {
     EXPECT_EQ(OnDisk("Big.bin").size(), max);
 }
 
-TEST_F(MacroFolder, TextsFitInEveryLanguage) {
+TEST_P(MacroFolder, TextsFitInEveryLanguage) {
     OpenFolderView();
     ClickNode("Burst");
     for (int i = 1; i <= 15; ++i) {
@@ -304,3 +325,6 @@ TEST_F(MacroFolder, TextsFitInEveryLanguage) {
 }
 
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Models, MacroFolder, ::testing::ValuesIn(oaktest::kMacroModels),
+                         oaktest::MacroModelName);

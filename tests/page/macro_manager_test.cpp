@@ -1,4 +1,4 @@
-// The Egret's macro manager as its user meets it: recording through the input hooks with the
+// The macro manager of each mouse model as its user meets it: recording through the input hooks with the
 // test's clock, the entry dialog, the insert chooser, the menus and what lands in the working file.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "AppFixture.h"
+#include "MacroModels.h"
 #include "TextFit.h"
 #include "macro/CMenuWnd.h"
 #include "macro/MacroCodec.h"
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr const char* kMain = "Oakridge";
-constexpr const char* kDialog = "MarcoEdit_Egret";
 constexpr const char* kMenu = "CMenuWnd";
 constexpr uint32_t kVkAlt = 0xA4;
 
@@ -39,22 +39,22 @@ std::ostream& operator<<(std::ostream& out, const Step& s) {
     return out << "{0x" << std::hex << s.tag << std::dec << ", " << s.value << "}";
 }
 
-class MacroManager : public oaktest::AppFixture {
+class MacroManager : public oaktest::OverMacroModels<oaktest::AppFixture> {
   protected:
     void OpenMacros() {
-        ShowDevice(3);
-        Ui().Click("marco_manager_Egret", kMain);
+        ShowDevice(GetParam().device);
+        Ui().Click(N("marco_manager"), kMain);
     }
-    MacroManagerPage& Page() { return Ui().Find<MacroManagerPage>("macro_file_page_Egret", kMain); }
+    MacroManagerPage& Page() { return Ui().Find<MacroManagerPage>(N("macro_file_page"), kMain); }
     // Replaces an edit's text the way a user does: select all, then type.
     void Replace(const std::string& edit, const std::string& text, const std::string& cls) {
         Ui().Click(edit, cls);
         Ui().PressKey(ui::kVkA, ui::kModCtrl);
         Ui().TypeText(text);
     }
-    MarcoListUI& StepList() { return Ui().Find<MarcoListUI>("Marco_Content_list_Egret", kMain); }
-    ui::List& NameList() { return Ui().Find<ui::List>("Marco_Info_list_Egret", kMain); }
-    ::MacroList& Macros() { return MacroStore::Instance().List(DeviceModel::Egret); }
+    MarcoListUI& StepList() { return Ui().Find<MarcoListUI>(N("Marco_Content_list"), kMain); }
+    ui::List& NameList() { return Ui().Find<ui::List>(N("Marco_Info_list"), kMain); }
+    ::MacroList& Macros() { return MacroStore::Instance().List(Model()); }
     void ClickRow(ui::List& list, int index, const std::string& cls = kMain) {
         Ui().Window(cls).GetManager().LayoutIfNeeded();
         list.EnsureVisible(index);
@@ -70,39 +70,40 @@ class MacroManager : public oaktest::AppFixture {
     }
     // The macros of the working macro file, as the next start would read them.
     ::MacroList OnDisk() {
-        std::ifstream in(MacroStore::Instance().WorkingFolder() + "/MacroMouseEgretData.bin",
-                         std::ios::binary);
+        std::ifstream in(
+            MacroStore::Instance().WorkingFolder() + "/MacroMouse" + GetParam().suffix + "Data.bin",
+            std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return ParseMacroRecords(DeviceModel::Egret, bytes);
+        return ParseMacroRecords(Model(), bytes);
     }
     std::vector<Step> Decoded(const std::vector<uint8_t>& data) {
         std::vector<Step> steps;
-        for (const auto& s : DecodeMacro(DeviceModel::Egret, data, StepNames::FilePage()).steps)
+        for (const auto& s : DecodeMacro(Model(), data, StepNames::FilePage()).steps)
             steps.push_back({s.tag, s.value});
         return steps;
     }
     void Record(const std::function<void()>& actions) {
-        Ui().Click("recordButton_Egret", kMain);
+        Ui().Click(N("recordButton"), kMain);
         // Away from the record button, so its own clicks are the only ones left out.
-        Ui().Hover("Marco_Content_list_Egret", kMain);
+        Ui().Hover(N("Marco_Content_list"), kMain);
         actions();
-        Ui().Click("recordButton_Egret", kMain);
+        Ui().Click(N("recordButton"), kMain);
     }
     // Answers the next entry dialog: fills the fields that are given, then OK.
     void AnswerDialog(std::string value, std::string value2 = {}) {
-        Ui().AnswerModal(kDialog, [this, value, value2](ui::WindowImplBase&) {
-            if (!value.empty()) Replace("result_value_Egret", value, kDialog);
-            if (!value2.empty()) Replace("result_value2_Egret", value2, kDialog);
-            Ui().Click("btn_ok_Egret", kDialog);
+        Ui().AnswerModal(Dialog(), [this, value, value2](ui::WindowImplBase&) {
+            if (!value.empty()) Replace(N("result_value"), value, Dialog());
+            if (!value2.empty()) Replace(N("result_value2"), value2, Dialog());
+            Ui().Click(N("btn_ok"), Dialog());
         });
     }
     void NewMacro(const std::string& name) {
         AnswerDialog(name);
-        Ui().Click("AddMarcoButton_Egret", kMain);
+        Ui().Click(N("AddMarcoButton"), kMain);
     }
 };
 
-TEST_F(MacroManager, RecordsKeysWithThePausesBetweenThem) {
+TEST_P(MacroManager, RecordsKeysWithThePausesBetweenThem) {
     OpenMacros();
     SelectMacro(0);
     Ui().AdvanceClock(5000);  // a long wait before the first key never becomes a delay
@@ -116,43 +117,43 @@ TEST_F(MacroManager, RecordsKeysWithThePausesBetweenThem) {
     EXPECT_EQ(Decoded(OnDisk()[0].data), want);
     EXPECT_EQ(Decoded(Macros()[0].data), want);
     EXPECT_EQ(Page().Recorder().State(), RecordState::Idle);
-    EXPECT_EQ(Ui().ResolvedText("recordButton_Egret", kMain), ui::TextTable::Instance().Resolve("%{042}"));
-    EXPECT_TRUE(Ui().IsEnabled("macro_edit_layout_Egret", kMain));
+    EXPECT_EQ(Ui().ResolvedText(N("recordButton"), kMain), ui::TextTable::Instance().Resolve("%{042}"));
+    EXPECT_TRUE(Ui().IsEnabled(N("macro_edit_layout"), kMain));
     Ui().Snapshot(::testing::TempDir() + "macro_file_page.png", kMain);
 }
 
-TEST_F(MacroManager, DelayModesDecideThePausesRecorded) {
+TEST_P(MacroManager, DelayModesDecideThePausesRecorded) {
     OpenMacros();
     auto pressA = [&] {
         Ui().KeyDown(ui::kVkA);
         Ui().AdvanceClock(300);
         Ui().KeyUp(ui::kVkA);
     };
-    Ui().Click("delay_no_Egret", kMain);
-    EXPECT_FALSE(Ui().IsEnabled("delay_edit_Egret", kMain));
+    Ui().Click(N("delay_no"), kMain);
+    EXPECT_FALSE(Ui().IsEnabled(N("delay_edit"), kMain));
     SelectMacro(1);
     Record(pressA);
     EXPECT_EQ(Rows(), (std::vector<Step>{{0x82, 0x04}, {0x02, 0x04}}));
 
-    Ui().Click("delay_setting_Egret", kMain);
-    EXPECT_TRUE(Ui().IsEnabled("delay_edit_Egret", kMain));
-    Replace("delay_edit_Egret", "99999", kMain);
-    EXPECT_EQ(Ui().Text("delay_edit_Egret", kMain), "65534");
-    Replace("delay_edit_Egret", "25", kMain);
+    Ui().Click(N("delay_setting"), kMain);
+    EXPECT_TRUE(Ui().IsEnabled(N("delay_edit"), kMain));
+    Replace(N("delay_edit"), "99999", kMain);
+    EXPECT_EQ(Ui().Text(N("delay_edit"), kMain), "65534");
+    Replace(N("delay_edit"), "25", kMain);
     SelectMacro(2);
     Record(pressA);
     EXPECT_EQ(Rows(), (std::vector<Step>{{0x82, 0x04}, {0xFE, 25}, {0x02, 0x04}}));
 }
 
-TEST_F(MacroManager, RecordButtonClicksAreNotCapturedButOtherClicksAre) {
+TEST_P(MacroManager, RecordButtonClicksAreNotCapturedButOtherClicksAre) {
     OpenMacros();
     SelectMacro(0);
-    Record([&] { Ui().Click("Marco_Content_list_Egret", kMain); });
+    Record([&] { Ui().Click(N("Marco_Content_list"), kMain); });
     // Press and release of the left button on the list; nothing from the record button.
     EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 0}, {0x21, 0x21}}));
 }
 
-TEST_F(MacroManager, StoppingDropsThePressesOfKeysStillHeld) {
+TEST_P(MacroManager, StoppingDropsThePressesOfKeysStillHeld) {
     OpenMacros();
     SelectMacro(0);
     Ui().KeyDown('C');  // held before recording: its release stays
@@ -170,10 +171,10 @@ TEST_F(MacroManager, StoppingDropsThePressesOfKeysStillHeld) {
     EXPECT_EQ(Decoded(OnDisk()[0].data), Rows());
 }
 
-TEST_F(MacroManager, AFullMacroTakesNoMoreKeys) {
+TEST_P(MacroManager, AFullMacroTakesNoMoreKeys) {
     OpenMacros();
     SelectMacro(0);
-    Ui().Click("delay_no_Egret", kMain);
+    Ui().Click(N("delay_no"), kMain);
     Record([&] {
         for (int i = 0; i < 150; ++i) Ui().PressKey(ui::kVkA + static_cast<uint32_t>(i % 26));
     });
@@ -184,7 +185,7 @@ TEST_F(MacroManager, AFullMacroTakesNoMoreKeys) {
     EXPECT_LE(Macros()[0].data.size(), 224u);
 }
 
-TEST_F(MacroManager, ALongPauseNearTheLimitIsRecordedWholeOrNotAtAll) {
+TEST_P(MacroManager, ALongPauseNearTheLimitIsRecordedWholeOrNotAtAll) {
     OpenMacros();
     SelectMacro(0);
     Record([&] {
@@ -205,7 +206,7 @@ TEST_F(MacroManager, ALongPauseNearTheLimitIsRecordedWholeOrNotAtAll) {
     EXPECT_EQ(Decoded(Macros()[0].data), Rows());
 }
 
-TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
+TEST_P(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     OpenMacros();
     const size_t before = Macros().size();
     NewMacro(MacroManagerPage::ToUtf8(Macros()[0].name));
@@ -220,20 +221,20 @@ TEST_F(MacroManager, NewMacrosNeedANewNameAndStartEmpty) {
     EXPECT_EQ(StepList().RowCount(), 0);
 
     // The first change writes a whole macro: loop entry, the click, end marker.
-    Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 3, kMain);
     EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 50}, {0x21, 0x21}}));
     EXPECT_EQ(OnDisk()[before].data,
               (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
-    EXPECT_EQ(Ui().CurSel("macro_insert_combo_Egret", kMain), -1);
+    EXPECT_EQ(Ui().CurSel(N("macro_insert_combo"), kMain), -1);
 }
 
-TEST_F(MacroManager, AFullMacroFileRefusesANewMacroAndSaysSo) {
+TEST_P(MacroManager, AFullMacroFileRefusesANewMacroAndSaysSo) {
     OpenMacros();
     // As many macros as loading reads from one file.
-    const size_t max = kMacroFileReadLimit / FileFormat(DeviceModel::Egret).recordSize;
+    const size_t max = kMacroFileReadLimit / FileFormat(Model()).recordSize;
     for (size_t i = Macros().size(); i < max; ++i)
         Macros().Add(MacroEntry{u"n" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), {0x00}, 0});
-    ASSERT_TRUE(MacroStore::Instance().SaveMacroFile(DeviceModel::Egret));
+    ASSERT_TRUE(MacroStore::Instance().SaveMacroFile(Model()));
     Page().Reload();
 
     std::string shown;
@@ -241,7 +242,7 @@ TEST_F(MacroManager, AFullMacroFileRefusesANewMacroAndSaysSo) {
         shown = Ui().Text("label_display", "MessageBox");
         Ui().Click("btn_ok", "MessageBox");
     });
-    Ui().Click("AddMarcoButton_Egret", kMain);
+    Ui().Click(N("AddMarcoButton"), kMain);
     EXPECT_EQ(shown, ui::TextTable::Instance().Resolve("%{525}"));
     EXPECT_EQ(Macros().size(), max);
     EXPECT_EQ(OnDisk().size(), max);
@@ -249,78 +250,78 @@ TEST_F(MacroManager, AFullMacroFileRefusesANewMacroAndSaysSo) {
 
     // Room again after a delete.
     SelectMacro(0);
-    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
-    Ui().Click("DeleteMarcoButton_Egret", kMain);
+    Ui().PressInNextModal(Dialog(), N("btn_ok"));
+    Ui().Click(N("DeleteMarcoButton"), kMain);
     NewMacro("Again");
     EXPECT_EQ(OnDisk().size(), max);
     EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[max - 1].name), "Again");
 }
 
-TEST_F(MacroManager, LoopOptionsTakeEffectWithTheNextChange) {
+TEST_P(MacroManager, LoopOptionsTakeEffectWithTheNextChange) {
     OpenMacros();
     NewMacro("Loops");
     const size_t index = Macros().size() - 1;
-    Ui().SelectComboItem("macro_insert_combo_Egret", 5, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 5, kMain);
     const auto saved = OnDisk()[index].data;
     ASSERT_EQ(saved[0], 0xFD);
     EXPECT_EQ(saved[1], 0x01);
 
-    Ui().Click("circle_all_Egret", kMain);
-    EXPECT_FALSE(Ui().IsEnabled("circle_edit_Egret", kMain));
+    Ui().Click(N("circle_all"), kMain);
+    EXPECT_FALSE(Ui().IsEnabled(N("circle_edit"), kMain));
     EXPECT_EQ(OnDisk()[index].data, saved);
 
-    Ui().SelectComboItem("macro_insert_combo_Egret", 4, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 4, kMain);
     EXPECT_EQ(OnDisk()[index].data[1], 0x00);  // continuous
-    Ui().Click("circle_setting_Egret", kMain);
-    Replace("circle_edit_Egret", "999", kMain);
-    EXPECT_EQ(Ui().Text("circle_edit_Egret", kMain), "254");
+    Ui().Click(N("circle_setting"), kMain);
+    Replace(N("circle_edit"), "999", kMain);
+    EXPECT_EQ(Ui().Text(N("circle_edit"), kMain), "254");
 }
 
-TEST_F(MacroManager, EntryDialogKeepsNumbersInRange) {
+TEST_P(MacroManager, EntryDialogKeepsNumbersInRange) {
     OpenMacros();
     NewMacro("Fields");
     std::string movedX, movedY, delay;
-    Ui().AnswerModal(kDialog, [&](ui::WindowImplBase&) {
-        Replace("result_value_Egret", "300", kDialog);
-        Replace("result_value2_Egret", "-300", kDialog);
-        movedX = Ui().Text("result_value_Egret", kDialog);
-        movedY = Ui().Text("result_value2_Egret", kDialog);
-        Ui().Click("btn_ok_Egret", kDialog);
+    Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase&) {
+        Replace(N("result_value"), "300", Dialog());
+        Replace(N("result_value2"), "-300", Dialog());
+        movedX = Ui().Text(N("result_value"), Dialog());
+        movedY = Ui().Text(N("result_value2"), Dialog());
+        Ui().Click(N("btn_ok"), Dialog());
     });
-    Ui().SelectComboItem("macro_insert_combo_Egret", 6, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 6, kMain);
     EXPECT_EQ(movedX, "127");
     EXPECT_EQ(movedY, "-128");
     ASSERT_EQ(StepList().RowCount(), 1);
     EXPECT_EQ(StepList().RowAt(0)->value, PackMove(127, -128));
     EXPECT_NE(StepList().RowAt(0)->text.find("X: 127  Y: -128"), std::string::npos);
 
-    Ui().AnswerModal(kDialog, [&](ui::WindowImplBase&) {
-        Replace("result_value_Egret", "70000", kDialog);
-        delay = Ui().Text("result_value_Egret", kDialog);
-        Ui().Snapshot(::testing::TempDir() + "macro_delay_dialog.png", kDialog);
-        Ui().Click("btn_ok_Egret", kDialog);
+    Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase&) {
+        Replace(N("result_value"), "70000", Dialog());
+        delay = Ui().Text(N("result_value"), Dialog());
+        Ui().Snapshot(::testing::TempDir() + "macro_delay_dialog.png", Dialog());
+        Ui().Click(N("btn_ok"), Dialog());
     });
-    Ui().SelectComboItem("macro_insert_combo_Egret", 2, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 2, kMain);
     EXPECT_EQ(delay, "65534");
     EXPECT_EQ(Rows(), (std::vector<Step>{{0x04, PackMove(127, -128)}, {0xFE, 65534}}));
 
     // A key is taken on its release; cancelling changes nothing.
-    Ui().AnswerModal(kDialog, [&](ui::WindowImplBase&) {
+    Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase&) {
         Ui().PressKey('Q');
-        EXPECT_EQ(Ui().Text("result_value_Egret", kDialog), "Q");
-        Ui().Click("btn_ok_Egret", kDialog);
+        EXPECT_EQ(Ui().Text(N("result_value"), Dialog()), "Q");
+        Ui().Click(N("btn_ok"), Dialog());
     });
-    Ui().SelectComboItem("macro_insert_combo_Egret", 1, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 1, kMain);
     EXPECT_EQ(Rows().back(), (Step{0x02, 0x14}));
-    Ui().PressInNextModal(kDialog, "btn_cancel_Egret");
-    Ui().SelectComboItem("macro_insert_combo_Egret", 0, kMain);
+    Ui().PressInNextModal(Dialog(), N("btn_cancel"));
+    Ui().SelectComboItem(N("macro_insert_combo"), 0, kMain);
     EXPECT_EQ(StepList().RowCount(), 3);
 }
 
-TEST_F(MacroManager, MenuOpensOnScreenAndSendsOneCommand) {
+TEST_P(MacroManager, MenuOpensOnScreenAndSendsOneCommand) {
     OpenMacros();
     NewMacro("Menu");
-    Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 3, kMain);
     // Put the step list's centre near the bottom-right corner of the work area.
     auto& frame = Ui().Window(kMain);
     frame.GetManager().LayoutIfNeeded();
@@ -332,7 +333,7 @@ TEST_F(MacroManager, MenuOpensOnScreenAndSendsOneCommand) {
     oaktest::NotificationRecorder seen(frame.GetManager());
 
     ClickRow(StepList(), 1);
-    Ui().RightClick("Marco_Content_list_Egret", kMain);
+    Ui().RightClick(N("Marco_Content_list"), kMain);
     auto* menu = dynamic_cast<CMenuWnd*>(&Ui().Window(kMenu));
     ASSERT_NE(menu, nullptr);
     ui::Rect full = menu->FullRect();
@@ -347,35 +348,35 @@ TEST_F(MacroManager, MenuOpensOnScreenAndSendsOneCommand) {
     EXPECT_EQ(ui::Toolkit::FindWindowByClass(kMenu), nullptr);
     EXPECT_EQ(seen.Count("menu_Content_Delete") + seen.Count("menu_Content_Edit"), 0u);
 
-    Ui().RightClick("Marco_Content_list_Egret", kMain);
-    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
+    Ui().RightClick(N("Marco_Content_list"), kMain);
+    Ui().PressInNextModal(Dialog(), N("btn_ok"));
     Ui().Click("menu_Content_Delete", kMenu);
     EXPECT_EQ(seen.Count("menu_Content_Delete"), 1u);
     EXPECT_EQ(seen.Entries().back().type, "menu_Content_Delete");
-    EXPECT_EQ(seen.Entries().back().sender, "Marco_Content_list_Egret");
+    EXPECT_EQ(seen.Entries().back().sender, N("Marco_Content_list"));
     EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0x21, 0x21}}));
     EXPECT_EQ(ui::Toolkit::FindWindowByClass(kMenu), nullptr);
 }
 
-TEST_F(MacroManager, EditingAStepReplacesItInPlace) {
+TEST_P(MacroManager, EditingAStepReplacesItInPlace) {
     OpenMacros();
     NewMacro("Edit");
-    Ui().SelectComboItem("macro_insert_combo_Egret", 3, kMain);
+    Ui().SelectComboItem(N("macro_insert_combo"), 3, kMain);
     ClickRow(StepList(), 1);
     AnswerDialog("120");
-    Ui().RightClick("Marco_Content_list_Egret", kMain);
+    Ui().RightClick(N("Marco_Content_list"), kMain);
     Ui().Click("menu_Content_Edit", kMenu);
     EXPECT_EQ(Rows(), (std::vector<Step>{{0xA1, 0xA1}, {0xFE, 120}, {0x21, 0x21}}));
-    EXPECT_EQ(Ui().CurSel("Marco_Content_list_Egret", kMain), 1);
+    EXPECT_EQ(Ui().CurSel(N("Marco_Content_list"), kMain), 1);
     EXPECT_EQ(Decoded(OnDisk()[OnDisk().size() - 1].data), Rows());
 }
 
-TEST_F(MacroManager, RenameDeleteExportAndImportKeepTheFileInStep) {
+TEST_P(MacroManager, RenameDeleteExportAndImportKeepTheFileInStep) {
     OpenMacros();
     const size_t before = Macros().size();
     SelectMacro(0);
     AnswerDialog("Renamed");
-    Ui().RightClick("Marco_Info_list_Egret", kMain);
+    Ui().RightClick(N("Marco_Info_list"), kMain);
     EXPECT_FALSE(Ui().Exists("menu_Name_New_File", kMenu) && Ui().IsVisible("menu_Name_New_File", kMenu));
     Ui().Click("menu_Name_ChangeName", kMenu);
     EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[0].name), "Renamed");
@@ -383,34 +384,35 @@ TEST_F(MacroManager, RenameDeleteExportAndImportKeepTheFileInStep) {
 
     const std::string exported = (TempDir() / "all.bin").string();
     Ui().AnswerFileDialog(exported);
-    Ui().RightClick("Marco_Info_list_Egret", kMain);
+    Ui().RightClick(N("Marco_Info_list"), kMain);
     Ui().Click("menu_Name_Export", kMenu);
 
-    Ui().PressInNextModal(kDialog, "btn_ok_Egret");
-    Ui().Click("DeleteMarcoButton_Egret", kMain);
+    Ui().PressInNextModal(Dialog(), N("btn_ok"));
+    Ui().Click(N("DeleteMarcoButton"), kMain);
     EXPECT_EQ(Macros().size(), before - 1);
     EXPECT_EQ(OnDisk().size(), before - 1);
     EXPECT_EQ(StepList().RowCount(), 0);
 
     Ui().AnswerFileDialog(exported);
-    Ui().RightClick("Marco_Info_list_Egret", kMain);
+    Ui().RightClick(N("Marco_Info_list"), kMain);
     Ui().Click("menu_Name_Import", kMenu);
     EXPECT_EQ(Macros().size(), before);
     EXPECT_EQ(NameList().GetCount(), static_cast<int>(before));
     EXPECT_EQ(MacroManagerPage::ToUtf8(OnDisk()[0].name), "Renamed");
 }
 
-TEST_F(MacroManager, GarbageRecordsAreNotShownAndStayOnDiskUntilAnEdit) {
+TEST_P(MacroManager, GarbageRecordsAreNotShownAndStayOnDiskUntilAnEdit) {
     // A working file with a record between two macros whose name is no text: a lone surrogate and
     // control characters, as random bytes give.
     MacroList macros;
     for (const char16_t* name : {u"Alpha", u"Beta"})
         macros.Add(MacroEntry{name, {0xFD, 0x01, 0xA1, 0x21, 0xFC, 0x00}, 0});
-    std::vector<uint8_t> bytes = SerializeMacroRecords(DeviceModel::Egret, macros);
+    std::vector<uint8_t> bytes = SerializeMacroRecords(Model(), macros);
     std::vector<uint8_t> garbage(240, 0x00);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(0xD8 + i * 37);
     bytes.insert(bytes.begin() + 240, garbage.begin(), garbage.end());
-    const std::string file = platform::UserStateFolder() + "Lumenor_MacroBin/MacroMouseEgretData.bin";
+    const std::string file =
+        platform::UserStateFolder() + "Lumenor_MacroBin/MacroMouse" + GetParam().suffix + "Data.bin";
     ASSERT_TRUE(platform::CreateFolderTree(platform::UserStateFolder() + "Lumenor_MacroBin"));
     ASSERT_TRUE(platform::WriteFileAtomic(file, bytes.data(), bytes.size()));
 
@@ -428,7 +430,7 @@ TEST_F(MacroManager, GarbageRecordsAreNotShownAndStayOnDiskUntilAnEdit) {
     EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
 }
 
-TEST_F(MacroManager, TextsFitInEveryLanguage) {
+TEST_P(MacroManager, TextsFitInEveryLanguage) {
     OpenMacros();
     SelectMacro(0);
     for (int i = 1; i <= 15; ++i) {
@@ -439,14 +441,14 @@ TEST_F(MacroManager, TextsFitInEveryLanguage) {
             if (problem.find("{i Image") == std::string::npos)
                 ADD_FAILURE() << Ui().Text(option, kMain) << ": " << problem;
         for (int mode : {MarcoEditDialog::kConfirm, MarcoEditDialog::kMove, MarcoEditDialog::kDelay}) {
-            Ui().AnswerModal(kDialog, [&](ui::WindowImplBase& dialog) {
+            Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase& dialog) {
                 for (const auto& problem : oaktest::TextFitProblems(dialog))
                     ADD_FAILURE() << Ui().Text(option, kMain) << " dialog " << mode << ": " << problem;
-                Ui().Click("btn_cancel_Egret", kDialog);
+                Ui().Click(N("btn_cancel"), Dialog());
             });
-            MarcoEdit_Egret(mode).Run(Ui().Window(kMain));
+            MarcoEditDialog(Spec().edit, mode).Run(Ui().Window(kMain));
         }
-        Ui().RightClick("Marco_Info_list_Egret", kMain);
+        Ui().RightClick(N("Marco_Info_list"), kMain);
         for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kMenu)))
             ADD_FAILURE() << Ui().Text(option, kMain) << " menu: " << problem;
         Ui().PressKey(ui::kVkEscape);
@@ -523,3 +525,6 @@ TEST(MarcoListUITest, WheelScrollsSmoothlyAndStops) {
 }
 
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Models, MacroManager, ::testing::ValuesIn(oaktest::kMacroModels),
+                         oaktest::MacroModelName);

@@ -376,16 +376,6 @@ TEST_F(IbisLook, TextsFitInEveryLanguage) {
 
 using ShippedPages = oaktest::AppFixture;
 
-// The Ibis page does not create its macro pages and fire-key panel yet, so its skin's elements
-// for them are skipped; nothing else may be reported for it.
-bool IbisPageBeforeItsSubPages(const ui::SkinPage& page) {
-    const auto& problems = page.GetSkinReport().Problems();
-    if (!ui::EqualsNoCase(page.GetName(), "page_Ibis") || problems.empty()) return false;
-    return std::all_of(problems.begin(), problems.end(), [](const ui::BuildProblem& p) {
-        return p.message.starts_with("unknown element <") && p.message.ends_with("Page_Ibis> skipped");
-    });
-}
-
 // The running program builds every page and panel into one window with the real sub-pages; each
 // of those builds reports nothing either (a name repeated in two sub-pages of one page shows here).
 TEST_F(ShippedPages, BuildWithoutProblemsInTheRunningProgram) {
@@ -399,10 +389,8 @@ TEST_F(ShippedPages, BuildWithoutProblemsInTheRunningProgram) {
             if (!c) continue;
             if (auto* page = dynamic_cast<ui::SkinPage*>(c)) {
                 ++pages;
-                if (!IbisPageBeforeItsSubPages(*page)) {
-                    EXPECT_TRUE(page->GetSkinReport().Empty()) << c->GetName() << ":\n"
-                                                               << page->GetSkinReport().ToString();
-                }
+                EXPECT_TRUE(page->GetSkinReport().Empty()) << c->GetName() << ":\n"
+                                                           << page->GetSkinReport().ToString();
             }
             if (auto* container = dynamic_cast<ui::Container*>(c))
                 for (int i = 0; i < container->GetCount(); ++i) stack.push_back(container->GetItemAt(i));

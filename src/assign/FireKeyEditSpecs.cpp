@@ -1,0 +1,29 @@
+#include "assign/FireKeyEdit.h"
+
+namespace assign {
+namespace {
+
+constexpr std::array<const char*, 7> kGunButtons{"gun_AKM",    "gun_M16",        "gun_M4",        "gun_UMP9",
+                                                 "gun_SCAR-L", "gun_556mm_Fire", "gun_762mm_Fire"};
+// Ten fire-macro slots: the 5.56 mm preset spans slots 5 and 6, the 7.62 mm preset slots 7 to 9.
+constexpr GunSlots kTenSlots{
+    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, 6, -1}, {7, 8, 9}}};
+// Seven slots, one per gun.
+constexpr GunSlots kSevenSlots{
+    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, -1, -1}, {6, -1, -1}}};
+
+// The Egret's variant 0 holds ten slots, its other variants seven; the Ibis always holds ten.
+constexpr FireKeyEditSpec kSpecs[] = {
+    {DeviceModel::Egret, "FireKeyEdit_Egret", "Egret", kGunButtons, kTenSlots, kSevenSlots},
+    {DeviceModel::Ibis, "FireKeyEdit_Ibis", "Ibis", kGunButtons, kTenSlots, kTenSlots},
+};
+
+}  // namespace
+
+const FireKeyEditSpec* FindFireKeyEditSpec(DeviceModel model) {
+    for (const auto& spec : kSpecs)
+        if (spec.model == model) return &spec;
+    return nullptr;
+}
+
+}  // namespace assign

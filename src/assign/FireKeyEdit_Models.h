@@ -1,0 +1,12 @@
+#pragma once
+// The fire-key panels of the models that have one.
+#include "assign/FireKeyEdit.h"
+#include "records/EgretConfig.h"
+#include "records/IbisConfig.h"
+
+namespace assign {
+
+using FireKeyEdit_Egret = ModelFireKeyEdit<EgretConfig>;
+using FireKeyEdit_Ibis = ModelFireKeyEdit<IbisConfig>;
+
+}  // namespace assign

@@ -1,0 +1,38 @@
+#pragma once
+// The macro file and folder pages ("MacroSettingFilePage_<model>", "MacroSettingFolderPage_<model>")
+// and the entry dialog of each mouse model: the shared pages over the model's row.
+#include <memory>
+
+#include "macro/MacroFilePage.h"
+#include "macro/MacroFolderPage.h"
+#include "macro/MarcoEditDialog.h"
+
+template <const MacroPageSpec& (*SpecOf)()>
+class ModelMacroFilePage final : public MacroFilePage {
+  public:
+    explicit ModelMacroFilePage(ui::WindowImplBase& owner) : MacroFilePage(owner, SpecOf()) {}
+};
+
+template <const MacroPageSpec& (*SpecOf)()>
+class ModelMacroFolderPage final : public MacroFolderPage {
+  public:
+    explicit ModelMacroFolderPage(ui::WindowImplBase& owner) : MacroFolderPage(owner, SpecOf()) {}
+};
+
+template <const MarcoEditSpec& (*SpecOf)()>
+class ModelMarcoEdit final : public MarcoEditDialog {
+  public:
+    explicit ModelMarcoEdit(int mode) : MarcoEditDialog(SpecOf(), mode) {}
+};
+
+using MarcoMangerFile_Egret = ModelMacroFilePage<EgretPageSpec>;
+using MarcoMangerFolder_Egret = ModelMacroFolderPage<EgretPageSpec>;
+using MarcoEdit_Egret = ModelMarcoEdit<EgretEditSpec>;
+
+using MarcoMangerFile_Ibis = ModelMacroFilePage<IbisPageSpec>;
+using MarcoManagerFolder_Ibis = ModelMacroFolderPage<IbisPageSpec>;
+using MarcoEdit_Ibis = ModelMarcoEdit<IbisEditSpec>;
+
+// The file or folder page of `model`; null for a model without macro pages.
+std::unique_ptr<MacroManagerPage> CreateModelMacroPage(DeviceModel model, ui::WindowImplBase& owner,
+                                                       bool folder);
