@@ -1,6 +1,7 @@
 // Grouped operations of the Egret, Ibis and Crane libraries. The three share entry-point shapes;
 // a table per model names the slots, so one implementation serves all three.
 #include <algorithm>
+#include <array>
 
 #include "device/DeviceLibraryBinding.h"
 #include "device/DeviceName.h"
@@ -34,17 +35,12 @@ const FamilyESlots kEgretSlots = OAK_FAMILY_E_SLOTS(Egret);
 const FamilyESlots kIbisSlots = OAK_FAMILY_E_SLOTS(Ibis);
 const FamilyESlots kCraneSlots = OAK_FAMILY_E_SLOTS(Crane);
 
+// The family's entry points by model, in DeviceModel order; other models have none.
 const FamilyESlots* SlotsOf(DeviceModel model) {
-    switch (model) {
-        case DeviceModel::Egret:
-            return &kEgretSlots;
-        case DeviceModel::Ibis:
-            return &kIbisSlots;
-        case DeviceModel::Crane:
-            return &kCraneSlots;
-        default:
-            return nullptr;
-    }
+    static constexpr std::array<const FamilyESlots*, kDeviceModelCount> kByModel = {
+        nullptr, nullptr, &kEgretSlots, &kIbisSlots, &kCraneSlots, nullptr};
+    const auto index = static_cast<size_t>(model);
+    return index < kByModel.size() ? kByModel[index] : nullptr;
 }
 
 constexpr int kMacroNameBytes = 16;  // eight characters on a write

@@ -1,5 +1,7 @@
 // Grouped operations of the Heron and Heron-driver libraries. They act on the library's staged
 // copy of the mouse; WriteDevice sends it.
+#include <array>
+
 #include "device/DeviceLibraryBinding.h"
 
 namespace {
@@ -26,10 +28,12 @@ struct FamilyHSlots {
 const FamilyHSlots kHeronSlots = OAK_FAMILY_H_SLOTS(Heron);
 const FamilyHSlots kDriverSlots = OAK_FAMILY_H_SLOTS(Heron_Driver);
 
+// The family's entry points by model, in DeviceModel order; other models have none.
 const FamilyHSlots* SlotsOf(DeviceModel model) {
-    if (model == DeviceModel::Heron) return &kHeronSlots;
-    if (model == DeviceModel::HeronDriver) return &kDriverSlots;
-    return nullptr;
+    static constexpr std::array<const FamilyHSlots*, kDeviceModelCount> kByModel = {
+        nullptr, &kHeronSlots, nullptr, nullptr, nullptr, &kDriverSlots};
+    const auto index = static_cast<size_t>(model);
+    return index < kByModel.size() ? kByModel[index] : nullptr;
 }
 
 // Reads one integer into `field` only when the call succeeded.

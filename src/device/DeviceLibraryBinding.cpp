@@ -38,9 +38,11 @@ const MacroBufferShape* ShapeOf(DeviceModel model) {
                                          EntryPoint::Device_Set_Marco_Buffer_Heron, 256, 224, 1};
     static const MacroBufferShape kDriver{EntryPoint::Device_Get_Marco_Buffer_Heron_Driver,
                                           EntryPoint::Device_Set_Marco_Buffer_Heron_Driver, 2016, 2016, 2};
-    if (model == DeviceModel::Heron) return &kHeron;
-    if (model == DeviceModel::HeronDriver) return &kDriver;
-    return nullptr;
+    // In DeviceModel order; only the Heron family keeps its macros in a buffer.
+    static const std::array<const MacroBufferShape*, kDeviceModelCount> kByModel = {
+        nullptr, &kHeron, nullptr, nullptr, nullptr, &kDriver};
+    const auto index = static_cast<size_t>(model);
+    return index < kByModel.size() ? kByModel[index] : nullptr;
 }
 
 constexpr size_t kMacroNameRead = 34;
@@ -88,9 +90,7 @@ void DeviceLibraryBinding::Load(const std::string& folder) {
 }
 
 HeronMacroCache* DeviceLibraryBinding::MacroCache(DeviceModel model) {
-    if (model == DeviceModel::Heron) return &heronMacros_;
-    if (model == DeviceModel::HeronDriver) return &heronDriverMacros_;
-    return nullptr;
+    return ShapeOf(model) ? &macroCaches_[static_cast<size_t>(model)] : nullptr;
 }
 
 bool DeviceLibraryBinding::ReadMacroBuffer(DeviceModel model, int index) {

@@ -295,6 +295,6 @@ class DeviceLibraryBinding {
     std::array<void*, kDeviceModelCount> handles_{};
     std::array<int, kDeviceModelCount> loadCounts_{};
     std::array<void*, kEntryPointCount> slots_{};
-    HeronMacroCache heronMacros_;
-    HeronMacroCache heronDriverMacros_;
+    // Macro names of the libraries that keep their macros in a buffer, by model (see ShapeOf).
+    std::array<HeronMacroCache, kDeviceModelCount> macroCaches_{};
 };

@@ -79,20 +79,17 @@ const EncodingSpec& Encoding(MacroEncoding encoding) {
 }
 
 MacroEncoding EncodingOf(DeviceModel model) {
-    switch (model) {
-        case DeviceModel::Plover:
-            return MacroEncoding::Keyboard;
-        case DeviceModel::Heron:
-            return MacroEncoding::Counted;
-        case DeviceModel::HeronDriver:
-            return MacroEncoding::Counted16;
-        case DeviceModel::Crane:
-            return MacroEncoding::TerminatedStop;
-        case DeviceModel::Egret:
-        case DeviceModel::Ibis:
-            break;
-    }
-    return MacroEncoding::Terminated;
+    // What each model's device stores, in DeviceModel order.
+    static constexpr std::array<MacroEncoding, kDeviceModelCount> kByModel = {
+        MacroEncoding::Keyboard,        // Plover
+        MacroEncoding::Counted,         // Heron
+        MacroEncoding::Terminated,      // Egret
+        MacroEncoding::Terminated,      // Ibis
+        MacroEncoding::TerminatedStop,  // Crane
+        MacroEncoding::Counted16,       // Heron driver
+    };
+    const auto index = static_cast<size_t>(model);
+    return index < kByModel.size() ? kByModel[index] : MacroEncoding::Terminated;
 }
 
 const Opcode* FindOpcode(const EncodingSpec& spec, uint8_t tag) {

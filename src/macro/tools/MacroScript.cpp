@@ -98,7 +98,7 @@ bool MacroScript::FinishMacro() {
 
 bool MacroScript::AddKey(bool press, const std::string& key) {
     const DeviceModel model = *model_;
-    const bool keyboard = model == DeviceModel::Plover;
+    const bool keyboard = EncodingOf(model) == MacroEncoding::Keyboard;
     if (const auto mod = kModifiers.find(key); mod != kModifiers.end()) {
         if (keyboard) {
             const int code = mod->second == 0x80 ? 0x98 : 0x80 + mod->second;
@@ -119,7 +119,7 @@ bool MacroScript::AddButton(bool press, const std::string& button) {
     const auto it = kButtons.find(button);
     if (it == kButtons.end()) return Fail("unknown button \"" + button + "\"");
     const DeviceModel model = *model_;
-    if (model == DeviceModel::Plover) {
+    if (EncodingOf(model) == MacroEncoding::Keyboard) {
         steps_.push_back(MakeStep(model, press ? 0x82 : 0x02, it->second.second, StepNames::FilePage()));
     } else {
         const int tag = press ? it->second.first : it->second.first & 0x7F;
@@ -208,7 +208,8 @@ bool MacroScript::ParseLine(const std::string& line) {
         return AddKey(true, a) && AddDelay(b.empty() ? 24 : std::atol(b.c_str())) && AddKey(false, a);
     if (command == "down" || command == "up") return AddButton(command == "down", a);
     if (command == "click") {
-        const bool heron = *model_ == DeviceModel::Heron || *model_ == DeviceModel::HeronDriver;
+        const MacroEncoding encoding = EncodingOf(*model_);
+        const bool heron = encoding == MacroEncoding::Counted || encoding == MacroEncoding::Counted16;
         const long ms = b.empty() ? (heron ? 80 : 50) : std::atol(b.c_str());
         return AddButton(true, a) && AddDelay(ms) && AddButton(false, a);
     }
