@@ -63,14 +63,9 @@ class EgretAdvanced : public oaktest::AppFixture {
         Ui().RunUntilIdle();
     }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
+        return PageOf<mouse::CDialogMouseEgretSetting>(DeviceModel::Egret);
     }
-    DeviceLibraryBinding& Binding() {
-        auto& b = DeviceLibraryBinding::Instance();
-        b.Call(EntryPoint::InitMCUDevice_Egret, IdsOf(DeviceModel::Egret).vid, IdsOf(DeviceModel::Egret).pid,
-               int32_t{0});
-        return b;
-    }
+    DeviceLibraryBinding& Binding() { return OpenedMouse(DeviceModel::Egret); }
     std::vector<uint8_t> DeviceImage() {
         std::vector<uint8_t> image(kImage);
         Binding().Call(EntryPoint::EEPROM_Save_Configuration_Egret, image.data());

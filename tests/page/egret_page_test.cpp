@@ -20,17 +20,9 @@ constexpr const char* kMain = "Oakridge";
 
 class EgretPage : public oaktest::AppFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        mouse::ColorPicker::SetChooser(nullptr);
-    }
-    void TearDown() override {
-        mouse::ColorPicker::SetChooser(nullptr);
-        AppFixture::TearDown();
-    }
     void OpenEgret() { ShowDevice(3); }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
+        return PageOf<mouse::CDialogMouseEgretSetting>(DeviceModel::Egret);
     }
     // What the simulated mouse holds now.
     EgretConfig Device() {

@@ -31,18 +31,11 @@ constexpr std::array<uint8_t, 8> kBlock = {0, 4, 12, 13, 17, 22, 27, 31};
 
 class EgretRead : public oaktest::AppFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        mouse::ColorPicker::SetChooser(nullptr);
-    }
-    void TearDown() override {
-        mouse::ColorPicker::SetChooser(nullptr);
-        AppFixture::TearDown();
-    }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
+        return PageOf<mouse::CDialogMouseEgretSetting>(DeviceModel::Egret);
     }
     EgretConfig& Record() { return Page().Egret(); }
+    // Usable before the program starts, when the skin's ids are not read yet.
     DeviceLibraryBinding& Device() {
         auto& b = DeviceLibraryBinding::Instance();
         b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0});

@@ -36,15 +36,6 @@ constexpr UartLedEntry kEntry23{1, 0x12, 0x34, 0x56};
 
 class UartLedEditor : public oaktest::AppFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        mouse::ColorPicker::SetChooser(nullptr);
-    }
-    void TearDown() override {
-        mouse::ColorPicker::SetChooser(nullptr);
-        AppFixture::TearDown();
-    }
-
     DeviceLibraryBinding& Lib() { return DeviceLibraryBinding::Instance(); }
     void OpenDevice() {
         Lib().Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid}, int32_t{0});

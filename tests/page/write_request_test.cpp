@@ -111,14 +111,9 @@ class WriteRequests : public oaktest::AppFixture {
     }
     void OpenEgret() { ShowDevice(3); }
     mouse::CDialogMouseEgretSetting& Page() {
-        return *dynamic_cast<mouse::CDialogMouseEgretSetting*>(Frame().Page(DeviceModel::Egret));
+        return PageOf<mouse::CDialogMouseEgretSetting>(DeviceModel::Egret);
     }
-    DeviceLibraryBinding& Binding() {
-        auto& b = DeviceLibraryBinding::Instance();
-        b.Call(EntryPoint::InitMCUDevice_Egret, IdsOf(DeviceModel::Egret).vid, IdsOf(DeviceModel::Egret).pid,
-               int32_t{0});
-        return b;
-    }
+    DeviceLibraryBinding& Binding() { return OpenedMouse(DeviceModel::Egret); }
     Code DeviceKey(int profile, int key) {
         Code c{};
         Binding().Call(EntryPoint::Devcie_Get_Macro_Key_Egret, int32_t{profile + 1}, int32_t{key + 1}, &c[0],

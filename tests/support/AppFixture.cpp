@@ -5,6 +5,9 @@
 
 #include "app/Application.h"
 #include "app/Language.h"
+#include "device/ModelTable.h"
+#include "device/SharedState.h"
+#include "mouse/ColorPicker.h"
 #include "platform/PointerSettingsStore.h"
 
 namespace oaktest {
@@ -34,6 +37,14 @@ void AppFixture::SetUp() {
     platform::SetPointerDesktop(std::make_shared<NoDesktop>());
     driver_ = std::make_unique<UiDriver>();
     app::Languages() = {};
+    mouse::ColorPicker::SetChooser(nullptr);  // the real picker unless a test answers it
+}
+
+DeviceLibraryBinding& AppFixture::OpenedMouse(DeviceModel model) {
+    auto& binding = DeviceLibraryBinding::Instance();
+    const DeviceId ids = IdsOf(model);
+    binding.Call(RowOf(model).open, ids.vid, ids.pid, int32_t{0});
+    return binding;
 }
 
 void AppFixture::OpenApp() {
@@ -63,6 +74,7 @@ void AppFixture::TearDown() {
     frame_.reset();
     driver_.reset();
     platform::SetPointerDesktop(nullptr);
+    mouse::ColorPicker::SetChooser(nullptr);
     std::error_code ec;
     std::filesystem::remove_all(temp_, ec);
 }

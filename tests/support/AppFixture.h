@@ -8,6 +8,7 @@
 
 #include "UiDriver.h"
 #include "app/MainFrame.h"
+#include "device/DeviceLibraryBinding.h"
 
 namespace oaktest {
 
@@ -24,6 +25,13 @@ class AppFixture : public ::testing::Test {
     // Starts the program, waits for the first read and picks device `comboIndex` (3 is the Egret).
     void ShowDevice(int comboIndex);
     app::MainFrame& Frame() { return *frame_; }
+    // The page the main window shows for `model`, by its real type.
+    template <class Page>
+    Page& PageOf(DeviceModel model) {
+        return *dynamic_cast<Page*>(Frame().Page(model));
+    }
+    // The binding with the family-E mouse `model` opened as its page opens it (its ids, flag 0).
+    DeviceLibraryBinding& OpenedMouse(DeviceModel model);
     UiDriver& Ui() { return *driver_; }
     // A private folder for this test, removed afterwards.
     const std::filesystem::path& TempDir() const { return temp_; }
