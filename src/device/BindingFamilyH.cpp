@@ -169,6 +169,10 @@ bool DeviceLibraryBinding::WritePressTypes(const HeronConfig& config) {
 // The slot's first fire-macro byte is the vertical offset the fire-key panel keeps in xAdjust; the
 // y-axis value goes to yAdjust. The entry is appended only when all four reads succeeded.
 bool DeviceLibraryBinding::ReadFireMacro(HeronConfig& config, int slot) {
+    // Slots keep their numbers whatever fails: a failed slot stays in place, marked unread.
+    if (slot < 0 || slot >= HeronConfig::kMaxFireMacros) return false;
+    const auto at = static_cast<size_t>(slot);
+    if (config.fireMacros.size() <= at) config.fireMacros.resize(at + 1, FireMacroEntry::Unread());
     FireMacroEntry entry;
     uint8_t offset = 0, unused1 = 0, unused2 = 0;
     int32_t red = 0, green = 0, blue = 0, yAxis = 0;
@@ -179,16 +183,20 @@ bool DeviceLibraryBinding::ReadFireMacro(HeronConfig& config, int slot) {
     ok = Call(EntryPoint::Device_Get_Fire_Buffer_Heron, int32_t{slot}, AsBuffer(entry.data),
               int32_t{FireMacroEntry::kPatternSize}) == 0 &&
          ok;
-    if (!ok) return GaveUp("ReadFireMacro");
+    if (!ok) {
+        config.fireMacros[at] = FireMacroEntry::Unread();
+        return GaveUp("ReadFireMacro");
+    }
     entry.xAdjust = static_cast<int8_t>(offset), entry.yAdjust = static_cast<int8_t>(yAxis);
     entry.red = red, entry.green = green, entry.blue = blue;
-    config.fireMacros.push_back(entry);
+    config.fireMacros[at] = entry;
     return true;
 }
 
 bool DeviceLibraryBinding::WriteFireBuffer(const HeronConfig& config, int slot) {
     if (slot < 0 || static_cast<size_t>(slot) >= config.fireMacros.size()) return false;
     const FireMacroEntry& e = config.fireMacros[static_cast<size_t>(slot)];
+    if (!e.read) return false;  // never write back a slot the device did not deliver
     const bool rgb = Call(EntryPoint::Device_Set_Fire_RGB_Heron, int32_t{e.red}, int32_t{e.green},
                           int32_t{e.blue}, int32_t{slot}) == 0;
     const bool buffer = Call(EntryPoint::Device_Set_Fire_Buffer_Heron, int32_t{slot}, AsBuffer(e.data),

@@ -8,6 +8,7 @@
 
 struct HeronConfig : FamilyHConfig {
     static constexpr DeviceModel kModel = DeviceModel::Heron;
+    static constexpr int kMaxFireMacros = 10;
 
     int ledOn = 0;         // 0 lights on, 1 lights off
     int lightAll = 1;      // 1 all, 0 half

@@ -261,6 +261,23 @@ TEST_F(DeviceTest, EgretVariantDecidesProfilesFireMacrosAndUartLeds) {
     EXPECT_EQ(Binding().Call(EntryPoint::Devcie_Get_Led_Mode_Data_Egret, block), 0);
 }
 
+TEST_F(DeviceTest, AFailedHeronFireMacroReadKeepsTheSlotsInPlaceAndIsNeverWritten) {
+    ASSERT_TRUE(OpenAll());
+    HeronConfig heron;
+    SimControl(DeviceModel::Heron).Inject("Device_Get_Fire_Buffer_Heron", 2);  // slot 1's buffer
+    EXPECT_TRUE(Binding().ReadFireMacro(heron, 0));
+    EXPECT_FALSE(Binding().ReadFireMacro(heron, 1));
+    EXPECT_TRUE(Binding().ReadFireMacro(heron, 2));
+    ASSERT_EQ(heron.fireMacros.size(), 3u);
+    EXPECT_FALSE(heron.fireMacros[1].read);
+    HeronConfig again;
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(Binding().ReadFireMacro(again, i));
+    EXPECT_EQ(heron.fireMacros[2], again.fireMacros[2]);  // slot 2 stays slot 2
+    EXPECT_FALSE(Binding().WriteFireBuffer(heron, 1));
+    EXPECT_TRUE(Binding().WriteFireBuffer(heron, 2));
+    EXPECT_FALSE(Binding().ReadFireMacro(heron, HeronConfig::kMaxFireMacros));
+}
+
 TEST_F(DeviceTest, KeyboardTablesAndLightingRoundTripThroughReload) {
     ASSERT_TRUE(OpenAll());
     KeyboardConfig keyboard;
