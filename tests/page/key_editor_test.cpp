@@ -91,6 +91,18 @@ std::vector<int> Ids(const MacroList& macros) {
     return ids;
 }
 
+// The device holds exactly `first` and "Two"; key 4 plays the first, key 5 the second (profile 1).
+MacroList TwoMacroKeys(const std::u16string& first) {
+    Egret dev;
+    while (!dev.Macros().empty()) dev.b.WriteMacro(DeviceModel::Egret, 0, u"", {}, 0);
+    dev.AddMacro(first);
+    dev.AddMacro(u"Two");
+    const MacroList held = dev.Macros();
+    dev.SetKey(0, 3, MacroCode(held[0].id));
+    dev.SetKey(0, 4, MacroCode(held[1].id));
+    return held;
+}
+
 class KeyEditor : public oaktest::AppFixture {
   protected:
     void SetUp() override {
@@ -408,13 +420,7 @@ TEST_F(KeyEditor, ConfirmingTheKeysOwnMacroTouchesNoMacro) {
     };
     for (const Case c : {Case{false, "btn_ok_Egret"}, Case{false, "btn_reset_Egret"},
                          Case{true, "btn_ok_Egret"}, Case{true, "btn_reset_Egret"}}) {
-        Egret dev;
-        while (!dev.Macros().empty()) dev.b.WriteMacro(DeviceModel::Egret, 0, u"", {}, 0);
-        dev.AddMacro(u"Paste");
-        dev.AddMacro(u"Two");
-        const MacroList before = dev.Macros();
-        dev.SetKey(0, 3, MacroCode(before[0].id));  // key 4 alone plays "Paste"
-        dev.SetKey(0, 4, MacroCode(before[1].id));
+        const MacroList before = TwoMacroKeys(u"Paste");  // key 4 alone plays "Paste", key 5 "Two"
         OpenEgret();
         SimControl sim(DeviceModel::Egret);
         sim.ResetCallCounts();
@@ -446,13 +452,7 @@ TEST_F(KeyEditor, AFailedTransferNeverMovesAKeyToAnotherMacro) {
         {2, {u"One", u"Two", u"Paste"}, u"Paste"},  // the release: the old macro stays behind
     };
     for (const Case& c : cases) {
-        Egret dev;
-        while (!dev.Macros().empty()) dev.b.WriteMacro(DeviceModel::Egret, 0, u"", {}, 0);
-        dev.AddMacro(u"One");
-        dev.AddMacro(u"Two");
-        const MacroList before = dev.Macros();
-        dev.SetKey(0, 3, MacroCode(before[0].id));  // key 4 alone plays "One"
-        dev.SetKey(0, 4, MacroCode(before[1].id));
+        const MacroList before = TwoMacroKeys(u"One");  // key 4 alone plays "One", key 5 "Two"
         OpenEgret();
         SimControl sim(DeviceModel::Egret);
         sim.Inject("Device_Set_Macro_Data_Egret", c.failingCall);

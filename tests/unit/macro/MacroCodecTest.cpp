@@ -20,6 +20,13 @@ struct EncodeCase {
     std::vector<uint8_t> expected;
 };
 
+// What a decode delivered, as (tag, value) pairs.
+std::vector<std::pair<int, int>> TagValues(const DecodedMacro& decoded) {
+    std::vector<std::pair<int, int>> pairs;
+    for (const auto& step : decoded.steps) pairs.emplace_back(step.tag, step.value);
+    return pairs;
+}
+
 std::vector<MacroStep> Steps(DeviceModel model, const std::vector<std::pair<int, int>>& tagValues) {
     std::vector<MacroStep> steps;
     for (auto [tag, value] : tagValues) steps.push_back(Step(model, tag, value));
@@ -208,9 +215,7 @@ TEST(MacroDecode, ReadsStepsAndLoopEntries) {
     for (const auto& c : cases) {
         const DecodedMacro decoded =
             DecodeMacro(c.model, c.data, StepNames::FilePage(), Loop(LoopMode::Count));
-        std::vector<std::pair<int, int>> got;
-        for (const auto& step : decoded.steps) got.emplace_back(step.tag, step.value);
-        EXPECT_EQ(got, c.steps) << c.what;
+        EXPECT_EQ(TagValues(decoded), c.steps) << c.what;
         EXPECT_EQ(decoded.loop, c.loop) << c.what;
     }
 }
@@ -267,9 +272,7 @@ TEST(MacroDecode, UnknownBytesNeverSwallowTheStepsAfterThem) {
     for (const auto& c : cases) {
         const DecodedMacro decoded =
             DecodeMacro(c.model, c.data, StepNames::FilePage(), Loop(LoopMode::Count));
-        std::vector<std::pair<int, int>> got;
-        for (const auto& step : decoded.steps) got.emplace_back(step.tag, step.value);
-        EXPECT_EQ(got, c.steps) << c.what;
+        EXPECT_EQ(TagValues(decoded), c.steps) << c.what;
         EXPECT_EQ(decoded.loop, c.loop) << c.what;
         EXPECT_EQ(EncodeMacro(c.model, decoded.steps, decoded.loop), c.saved) << c.what;
     }
