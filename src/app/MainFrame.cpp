@@ -12,6 +12,7 @@
 #include "device/SharedState.h"
 #include "keyboard/CDialogKeySetting.h"
 #include "macro/MacroStore.h"
+#include "mouse/CDialogMouseCraneSetting.h"
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/CDialogMouseIbisSetting.h"
 #include "mouse/MousePage.h"

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "assign/AssignmentClasses.h"
 #include "assign/KeepLeftFlag.h"
 #include "platform/Trace.h"
 #include "ui/controls/Edit.h"
@@ -45,7 +46,10 @@ void FireKeyEdit::DoInit() {
 }
 
 std::string FireKeyEdit::Field(std::string_view base, int segment) const {
-    return std::string(base) + std::to_string(segment + 1) + "_" + spec_.suffix;
+    const std::string name(base == kCount ? std::string_view(spec_.countField) : base);
+    if (spec_.numberedFields) return name + std::to_string(segment + 1) + "_" + spec_.suffix;
+    // One segment only: the others name no control.
+    return segment == 0 ? name + "_" + spec_.suffix : std::string();
 }
 
 std::string FireKeyEdit::FieldText(std::string_view base, int segment) const {
@@ -152,10 +156,24 @@ void FireKeyEdit::Notify(ui::Notification& n) {
             if (n.sender->NameIs(Field(kColour, s))) return OnColourClick(s);
     } else if (n.type == "selectchanged" && n.sender->NameIs(Name(kKeepLeft))) {
         // The key editor reads the flag; it follows the box at once, not only on the next store.
-        if (auto* keep = dynamic_cast<ui::Option*>(n.sender))
+        if (auto* keep = dynamic_cast<ui::Option*>(n.sender)) {
             SetKeepLeftFlag(spec_.model, keep->IsSelected());
+            RewriteKeepLeftKeys(keep->IsSelected());
+        }
     } else if (n.type == "textchanged") {
         OnFieldChanged(*n.sender);
+    }
+}
+
+void FireKeyEdit::RewriteKeepLeftKeys(bool keepLeft) {
+    const int profile = spec_.keepLeftRewritesProfile;
+    if (profile < 0 || static_cast<size_t>(profile) >= config_.keyLists.size() || selectedGun_ < 0) return;
+    auto& keys = config_.keyLists[static_cast<size_t>(profile)];
+    for (size_t k = 0; k < keys.size(); ++k) {
+        auto& code = keys[k].code;
+        if (code[0] != kFireMacroE || (code[1] & 0x0F) != selectedGun_) continue;
+        code[1] = static_cast<uint8_t>(selectedGun_ + (keepLeft ? 0x10 : 0));
+        WriteKey(profile, static_cast<int>(k));  // a failed write is not reported, as for the slots
     }
 }
 

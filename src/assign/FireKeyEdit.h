@@ -32,6 +32,13 @@ struct FireKeyEditSpec {
     std::array<const char*, 7> gunButtons;  // without the suffix, in gun order
     GunSlots kindZeroSlots;                 // device kind 0, or a model without variants
     GunSlots otherKindSlots;                // every other device kind
+    // Segment fields carry their number before the suffix ("result_fire_X_Value1_Egret"); a panel
+    // of one segment may name them without ("result_fire_X_Value_Crane").
+    bool numberedFields = true;
+    const char* countField = "result_fire_gun_count";  // the shot count's base name
+    // Ticking or clearing the keep-left box also rewrites the keep-left bit of this profile's
+    // (zero-based) fire-macro keys of the shown gun and writes them; -1: it rewrites no key.
+    int keepLeftRewritesProfile = -1;
 };
 
 class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
@@ -58,6 +65,8 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     virtual const GunSlots& Slots() const = 0;
     // Writes fire-macro slot `slot` of the record to the device.
     virtual bool WriteSlot(int slot) = 0;
+    // Writes key `keyIndex` of `profile` (both zero-based) of the record to the device.
+    virtual bool WriteKey(int profile, int keyIndex) = 0;
     FamilyEConfig& Config() { return config_; }
     const FireKeyEditSpec& Spec() const { return spec_; }
 
@@ -71,6 +80,7 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     void OnFieldChanged(ui::Control& sender);
     bool CheckField(std::string_view base, int segment);
     void OnColourClick(int segment);
+    void RewriteKeepLeftKeys(bool keepLeft);
 
     const FireKeyEditSpec& spec_;
     FamilyEConfig& config_;
@@ -100,6 +110,9 @@ class ModelFireKeyEdit final : public FireKeyEdit {
     }
     bool WriteSlot(int slot) override {
         return DeviceLibraryBinding::Instance().WriteFireMacro(record_, slot);
+    }
+    bool WriteKey(int profile, int keyIndex) override {
+        return DeviceLibraryBinding::Instance().WriteMacroKey(record_, profile, keyIndex);
     }
 
   private:

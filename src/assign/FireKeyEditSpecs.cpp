@@ -16,6 +16,10 @@ constexpr GunSlots kSevenSlots{
 constexpr FireKeyEditSpec kSpecs[] = {
     {DeviceModel::Egret, "FireKeyEdit_Egret", "Egret", kGunButtons, kTenSlots, kSevenSlots},
     {DeviceModel::Ibis, "FireKeyEdit_Ibis", "Ibis", kGunButtons, kTenSlots, kTenSlots},
+    // One segment per gun, its fields named without a number; its keep-left box also rewrites the
+    // second profile's keys of the shown gun.
+    {DeviceModel::Crane, "FireKeyEdit_Crane", "Crane", kGunButtons, kSevenSlots, kSevenSlots, false,
+     "result_fire_count", 1},
 };
 
 }  // namespace

@@ -138,7 +138,7 @@ void KeyEdit::InitWindow() {
     const bool office = config_.currentProfile == spec_.reservedProfile;
     if (auto* c = Find<ui::Control>("key_office_mode_element")) c->SetVisible(office);
     if (auto* c = Find<ui::Control>("key_game_mode_element")) c->SetVisible(!office);
-    if (office)
+    if (office && spec_.fireMacroFollowsPage)
         if (auto* fire = Find<ui::Control>(Name("fire_macro_setting")))
             fire->SetVisible(config_.fireMacroVisible != 0);
     FillMacros();

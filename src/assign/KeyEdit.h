@@ -70,6 +70,9 @@ struct KeyEditSpec {
                                            {CodeRule::GunCode}}};
     // The key list each profile (zero-based) edits; later profiles take the last entry.
     std::array<int8_t, 3> keyListOfProfile{0, 1, 2};
+    // On `reservedProfile` the fire-macro category is shown only when the page shows its fire keys;
+    // false: it keeps the visibility the skin gave it.
+    bool fireMacroFollowsPage = true;
 
     int KeyListOf(int profile) const {
         if (profile < 0) return -1;

@@ -17,6 +17,12 @@ constexpr WriteTable kFamilyEWrites{
 constexpr WriteTable kIbisWrites{W::None,      W::ProfileIndex, W::Stages,    W::Key,
                                  W::RapidFire, W::RapidFire,    W::RapidFire, W::ReportRate,
                                  W::Lighting,  W::LoadFile,     W::SaveFile,  W::LoadFile};
+// The Crane restores three default files (9, 14, 15) and writes its key switch modes and random time.
+constexpr WriteTable kCraneWrites{
+    W::None,           W::ProfileIndex,    W::Stages,          W::Key,
+    W::RapidFire,      W::RapidFire,       W::RapidFire,       W::ReportRate,
+    W::Lighting,       W::RestoreDefaults, W::SaveFile,        W::LoadFile,
+    W::KeySwitchModes, W::RandomTime,      W::RestoreDefaults, W::RestoreDefaults};
 // Until their pages exist these models take no writes.
 constexpr WriteTable kNoWrites{};
 
@@ -192,6 +198,7 @@ const ModelRow kRows[] = {
      .family = ModelFamily::E,
      .page = 5,
      .suffix = "Crane",
+     .keyGroup = "profile1",
      .pageClass = "MousePageCrane",
      .pageSkin = "XML/MousePage_Crane.xml",
      .libraryFile = "Lumenor_Crane.so",
@@ -214,8 +221,8 @@ const ModelRow kRows[] = {
      .resetButtons = kCraneResets,
      .profileImage = {2048, EntryPoint::Devcie_Get_Device_Data_Crane, Size::ImageSize,
                       EntryPoint::EEPROM_Write_Configuration_Crane, Size::None, 100, 500},
-     .writes = kNoWrites,
-     .messages = kQuietMessages,
+     .writes = kCraneWrites,
+     .messages = {"%{081}", 1, 0},
      .settleMs = 0,
      .refreshAppliesPointer = true},
 };

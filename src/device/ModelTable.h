@@ -33,6 +33,8 @@ enum class WriteGroup : uint8_t {
     SaveFile,
     LoadFile,
     UartLed,
+    KeySwitchModes,  // the combo-key blocks
+    RandomTime,      // the macro random time
 };
 inline constexpr size_t kOperationCount = 16;
 using WriteTable = std::array<WriteGroup, kOperationCount>;
@@ -98,8 +100,10 @@ inline constexpr EntryPoint kNoEntryPoint = EntryPoint::kCount;
 struct ModelRow {
     DeviceModel model;
     ModelFamily family;
-    int page;                 // "tab_switch" page and "device_combo" position; task order
-    const char* suffix;       // of control names: "Egret", "Heron_Driver"
+    int page;            // "tab_switch" page and "device_combo" position; task order
+    const char* suffix;  // of control names: "Egret", "Heron_Driver"
+    // Names the key buttons "<keyGroup>_key_<suffix>_<n>" inside "<keyGroup>_page_<suffix>".
+    const char* keyGroup = "profile";
     const char* pageClass;    // custom class of the main skin
     const char* pageSkin;     // "XML/MousePage_Egret.xml"
     const char* libraryFile;  // in the program folder

@@ -255,12 +255,20 @@ std::vector<uint8_t> EncodeMacro(DeviceModel model, std::span<const MacroStep> s
     return out;
 }
 
+std::optional<LoopMode> ModeWithoutLoopEntry(DeviceModel model) {
+    if (EncodingFor(model).encoding == MacroEncoding::TerminatedStop) return LoopMode::Continue;
+    return std::nullopt;
+}
+
 DecodedMacro DecodeMacro(DeviceModel model, std::span<const uint8_t> data, const StepNames& names,
                          LoopSettings start) {
     const EncodingSpec& spec = EncodingFor(model);
     DecodedMacro result;
     result.loop = start;
-    if (spec.encoding == MacroEncoding::TerminatedStop) result.loop.mode = LoopMode::Continue;
+    if (auto implied = ModeWithoutLoopEntry(model)) {
+        result.loop.mode = *implied;
+        result.loopSettled = true;
+    }
     if (data.size() < 2 || data.size() < spec.headerBytes) return result;
 
     size_t end = data.size();
@@ -273,7 +281,7 @@ DecodedMacro DecodeMacro(DeviceModel model, std::span<const uint8_t> data, const
         if (!IsStep(op.kind)) {
             if (op.kind != OpKind::End) {
                 ApplyLoop(spec, op, bytes, result.loop);
-                result.hasLoopEntry = true;
+                result.hasLoopEntry = result.loopSettled = true;
             }
             return;
         }

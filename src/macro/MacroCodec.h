@@ -3,6 +3,7 @@
 // recorder and the trimming of a stored data field to the encoded macro. Every encoding goes through
 // the same walking code, driven by the tables of MacroEncoding.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -15,7 +16,14 @@ struct DecodedMacro {
     std::vector<MacroStep> steps;
     LoopSettings loop;          // the starting settings, changed by what the data holds
     bool hasLoopEntry = false;  // the data held a loop entry
+    // The data settles the loop mode: it held a loop entry, or its encoding gives the lack of one a
+    // meaning (the Crane: continue).
+    bool loopSettled = false;
 };
+
+// The loop mode a macro without a loop entry has, where its encoding gives it one (the Crane:
+// continue); it is also the mode before any macro is decoded.
+std::optional<LoopMode> ModeWithoutLoopEntry(DeviceModel model);
 
 // Builds the model's bytes from the steps and loop settings. Steps of tags the encoding lacks are
 // skipped; a delay longer than one entry holds becomes several entries (terminated and keyboard);

@@ -63,7 +63,9 @@ constexpr const char* kRecordDown = "Image/recbtn_dn.png";
 }  // namespace
 
 MacroManagerPage::MacroManagerPage(ui::WindowImplBase& owner, const MacroPageSpec& spec, ModifierWords words)
-    : owner_(owner), spec_(spec), names_(NamesFor(words)) {}
+    : owner_(owner), spec_(spec), names_(NamesFor(words)) {
+    if (auto implied = ModeWithoutLoopEntry(spec.model)) loop_.mode = *implied;
+}
 
 MacroManagerPage::~MacroManagerPage() {
     // The menu points at this page's lists.
@@ -179,7 +181,9 @@ void MacroManagerPage::ShowMacro() {
             row->value = step.value;
         }
     }
-    if (decoded.hasLoopEntry) {
+    // Without a loop entry the page keeps its mode, unless the encoding says what none means: then a
+    // macro must not show, and be saved with, the previous macro's mode.
+    if (decoded.loopSettled) {
         loop_ = decoded.loop;
         ShowLoop();
     }
@@ -252,6 +256,7 @@ std::optional<std::string> MacroManagerPage::AskFile(bool save) const {
 void MacroManagerPage::OnNotify(ui::Notification& n) {
     if (!n.sender || !Owns(n.sender)) return;
     platform::Trace(n.sender->GetName() + "-" + n.type + ";");
+    if (OnOwnNotify(n)) return;
     ui::Control* s = n.sender;
     const bool macroList = s->NameIs(Name("Marco_Info_list"));
     const bool stepList = s->NameIs(Name("Marco_Content_list"));

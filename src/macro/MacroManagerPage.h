@@ -69,6 +69,8 @@ class MacroManagerPage : public ui::SkinPage, private MacroRecorder::Host {
     // Called for "itemselect" from the macro list.
     virtual void OnMacroListSelect() { ShowMacro(); }
     virtual std::vector<std::string> HiddenMenuItems() const { return {}; }
+    // A notification from inside the page for controls only a model's page has; true when handled.
+    virtual bool OnOwnNotify(ui::Notification&) { return false; }
     // Custom classes of the page's skin beyond "MarcoList".
     virtual std::unique_ptr<ui::Control> CreatePageControl(std::string_view className) { return nullptr; }
 

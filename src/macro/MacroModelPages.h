@@ -1,6 +1,7 @@
 #pragma once
 // The macro file and folder pages ("MacroSettingFilePage_<model>", "MacroSettingFolderPage_<model>")
 // and the entry dialog of each mouse model: the shared pages over the model's row.
+#include <functional>
 #include <memory>
 
 #include "macro/MacroFilePage.h"
@@ -32,6 +33,28 @@ using MarcoEdit_Egret = ModelMarcoEdit<EgretEditSpec>;
 using MarcoMangerFile_Ibis = ModelMacroFilePage<IbisPageSpec>;
 using MarcoManagerFolder_Ibis = ModelMacroFolderPage<IbisPageSpec>;
 using MarcoEdit_Ibis = ModelMarcoEdit<IbisEditSpec>;
+
+using MarcoMangerFile_Crane = ModelMacroFilePage<CranePageSpec>;
+using MarcoEdit_Crane = ModelMarcoEdit<CraneEditSpec>;
+
+// The Crane's folder page also hosts the macro random time: a check box that turns it on (10) or off
+// (0) and the value from 1 to 255 beside it. Each change is reported for the page to write.
+class MarcoManagerFolder_Crane final : public MacroFolderPage {
+  public:
+    using RandomTimeChanged = std::function<void(int randomTime)>;
+    MarcoManagerFolder_Crane(ui::WindowImplBase& owner, RandomTimeChanged changed);
+
+    // Shows `randomTime` (0: off) without reporting it; a page not built yet shows it once it is.
+    void ShowRandomTime(int randomTime);
+    void DoInit() override;
+
+  protected:
+    bool OnOwnNotify(ui::Notification& n) override;
+
+  private:
+    RandomTimeChanged changed_;
+    int shown_ = 0;
+};
 
 // The file or folder page of `model`; null for a model without macro pages.
 std::unique_ptr<MacroManagerPage> CreateModelMacroPage(DeviceModel model, ui::WindowImplBase& owner,

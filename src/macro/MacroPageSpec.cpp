@@ -2,9 +2,18 @@
 
 namespace {
 
-// The Egret and the Ibis pages differ only in names and in the folder page's modifier words.
+const std::vector<LoopOption> kCountOrContinuous{{"circle_setting", LoopMode::Count},
+                                                 {"circle_all", LoopMode::Continuous}};
+const std::vector<LoopOption> kCountOrStops{{"circle_setting", LoopMode::Count},
+                                            {"circle_stop_any_key", LoopMode::StopOnAnyKey},
+                                            {"circle_stop", LoopMode::Stop},
+                                            {"circle_continue", LoopMode::Continue}};
+
+// The terminated pages (Egret, Ibis, Crane) differ only in names, the folder page's modifier words
+// and the loop options with their largest count.
 MacroPageSpec TerminatedPages(DeviceModel model, const char* suffix, const char* fileSkin,
-                              const char* folderSkin, ModifierWords folderWords, const MarcoEditSpec& edit) {
+                              const char* folderSkin, ModifierWords folderWords, const MarcoEditSpec& edit,
+                              const std::vector<LoopOption>& loops = kCountOrContinuous, int countMax = 254) {
     return MacroPageSpec{
         model,
         suffix,
@@ -12,10 +21,10 @@ MacroPageSpec TerminatedPages(DeviceModel model, const char* suffix, const char*
         folderSkin,
         65534,
         1,
-        254,
+        countMax,
         3,
         50,
-        {{"circle_setting", LoopMode::Count}, {"circle_all", LoopMode::Continuous}},
+        loops,
         ModifierWords::FilePage,
         folderWords,
         0x82,
@@ -51,5 +60,17 @@ const MacroPageSpec& IbisPageSpec() {
     static const MacroPageSpec spec =
         TerminatedPages(DeviceModel::Ibis, "Ibis", "XML/MarcoManagerFile_Ibis.xml",
                         "XML/MarcoManagerFolder_Ibis.xml", ModifierWords::FolderPage, IbisEditSpec());
+    return spec;
+}
+
+const MarcoEditSpec& CraneEditSpec() {
+    static const MarcoEditSpec spec{"MarcoEdit_Crane", "XML/MarcoEdit_Crane.xml", "Crane", 8, 65534};
+    return spec;
+}
+
+const MacroPageSpec& CranePageSpec() {
+    static const MacroPageSpec spec = TerminatedPages(
+        DeviceModel::Crane, "Crane", "XML/MarcoManagerFile_Crane.xml", "XML/MarcoManagerFolder_Crane.xml",
+        ModifierWords::FolderPage, CraneEditSpec(), kCountOrStops, 126);
     return spec;
 }

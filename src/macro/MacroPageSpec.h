@@ -65,3 +65,5 @@ const MarcoEditSpec& EgretEditSpec();
 const MarcoEditSpec& IbisEditSpec();
 const MacroPageSpec& EgretPageSpec();
 const MacroPageSpec& IbisPageSpec();
+const MarcoEditSpec& CraneEditSpec();
+const MacroPageSpec& CranePageSpec();

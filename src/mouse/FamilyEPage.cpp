@@ -61,7 +61,7 @@ int KindOf(const Record& record) {
 template <class Record>
 FamilyEPage<Record>::FamilyEPage(ui::WindowImplBase& owner, const LightingModel& lighting)
     : MousePage(owner, RowOf(kModel)),
-      names_(Row().suffix),
+      names_(Row().suffix, Row().keyGroup),
       nav_(names_, kNavigationButtons, "Setting_switch"),
       stages_(names_, *this),
       rapidFire_(names_),
@@ -229,6 +229,7 @@ void FamilyEPage<Record>::Refresh() {
     stages_.Show(Manager(), StageFields());
     advanced_.ShowReportRate(Manager(), c.reportRate);
     lighting_.Show(Manager(), Lighting());
+    RefreshOwn();
     if (ledTabPending_) {
         ledTabPending_ = false;
         HandleClick(Manager().FindControl(names_("led_Settings")));
@@ -265,7 +266,8 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
     if (!sender) return false;
     auto& m = Manager();
     const PageLayout& layout = Row().layout;
-    for (int p = 0; p < 3; ++p) {
+    // Only the profiles the record holds lists for; a model with two never reaches a third.
+    for (int p = 0; p < static_cast<int>(config_.keyLists.size()); ++p) {
         if (!sender->NameIs(names_("profile" + std::to_string(p + 1)))) continue;
         nav_.ShowPage(m, layout.keys);
         config_.currentProfile = p;
@@ -351,7 +353,7 @@ void FamilyEPage<Record>::OnNotify(ui::Notification& n) {
         HandleClick(n.sender);
     } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
                n.type == "valuechanging" || n.type == "textchanged" || n.type == "killfocus") {
-        if (n.sender && !HandleSettings(n)) stages_.Handle(m, n, StageFields());
+        if (n.sender && !HandleOwn(n) && !HandleSettings(n)) stages_.Handle(m, n, StageFields());
     } else if (!n.sender && n.type == Row().lostNotification) {
         SetConnected(false);
     } else if (!n.sender && n.type == Row().readNotification) {
@@ -367,7 +369,7 @@ void FamilyEPage<Record>::OnNotify(ui::Notification& n) {
 
 template <class Record>
 int FamilyEPage<Record>::KeyCount() {
-    auto* keys = Manager().Find<ui::Container>(names_("profile_page"));
+    auto* keys = Manager().Find<ui::Container>(names_.KeyPage());
     return keys ? keys->GetCount() : 0;
 }
 
@@ -557,6 +559,7 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::PrepareWrite(int operation) {
         return std::make_unique<FunctionWork>(nullptr, nullptr);
     }
     if (group == WriteGroup::UartLed) ledTabPending_ = true;
+    PrepareOwnWrite(group);
     auto copy = std::make_shared<Record>(config_);
     int target = 0;
     std::string mergeKey = std::to_string(operation);

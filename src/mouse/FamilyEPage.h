@@ -57,6 +57,14 @@ class FamilyEPage : public MousePage, private StageHost {
     virtual bool WriteOwn(const Record&, WriteGroup, int target) { return true; }
     // The lighting button showed the lighting page.
     virtual void LightingShown() {}
+    // UI thread, at the end of a refresh: the model's own controls.
+    virtual void RefreshOwn() {}
+    // UI thread: a notification of the model's own controls ("selectchanged", "textchanged" and the
+    // like); true when handled.
+    virtual bool HandleOwn(ui::Notification&) { return false; }
+    // UI thread: a write of `group` was asked for; the record takes what it sends before the write's
+    // copy is taken.
+    virtual void PrepareOwnWrite(WriteGroup) {}
     // Runs the model's key editor on `slot`, a key of the current profile; true when confirmed.
     virtual bool EditKey(KeySlot& slot) { return false; }
     // The model's file or folder macro page, by default the model's own; null leaves the place an

@@ -74,6 +74,5 @@ class PlaceholderPage final : public MousePage {
 
 using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
 using CDialogMouseHeronDriverSetting = PlaceholderPage<HeronDriverConfig>;
-using CDialogMouseCraneSetting = PlaceholderPage<CraneConfig>;
 
 }  // namespace mouse

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "macro/MacroPageSpec.h"
 #include "records/DeviceModel.h"
@@ -15,13 +16,19 @@ struct MacroModel {
     const MacroPageSpec& (*spec)();
     int device;  // "device_combo" position
     const char* suffix;
+    // The loop entry a new macro's first change writes: a count of 1, or none where that is the mode
+    // of a macro without one (the Crane's continue).
+    std::vector<uint8_t> newMacroLoop;
+    std::vector<uint8_t> secondOptionLoop;  // the loop entry of the option after the count
 };
 
 inline void PrintTo(const MacroModel& m, std::ostream* out) {
     *out << m.suffix;
 }
 
-inline const MacroModel kMacroModels[] = {{EgretPageSpec, 3, "Egret"}, {IbisPageSpec, 4, "Ibis"}};
+inline const MacroModel kMacroModels[] = {{EgretPageSpec, 3, "Egret", {0xFD, 0x01}, {0xFD, 0x00}},
+                                          {IbisPageSpec, 4, "Ibis", {0xFD, 0x01}, {0xFD, 0x00}},
+                                          {CranePageSpec, 5, "Crane", {}, {0xFD, 0x7F}}};
 
 inline std::string MacroModelName(const ::testing::TestParamInfo<MacroModel>& info) {
     return info.param.suffix;

@@ -1,6 +1,5 @@
-// What the Egret and Ibis pages share, tested once for each model on one fixture, against the
-// simulated mice, reading the result back from the library. Until the Ibis has its own skin the
-// fixture gives it one made from the Egret's: its names, modes and reset buttons, no UART LED page.
+// What the Egret, Ibis and Crane pages share, tested once for each model on one fixture, against the
+// simulated mice, reading the result back from the library.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -71,11 +70,27 @@ std::vector<uint8_t> DeviceImage(DeviceModel model) {
     const DeviceId ids = IdsOf(model);
     b.Call(row.open, ids.vid, ids.pid, int32_t{0});
     std::vector<uint8_t> image(row.profileImage.imageSize);
-    b.Call(row.profileImage.save, image.data());
+    if (row.profileImage.saveSize == ProfileImageSpec::SizeArgument::ImageSize)
+        b.Call(row.profileImage.save, image.data(), static_cast<int32_t>(image.size()));
+    else
+        b.Call(row.profileImage.save, image.data());
     return image;
 }
 
-using Records = std::tuple<EgretConfig, IbisConfig>;
+using Records = std::tuple<EgretConfig, IbisConfig, CraneConfig>;
+
+// The option of each model's lighting mode 1, whatever its name.
+std::string LightingModeOne(DeviceModel model) {
+    const struct {
+        DeviceModel model;
+        const char* option;
+    } options[] = {{DeviceModel::Egret, "result_LED_mode_Colorful_light"},
+                   {DeviceModel::Ibis, "result_LED_mode_Random"},
+                   {DeviceModel::Crane, "result_LED_mode_1"}};
+    for (const auto& o : options)
+        if (o.model == model) return o.option;
+    return {};
+}
 
 class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInterface<DeviceModel> {
   protected:
@@ -90,6 +105,9 @@ class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInte
     }
     const ModelRow& Row() const { return RowOf(GetParam()); }
     std::string Name(const std::string& base) const { return base + "_" + Row().suffix; }
+    std::string KeyButton(int key) const {
+        return std::string(Row().keyGroup) + "_key_" + Row().suffix + "_" + std::to_string(key);
+    }
     void Open() {
         ShowDevice(Row().page);
         ASSERT_TRUE(Ui().SkinErrors().empty()) << Ui().SkinErrors().front();
@@ -146,9 +164,7 @@ TEST_P(FamilyEPages, EditsReachTheMouse) {
     Ui().Click(Name("result_report_rate" + std::to_string(rate + 1)), kMain);
     Ui().Click(Name("led_Settings"), kMain);
     // The second mode of the model's own list, whatever its code.
-    Ui().Click(
-        Name(GetParam() == DeviceModel::Ibis ? "result_LED_mode_Random" : "result_LED_mode_Colorful_light"),
-        kMain);
+    Ui().Click(Name(LightingModeOne(GetParam())), kMain);
     WaitForDeviceTasks();
     const Held held = Device();
     EXPECT_EQ(held.stageCount, stages);
@@ -240,7 +256,7 @@ TEST_P(FamilyEPages, KeyAssignmentsReachTheMouse) {
             act();
             Ui().Click(Name("btn_ok"), ed);
         });
-        Ui().Click(Name("profile_key") + "_" + std::to_string(key), kMain);
+        Ui().Click(KeyButton(key), kMain);
         WaitForDeviceTasks();
         ASSERT_TRUE(opened);
     };
@@ -305,11 +321,12 @@ TEST_P(FamilyEPages, ARefreshSetsThePointerBoxes) {
             ++notified;
     EXPECT_TRUE(Ui().IsSelected(Name("result_mouse_system_iscontrol"), kMain));
     EXPECT_TRUE(Ui().IsSelected(Name("result_mouse_system_isscreen"), kMain));
-    // The Ibis applies them as if the user had ticked them; the Egret only shows them.
-    EXPECT_EQ(notified, GetParam() == DeviceModel::Ibis ? 2u : 0u);
+    // The Ibis and the Crane apply them as if the user had ticked them; the Egret only shows them.
+    EXPECT_EQ(notified, Row().refreshAppliesPointer ? 2u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages, ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis),
+INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages,
+                         ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis, DeviceModel::Crane),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
 class IbisPage : public FamilyEPages {};

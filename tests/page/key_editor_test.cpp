@@ -17,6 +17,7 @@
 #include "macro/MacroStore.h"
 #include "mouse/CDialogMouseEgretSetting.h"
 #include "mouse/ColorPicker.h"
+#include "records/CraneConfig.h"
 #include "records/IbisConfig.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/Edit.h"
@@ -732,6 +733,7 @@ struct FireModel {
     const char* suffix;
     int device;  // "device_combo" position
     FireMacroEntry (*fire)(int slot);
+    bool numbered = true;  // segment fields carry their number ("result_fire_X_Value1_Egret")
 };
 
 void PrintTo(const FireModel& m, std::ostream* out) {
@@ -746,6 +748,11 @@ std::string FireModelName(const ::testing::TestParamInfo<FireModel>& param) {
 class FireKeysOfEachModel : public KeyEditor, public ::testing::WithParamInterface<FireModel> {
   protected:
     std::string N(const std::string& base) { return base + "_" + GetParam().suffix; }
+    // Field `base` of segment `segment` (1-based); "count" is the shot count, named per model.
+    std::string Seg(const std::string& base, int segment) {
+        if (!GetParam().numbered) return N(base == "count" ? "result_fire_count" : base);
+        return N((base == "count" ? "result_fire_gun_count" : base) + std::to_string(segment));
+    }
     void OpenFireTab() {
         StartApp();
         WaitForDeviceTasks();
@@ -756,43 +763,61 @@ class FireKeysOfEachModel : public KeyEditor, public ::testing::WithParamInterfa
         Ui().Find<ui::Edit>(field, kMain).SetText(text, ui::Notify::Yes);
         Ui().RunUntilIdle();
     }
-    std::string Field(const std::string& name) { return Ui().Text(N(name), kMain); }
+    std::string Field(const std::string& name) { return Ui().Text(name, kMain); }
 };
 
 TEST_P(FireKeysOfEachModel, TheTabShowsTheFirstGunAndValidChangesGoToTheMouse) {
     OpenFireTab();
     EXPECT_TRUE(Ui().IsSelected(N("gun_AKM"), kMain));
     // Factory slot 0: FD 05, 04 00 02, FE 00 28.
-    EXPECT_EQ(Field("result_fire_gun_count1"), "5");
-    EXPECT_EQ(Field("result_fire_X_Value1"), "0");
-    EXPECT_EQ(Field("result_fire_Y_Value1"), "2");
-    EXPECT_EQ(Field("result_fire_shoot_time_Value1"), "40");
-    EXPECT_FALSE(Ui().IsVisible(N("result_fire_gun_count2"), kMain));
+    EXPECT_EQ(Field(Seg("count", 1)), "5");
+    EXPECT_EQ(Field(Seg("result_fire_X_Value", 1)), "0");
+    EXPECT_EQ(Field(Seg("result_fire_Y_Value", 1)), "2");
+    EXPECT_EQ(Field(Seg("result_fire_shoot_time_Value", 1)), "40");
+    if (GetParam().numbered) {
+        EXPECT_FALSE(Ui().IsVisible(Seg("count", 2), kMain));
+    }
     const FireMacroEntry before = GetParam().fire(0);
-    Enter(N("result_fire_gun_count1"), "9");
-    Enter(N("result_fire_Y_Adjustment_Value1"), "-3");
+    Enter(Seg("count", 1), "9");
+    Enter(Seg("result_fire_Y_Adjustment_Value", 1), "-3");
     FireMacroEntry expected = before;
     expected.data[1] = 9;
     expected.yAdjust = -3;
     EXPECT_EQ(GetParam().fire(0), expected);
+    // Out of range: corrected in the field, nothing stored.
+    Enter(Seg("count", 1), "300");
+    EXPECT_EQ(Field(Seg("count", 1)), "255");
+    EXPECT_EQ(GetParam().fire(0), expected);
+    // The last gun has a slot of its own on a panel of one segment per gun.
+    Ui().Click(N("gun_762mm_Fire"), kMain);
+    Enter(Seg("count", 1), "12");
+    EXPECT_EQ(GetParam().fire(GetParam().numbered ? 7 : 6).data[1], 12);
     Ui().Snapshot(::testing::TempDir() + "fire_keys_" + GetParam().suffix + ".png", kMain);
 }
 
+INSTANTIATE_TEST_SUITE_P(Models, FireKeysOfEachModel,
+                         ::testing::Values(FireModel{"Egret", 3, ReadFire<EgretConfig>},
+                                           FireModel{"Ibis", 4, ReadFire<IbisConfig>},
+                                           FireModel{"Crane", 5, ReadFire<CraneConfig>, false}),
+                         FireModelName);
+
+// The models whose guns span several slots.
+class FireKeysOverSeveralSlots : public FireKeysOfEachModel {};
+
 // The 5.56 mm and 7.62 mm presets span two and three slots on the Ibis whatever it reports.
-TEST_P(FireKeysOfEachModel, TheLastTwoGunsSpanSeveralSlots) {
+TEST_P(FireKeysOverSeveralSlots, TheLastTwoGunsSpanSeveralSlots) {
     OpenFireTab();
     Ui().Click(N("gun_762mm_Fire"), kMain);
-    for (int s = 1; s <= 3; ++s)
-        EXPECT_TRUE(Ui().IsVisible(N("result_fire_gun_count" + std::to_string(s)), kMain));
-    Enter(N("result_fire_gun_count3"), "30");
+    for (int s = 1; s <= 3; ++s) EXPECT_TRUE(Ui().IsVisible(Seg("count", s), kMain));
+    Enter(Seg("count", 3), "30");
     EXPECT_EQ(GetParam().fire(9).data[1], 30);
     Ui().Click(N("gun_556mm_Fire"), kMain);
-    EXPECT_FALSE(Ui().IsVisible(N("result_fire_gun_count3"), kMain));
-    Enter(N("result_fire_gun_count2"), "31");
+    EXPECT_FALSE(Ui().IsVisible(Seg("count", 3), kMain));
+    Enter(Seg("count", 2), "31");
     EXPECT_EQ(GetParam().fire(6).data[1], 31);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, FireKeysOfEachModel,
+INSTANTIATE_TEST_SUITE_P(Models, FireKeysOverSeveralSlots,
                          ::testing::Values(FireModel{"Egret", 3, ReadFire<EgretConfig>},
                                            FireModel{"Ibis", 4, ReadFire<IbisConfig>}),
                          FireModelName);

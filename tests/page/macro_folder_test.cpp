@@ -260,7 +260,9 @@ TEST_P(MacroFolder, NewFilesAndMacrosAreSavedAndEditedLikeTheFilePage) {
     InsertFromCombo(3);
     EXPECT_EQ(Steps().RowCount(), 3);
     const auto& saved = MacroStore::Instance().FileSet(Model()).at("Tools.bin")[0].data;
-    EXPECT_EQ(saved, (std::vector<uint8_t>{0xFD, 0x01, 0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00}));
+    std::vector<uint8_t> whole = GetParam().newMacroLoop;
+    whole.insert(whole.end(), {0xA1, 0xFE, 0x00, 0x32, 0x21, 0xFC, 0x00});
+    EXPECT_EQ(saved, whole);
     std::ifstream in(Folder() / "Tools.bin", std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(ParseMacroRecords(Model(), bytes)[0].data, saved);

@@ -118,15 +118,40 @@ std::unique_ptr<BuiltSkin> BuildSkin(const std::string& file) {
     return built;
 }
 
+struct Want {
+    const char* pattern;
+    int first = 0;
+    int last = 0;
+};
+struct SkinNames {
+    const char* skin;
+    std::vector<Want> names;
+};
+
+// Each skin builds without a problem and holds every wanted name once; every other name it holds
+// carries the model's suffix, except the key editor's few plain ones.
+void ExpectSkinsHold(const std::vector<SkinNames>& skins, const std::string& suffix) {
+    const std::set<std::string> plainNames = {"current_value", "key_office_mode_element",
+                                              "key_game_mode_element"};
+    const std::string own = "_" + ui::ToLower(suffix);
+    for (const auto& skin : skins) {
+        SCOPED_TRACE(skin.skin);
+        auto built = BuildSkin(skin.skin);
+        ASSERT_TRUE(built->result.ok);
+        EXPECT_TRUE(built->result.report.Empty()) << built->result.report.ToString();
+        for (const auto& want : skin.names)
+            for (const auto& name : Names(want.pattern, want.first, want.last))
+                EXPECT_EQ(built->byName.count(ui::ToLower(name)), 1u) << name;
+        for (const auto& [name, control] : built->byName)
+            EXPECT_TRUE(name.find(own) != std::string::npos || plainNames.contains(control->GetName()))
+                << control->GetName();
+    }
+}
+
 // The Ibis skins hold every control its page, key editor, fire-key panel, macro pages and entry
 // dialog look up, once each, and no name of another model.
 TEST(IbisSkins, HoldEveryControlTheirWindowsLookUp) {
     oaktest::UiDriver ui;
-    struct Want {
-        const char* pattern;
-        int first = 0;
-        int last = 0;
-    };
     const std::vector<Want> macroPage = {
         {"marco_edit_container_Ibis"}, {"Marco_Info_list_Ibis"}, {"AddMarcoButton_Ibis"},
         {"DeleteMarcoButton_Ibis"},    {"recordButton_Ibis"},    {"Marco_Content_list_Ibis"},
@@ -134,10 +159,7 @@ TEST(IbisSkins, HoldEveryControlTheirWindowsLookUp) {
         {"delay_edit_Ibis"},           {"delay_no_Ibis"},        {"circle_setting_Ibis"},
         {"circle_edit_Ibis"},          {"circle_all_Ibis"},      {"macro_insert_combo_Ibis"},
     };
-    const struct {
-        const char* skin;
-        std::vector<Want> names;
-    } skins[] = {
+    const std::vector<SkinNames> skins = {
         {"XML/MousePage_Ibis.xml",
          {{"status_Ibis"},
           {"hint_Ibis"},
@@ -241,25 +263,118 @@ TEST(IbisSkins, HoldEveryControlTheirWindowsLookUp) {
           {"btn_cancel_Ibis"},
           {"btn_colse_Ibis"}}},
     };
-    const std::set<std::string> plainNames = {"current_value", "key_office_mode_element",
-                                              "key_game_mode_element"};
-    for (const auto& skin : skins) {
-        SCOPED_TRACE(skin.skin);
-        auto built = BuildSkin(skin.skin);
-        ASSERT_TRUE(built->result.ok);
-        EXPECT_TRUE(built->result.report.Empty()) << built->result.report.ToString();
-        for (const auto& want : skin.names)
-            for (const auto& name : Names(want.pattern, want.first, want.last))
-                EXPECT_EQ(built->byName.count(ui::ToLower(name)), 1u) << name;
-        for (const auto& [name, control] : built->byName)
-            EXPECT_TRUE(name.find("_ibis") != std::string::npos || plainNames.contains(control->GetName()))
-                << control->GetName();
-    }
+    ExpectSkinsHold(skins, "Ibis");
 }
 
 ui::Control* FindIn(const BuiltSkin& built, const char* name) {
     auto it = built.byName.find(ui::ToLower(name));
     return it == built.byName.end() ? nullptr : it->second;
+}
+
+// The Crane skins: two profiles, key buttons in "profile1_page_Crane", the key switch boxes, its
+// lighting options and reset buttons, a fire-key panel of one unnumbered segment, the four loop
+// options and, on the folder page only, the random time.
+TEST(CraneSkins, HoldEveryControlTheirWindowsLookUp) {
+    oaktest::UiDriver ui;
+    std::vector<Want> macroPage = {
+        {"marco_edit_container_Crane"},
+        {"Marco_Info_list_Crane"},
+        {"AddMarcoButton_Crane"},
+        {"DeleteMarcoButton_Crane"},
+        {"recordButton_Crane"},
+        {"Marco_Content_list_Crane"},
+        {"macro_edit_layout_Crane"},
+        {"delay_record_Crane"},
+        {"delay_setting_Crane"},
+        {"delay_edit_Crane"},
+        {"delay_no_Crane"},
+        {"circle_setting_Crane"},
+        {"circle_edit_Crane"},
+        {"circle_stop_any_key_Crane"},
+        {"circle_stop_Crane"},
+        {"circle_continue_Crane"},
+        {"macro_insert_combo_Crane"},
+    };
+    std::vector<Want> folderPage = macroPage;
+    folderPage.push_back({"random_time_check_Crane"});
+    folderPage.push_back({"random_time_edit_Crane"});
+    const std::vector<SkinNames> skins = {
+        {"XML/MousePage_Crane.xml",
+         {{"status_Crane"},
+          {"hint_Crane"},
+          {"web_data_Crane"},
+          {"device_Mouse_Crane_page"},
+          {"profile%d_Crane", 1, 2},
+          {"marco_manager_Crane"},
+          {"advanced_Settings_Crane"},
+          {"led_Settings_Crane"},
+          {"fire_macro_Settings_Crane"},
+          {"reset_data_Crane_%d", 1, 3},
+          {"save_data_Crane"},
+          {"import_data_Crane"},
+          {"Setting_switch_Crane"},
+          {"profile1_page_Crane"},
+          {"profile1_key_Crane_%d", 1, 8},
+          {"result_back_key_switch_led_Crane"},
+          {"result_middle_key_switch_mode_Crane"},
+          {"result_cpi_key_switch_mode_Crane"},
+          {"result_cpi+_key_switch_mode_Crane"},
+          {"result_cpi-_key_switch_mode_Crane"},
+          {"result_back_key_switch_mode_Crane"},
+          {"result_forward_key_switch_mode_Crane"},
+          {"result_gun_key_switch_mode_Crane"},
+          {"result_DPI_count_setting_Crane"},
+          {"result_DPI%d_slider_Crane", 1, 7},
+          {"result_DPI%d_color_Crane", 1, 7},
+          {"result_report_rate%d_Crane", 1, 4},
+          {"result_fire_count%d_Crane", 1, 3},
+          {"result_mouse_system_iscontrol_Crane"},
+          {"result_mouse_system_isscreen_Crane"},
+          {"result_LED_mode_%d_Crane", 0, 6},
+          {"result_LED_light_all_Crane"},
+          {"result_LED_light_half_Crane"},
+          {"result_mode_speed_Crane"}}},
+        {"XML/KeyEdit_Crane.xml",
+         {{"btn_ok_Crane"},
+          {"btn_reset_Crane"},
+          {"current_value"},
+          {"special_keys_setting_Crane"},
+          {"fire_macro_setting_Crane"},
+          {"result_special_keys_value_Crane"},
+          {"result_fire_macro_value_Crane"},
+          {"result_marco_file_value_Crane"},
+          {"result_marco_folder_value_Crane"}}},
+        {"XML/FireKeyEdit_Crane.xml",
+         {{"keep_left_check_Crane"},
+          {"gun_762mm_Fire_Crane"},
+          {"fire_segment_Crane"},
+          {"result_fire_count_Crane"},
+          {"result_fire_X_Value_Crane"},
+          {"result_fire_X_Adjustment_Value_Crane"},
+          {"result_fire_Y_Value_Crane"},
+          {"result_fire_Y_Adjustment_Value_Crane"},
+          {"result_fire_shoot_time_Value_Crane"},
+          {"result_fire_color_Crane"}}},
+        {"XML/MarcoManagerFile_Crane.xml", macroPage},
+        {"XML/MarcoManagerFolder_Crane.xml", folderPage},
+        {"XML/MarcoEdit_Crane.xml", {{"result_value_Crane"}, {"btn_ok_Crane"}}},
+    };
+    ExpectSkinsHold(skins, "Crane");
+
+    auto page = BuildSkin("XML/MousePage_Crane.xml");
+    EXPECT_EQ(FindIn(*page, "profile3_Crane"), nullptr);
+    EXPECT_EQ(FindIn(*page, "result_mode_speed_Crane")->GetUserData(), "RGB");
+    for (int mode = 0; mode <= 6; ++mode)
+        EXPECT_EQ(
+            FindIn(*page, ("result_LED_mode_" + std::to_string(mode) + "_Crane").c_str())->GetUserData(),
+            std::to_string(mode));
+    EXPECT_EQ(FindIn(*BuildSkin("XML/MarcoManagerFile_Crane.xml"), "random_time_check_Crane"), nullptr);
+    auto editor = BuildSkin("XML/KeyEdit_Crane.xml");
+    auto* special = dynamic_cast<ui::Container*>(FindIn(*editor, "result_special_keys_value_Crane"));
+    ASSERT_NE(special, nullptr);
+    std::set<std::string> codes;
+    for (int i = 0; i < special->GetCount(); ++i) codes.insert(special->GetItemAt(i)->GetUserData());
+    EXPECT_TRUE(codes.contains(std::to_string(0x100130FF)));
 }
 
 // What the Ibis windows read from their skins besides names: the page's key count, level texts,
@@ -299,9 +414,7 @@ TEST(IbisSkins, HoldTheValuesTheirCodeReads) {
     EXPECT_FALSE(codes.contains(std::to_string(0x100710FF)));  // the Egret's
 }
 
-using IbisLook = oaktest::AppFixture;
-
-// A window showing one skin document, for the Ibis windows whose classes are not in the program yet.
+// A window showing one skin document, for the windows whose classes the test builds alone.
 class SkinWindow : public ui::WindowImplBase {
   public:
     explicit SkinWindow(std::string skin) : skin_(std::move(skin)) {}
@@ -316,19 +429,36 @@ class SkinWindow : public ui::WindowImplBase {
     std::string skin_;
 };
 
-// Where the pictures of the Ibis windows go: OAKRIDGE_SNAPSHOT_DIR when set, for a person to look
+// Where the pictures of a model's windows go: OAKRIDGE_SNAPSHOT_DIR when set, for a person to look
 // at, else the test's own folder.
 std::string SnapshotPath(const std::string& name) {
     const char* dir = std::getenv("OAKRIDGE_SNAPSHOT_DIR");
     return (dir && *dir ? std::string(dir) + "/" : ::testing::TempDir()) + name + ".png";
 }
 
-// Every text of every Ibis section and window fits its control in every language.
-TEST_F(IbisLook, TextsFitInEveryLanguage) {
-    ShowDevice(4);
-    auto& sections = Ui().Find<ui::TabLayout>("Setting_switch_Ibis", "Oakridge");
+struct LookModel {
+    const char* suffix;
+    int device;  // "device_combo" position
+};
+
+void PrintTo(const LookModel& m, std::ostream* out) {
+    *out << m.suffix;
+}
+
+class ModelLook : public oaktest::AppFixture, public ::testing::WithParamInterface<LookModel> {};
+
+// Every text of every section and window of a model fits its control in every language; English,
+// German and Russian pictures are kept for a person to look at.
+TEST_P(ModelLook, TextsFitInEveryLanguage) {
+    const std::string suffix = GetParam().suffix;
+    const std::string lower = ui::ToLower(suffix);
+    ShowDevice(GetParam().device);
+    auto& sections = Ui().Find<ui::TabLayout>("Setting_switch_" + suffix, "Oakridge");
     const int languages = Ui().Find<ui::Container>("language_option", "Oakridge").GetCount();
     ASSERT_EQ(languages, 15);
+    auto pictured = [](const std::string& language) {
+        return language == "English" || language == "German" || language == "Russian";
+    };
     for (int section = 0; section < sections.GetCount(); ++section) {
         sections.SelectItem(section, ui::Notify::No);
         for (int i = 1; i <= languages; ++i) {
@@ -339,20 +469,20 @@ TEST_F(IbisLook, TextsFitInEveryLanguage) {
                 ADD_FAILURE() << "section " << section << " " << Ui().Text(option, "Oakridge") << ": "
                               << problem;
             std::string language = Ui().Text(option, "Oakridge");
-            if (language == "English" || language == "German")
-                Ui().Snapshot(SnapshotPath("ibis_page_" + std::to_string(section) + "_" + language),
+            if (pictured(language))
+                Ui().Snapshot(SnapshotPath(lower + "_page_" + std::to_string(section) + "_" + language),
                               "Oakridge");
         }
     }
     const struct {
-        const char* skin;
+        std::string skin;
         ui::Rect rect;
     } windows[] = {
-        {"XML/KeyEdit_Ibis.xml", {0, 0, 820, 600}},
-        {"XML/MarcoEdit_Ibis.xml", {0, 0, 420, 200}},
-        {"XML/FireKeyEdit_Ibis.xml", {0, 0, 1000, 560}},
-        {"XML/MarcoManagerFile_Ibis.xml", {0, 0, 1000, 560}},
-        {"XML/MarcoManagerFolder_Ibis.xml", {0, 0, 1000, 560}},
+        {"XML/KeyEdit_" + suffix + ".xml", {0, 0, 820, 600}},
+        {"XML/MarcoEdit_" + suffix + ".xml", {0, 0, 420, 200}},
+        {"XML/FireKeyEdit_" + suffix + ".xml", {0, 0, 1000, 560}},
+        {"XML/MarcoManagerFile_" + suffix + ".xml", {0, 0, 1000, 560}},
+        {"XML/MarcoManagerFolder_" + suffix + ".xml", {0, 0, 1000, 560}},
     };
     for (const auto& w : windows) {
         SkinWindow window(w.skin);
@@ -366,13 +496,15 @@ TEST_F(IbisLook, TextsFitInEveryLanguage) {
                 ADD_FAILURE() << w.skin << " " << Ui().Text(option, "Oakridge") << ": " << problem;
             std::string language = Ui().Text(option, "Oakridge");
             std::string name = std::filesystem::path(w.skin).stem().string();
-            if (language == "English" || language == "German")
-                Ui().Snapshot(SnapshotPath(name + "_" + language), "SkinWindow");
+            if (pictured(language)) Ui().Snapshot(SnapshotPath(name + "_" + language), "SkinWindow");
         }
         window.Close(0);
         Ui().RunUntilIdle();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Models, ModelLook, ::testing::Values(LookModel{"Ibis", 4}, LookModel{"Crane", 5}),
+                         [](const auto& model) { return std::string(model.param.suffix); });
 
 using ShippedPages = oaktest::AppFixture;
 

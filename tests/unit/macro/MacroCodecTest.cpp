@@ -220,6 +220,30 @@ TEST(MacroDecode, ReadsStepsAndLoopEntries) {
     }
 }
 
+// Data without a loop entry settles the mode only where the encoding gives the lack of one a meaning
+// (the Crane: continue); elsewhere a page keeps the mode it showed.
+TEST(MacroDecode, OnlyAnEncodingThatMeansSomethingByNoEntrySettlesTheLoopWithoutOne) {
+    struct Case {
+        const char* what;
+        DeviceModel model;
+        std::vector<uint8_t> data;
+        bool settled;
+    };
+    const Case cases[] = {
+        {"egret without entry", M::Egret, Bytes({0xA1, 0x21, 0xFC, 0x00}), false},
+        {"egret with entry", M::Egret, Bytes({0xFD, 0x02, 0xA1, 0x21, 0xFC, 0x00}), true},
+        {"crane without entry", M::Crane, Bytes({0xA1, 0x21, 0xFC, 0x00}), true},
+        {"crane new macro", M::Crane, Bytes({0x00}), true},
+        {"egret new macro", M::Egret, Bytes({0x00}), false},
+    };
+    for (const auto& c : cases) {
+        const auto decoded = DecodeMacro(c.model, c.data, StepNames::FilePage(), Loop(LoopMode::Count, 5));
+        EXPECT_EQ(decoded.loopSettled, c.settled) << c.what;
+    }
+    EXPECT_EQ(ModeWithoutLoopEntry(M::Crane), LoopMode::Continue);
+    EXPECT_EQ(ModeWithoutLoopEntry(M::Ibis), std::nullopt);
+}
+
 // Bytes an encoding has no entry for are skipped one at a time, so the steps after them survive
 // and the next save keeps them. 03 and 83 are such bytes for the mouse decoders even though
 // trimming steps over them as two; 07 and 08 start a loop entry only as "07 05 FF" and "08 05 FF".
@@ -312,6 +336,8 @@ TEST(MacroDecode, RoundTripsEveryEncoding) {
             const auto decoded = DecodeMacro(model, data, StepNames::FilePage(), Loop(LoopMode::Count, 99));
             EXPECT_EQ(decoded.steps, steps) << static_cast<int>(model);
             EXPECT_TRUE(decoded.hasLoopEntry || model == M::Crane) << static_cast<int>(model);
+            // Whatever the encoder wrote, the data says which mode it is.
+            EXPECT_TRUE(decoded.loopSettled) << static_cast<int>(model);
             // Decoding the bytes again gives the same bytes.
             EXPECT_EQ(EncodeMacro(model, decoded.steps, decoded.loop), data) << static_cast<int>(model);
         }
