@@ -38,20 +38,19 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target oakridge_benchmarks
 	python3 bench/run_bench.py --build $(BENCH_BUILD)
 
-# The Debian package, built with Debian's hardening flags and installing under /usr:
-# $(DEB_BUILD)/oakridge_<version>_<arch>.deb. lintian fails the target on any error.
+# The Debian package, built with Debian's hardening flags (bindnow too) and installing under /usr:
+# $(DEB_BUILD)/oakridge_<version>_<arch>.deb, checked by tools/check-deb.sh (lintian errors fail it).
 deb: deps
 	cmake -S . -B $(DEB_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOAKRIDGE_TESTS=OFF \
 	    -DCMAKE_INSTALL_PREFIX=/usr \
 	    -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CFLAGS)" \
 	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-	    -DCMAKE_SHARED_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)" \
+	    -DCMAKE_SHARED_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
 	cmake --build $(DEB_BUILD) -j $(JOBS)
 	rm -f $(DEB_BUILD)/oakridge_*.deb
 	cd $(DEB_BUILD) && cpack -G DEB
-	lintian --fail-on error --no-tag-display-limit $(DEB_BUILD)/oakridge_*.deb
-	@echo "Package: $$(ls $(DEB_BUILD)/oakridge_*.deb)"
+	tools/check-deb.sh $(DEB_BUILD)/oakridge_*.deb
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) build-tsan $(BENCH_BUILD) $(DEB_BUILD)
