@@ -2,9 +2,10 @@
 # Installs a build into a temporary DESTDIR with prefix /usr, as the Debian package does, checks
 # what landed where, validates the desktop entry, the AppStream metadata and the manual pages, and
 # starts the installed program under Xvfb on its simulated devices.
-# Usage: install_test.sh BUILD_DIR          (every fault is reported; exit 1 if there was one)
+# Usage: install_test.sh BUILD_DIR [CMAKE]  (every fault is reported; exit 1 if there was one)
 set -uo pipefail
-build=$(realpath "${1:?usage: install_test.sh BUILD_DIR}")
+build=$(realpath "${1:?usage: install_test.sh BUILD_DIR [CMAKE]}")
+cmake=${2:-cmake}
 work=$(mktemp -d /tmp/oakridge-install-XXXXXX)
 root=$work/root
 usr=$root/usr
@@ -29,7 +30,7 @@ for tool in desktop-file-validate appstreamcli man identify Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run tools/install-deps.sh" >&2; exit 1; }
 done
 
-if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
+if ! DESTDIR=$root "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
     cat "$work/install.log" >&2
     echo "FAIL: cmake --install" >&2
     exit 1
@@ -109,6 +110,19 @@ for command in $commands; do
     grep -Eq "^ {7}$command( |$)" <<<"$devsim_page" || fail "the oakridge-devsim page does not describe \"$command\""
 done
 grep -q "/usr/lib/oakridge/" <<<"$devsim_page" || fail "the oakridge-devsim page does not name the program folder"
+# The program's own options, once it answers --help (without a display, so no window can open).
+usage=$(env -u DISPLAY XDG_RUNTIME_DIR="$work/help-run" XDG_STATE_HOME="$work/help-state" \
+    ASAN_OPTIONS=detect_leaks=0 timeout 10 "$usr/bin/oakridge" --help 2>/dev/null)
+if grep -qi '^usage' <<<"$usage"; then
+    oakridge_page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$usr/share/man/man1/oakridge.1.gz" 2>/dev/null)
+    for option in $(grep -o -- '--[a-z][a-z-]*' <<<"$usage" | sort -u); do
+        grep -Eq "^ {7}$option( |$)" <<<"$oakridge_page" || fail "the oakridge page does not describe $option"
+    done
+    page_version=$(tail -1 <<<"$oakridge_page" | grep -o 'Oakridge [0-9][0-9.]*' | cut -d' ' -f2)
+    env -u DISPLAY XDG_RUNTIME_DIR="$work/help-run" XDG_STATE_HOME="$work/help-state" \
+        ASAN_OPTIONS=detect_leaks=0 timeout 10 "$usr/bin/oakridge" --version 2>/dev/null |
+        grep -qF "$page_version" || fail "oakridge --version does not print the packaged version $page_version"
+fi
 
 # --- The installed program on a virtual display, away from the build tree.
 export XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
