@@ -14,7 +14,7 @@ fail() {
 lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | grep -v '^running with root privileges'
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian reports errors"
 
-scripts=$(dpkg-deb --info "$deb" | awk '$4 ~ /^(preinst|postinst|prerm|postrm|config|triggers)$/ {print $4}')
+scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -Ex 'preinst|postinst|prerm|postrm|config|triggers')
 [ -z "$scripts" ] || fail "the package has maintainer scripts: $scripts"
 depends=$(dpkg-deb --field "$deb" Depends)
 for package in libc6 libgtk-3-0 libpugixml1v5 libudev1 fonts-dejavu-core; do
