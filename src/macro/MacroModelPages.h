@@ -33,6 +33,8 @@ using MarcoMangerFile_Ibis = ModelMacroFilePage<IbisPageSpec>;
 using MarcoManagerFolder_Ibis = ModelMacroFolderPage<IbisPageSpec>;
 using MarcoEdit_Ibis = ModelMarcoEdit<IbisEditSpec>;
 
+using MarcoEdit = ModelMarcoEdit<KeyboardEditSpec>;
+
 // The file or folder page of `model`; null for a model without macro pages.
 std::unique_ptr<MacroManagerPage> CreateModelMacroPage(DeviceModel model, ui::WindowImplBase& owner,
                                                        bool folder);
