@@ -181,8 +181,7 @@ void CDialogKeySetting::Edited() {
 void CDialogKeySetting::ShowPending() {
     auto* button = Find<ui::Button>(kWriteButton);
     if (!button) return;
-    // TODO(pending look): the toolkit's pending state once it lands on main.
-    button->SetUserData(pending_.IsPending() ? "pending" : "");
+    button->SetPending(pending_.IsPending());
     button->SetToolTip(pending_.IsPending() ? "%{623}" : "%{604}");
 }
 
