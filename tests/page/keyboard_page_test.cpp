@@ -493,3 +493,54 @@ TEST_F(KeyboardPage, TextsFitInEveryLanguage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two keys pressed within half a second make one combination; a slower second key is a key of
+// its own.
+TEST_F(KeyboardPage, TwoQuickKeysMakeACombination) {
+    Open();
+    struct Case {
+        uint64_t gapMs;
+        int kind;
+        int code;  // the kind-0 key, or the combination's two bytes
+    };
+    int index = 10;
+    for (const Case c : {Case{100, KeyboardKey::kCombination, 0x0405}, Case{500, KeyboardKey::kKey, 0x05}}) {
+        EditKey(index, [&](keyboard::KeyEdit&) {
+            Ui().Click("key_setting", kEditor);
+            Ui().PressKey(ui::kVkA);
+            Ui().AdvanceClock(c.gapMs);
+            Ui().PressKey(ui::kVkA + 1);
+            Ui().Click("btn_ok", kEditor);
+        });
+        const KeyboardKey& key = Config().keyTables[0].at(keyboard::KeyEntryName(index));
+        EXPECT_EQ(key.kind, c.kind) << c.gapMs;
+        EXPECT_EQ(c.kind == KeyboardKey::kCombination ? int{key.combination} : key.code, c.code) << c.gapMs;
+        ++index;
+    }
+}
+
+// A write the keyboard refuses leaves the changes on the page, pending, and says so; a reconnection
+// read does not replace them; the next write lands.
+TEST_F(KeyboardPage, AFailedWriteKeepsTheChangesPending) {
+    Open();
+    EditKey(0, [&](keyboard::KeyEdit&) {
+        Ui().Click("key_setting", kEditor);
+        Ui().PressKey(ui::kVkSpace);
+        Ui().Click("btn_ok", kEditor);
+    });
+    SimControl sim(DeviceModel::Plover);
+    sim.Inject("Device_WriteProFileData", 1);
+    Write();
+    EXPECT_TRUE(Pending());
+    EXPECT_EQ(Ui().Text("hint_Plover", kMain), "%{520}");
+    EXPECT_EQ(Config().keyTables[0].at(keyboard::KeyEntryName(0)).code, kSpace);
+    EXPECT_NE(Keyboard().tables[0][0], kSpace);
+    Write();
+    EXPECT_EQ(Keyboard().tables[0][0], kSpace);
+    EXPECT_FALSE(Pending());
+    EXPECT_EQ(Ui().Text("hint_Plover", kMain), "");
+}
+
+}  // namespace
