@@ -86,6 +86,13 @@ std::vector<uint8_t> DefaultFile() {
     return *platform::ReadFileBytes(BinFolder() + CDialogKeySetting::kDefaultFile);
 }
 
+// Where the pictures go: OAKRIDGE_SNAPSHOT_DIR when set, for a person to look at, else the test's
+// own folder.
+std::string ShotPath(const std::string& name) {
+    const char* dir = std::getenv("OAKRIDGE_SNAPSHOT_DIR");
+    return (dir && *dir ? std::string(dir) + "/" : ::testing::TempDir()) + name + ".png";
+}
+
 class KeyboardPage : public oaktest::AppFixture {
   protected:
     void SetUp() override {
@@ -173,6 +180,7 @@ TEST_F(KeyboardPage, KeyPicturesFollowTheirCodes) {
     Write();
     EXPECT_EQ(Keyboard().tables[0][0], kSpace);
     EXPECT_FALSE(Pending());
+    Ui().Snapshot(ShotPath("keyboard_page_written"), kMain);
 }
 
 TEST_F(KeyboardPage, SwitchingProfilesShowsTheOtherTableWithoutTalkingToTheKeyboard) {
@@ -431,13 +439,6 @@ TEST_F(KeyboardPage, TheMacroWindowRecordsTheKeyboardsStepsAndTheWriteSendsThem)
 }  // namespace
 
 namespace {
-
-// Where the pictures go: OAKRIDGE_SNAPSHOT_DIR when set, for a person to look at, else the test's
-// own folder.
-std::string ShotPath(const std::string& name) {
-    const char* dir = std::getenv("OAKRIDGE_SNAPSHOT_DIR");
-    return (dir && *dir ? std::string(dir) + "/" : ::testing::TempDir()) + name + ".png";
-}
 
 // A window showing one skin document with everything in it visible, for the editor's panels.
 class EditorSkin : public ui::WindowImplBase {
