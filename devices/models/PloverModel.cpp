@@ -16,10 +16,14 @@ constexpr uint32_t kKeyTable0 = 80;        // default key codes of profile 0 sit
 constexpr uint32_t kKeyTableStride = 224;  // ...and profile 1's at 304
 constexpr uint32_t kMacroBase = 528;
 constexpr uint32_t kMacroStride = 176;
+// An LED block per profile: effect, speed, brightness, and the sync flag, which is 1 when the
+// keyboard shows the same lighting whatever profile is active (0: each profile its own).
+constexpr uint32_t kLedBase = 8;
+constexpr uint8_t kSynchronised = 1;
 
 constexpr Field kPloverFields[] = {
     {F::Profile, "profile", K::Int, 4, 1, 1, 0, 0, 1},
-    {F::LedBlock, "ledBlock", K::Bytes, 8, 4, 2, 4},
+    {F::LedBlock, "ledBlock", K::Bytes, kLedBase, 4, 2, 4},
     {F::KeyTable, "keyTable", K::Bytes, kKeyTable0, 216, 2, kKeyTableStride},
     {F::MacroName, "macroName", K::Bytes, kMacroBase, 32, kPloverMacroSlots, kMacroStride},
     {F::MacroEvents, "macroEvents", K::Bytes, kMacroBase + 32, 144, kPloverMacroSlots, kMacroStride},
@@ -42,7 +46,7 @@ void PloverFactory(Image& m, int) {
     std::fill(m.begin(), m.end(), 0);
     m[0] = 'L', m[1] = 'M', m[2] = 'P', m[3] = 1;
     const uint8_t led[2][4] = {{0, 3, 4, 0}, {2, 5, 4, 1}};
-    std::memcpy(m.data() + 8, led, sizeof led);
+    std::memcpy(m.data() + kLedBase, led, sizeof led);
     for (uint32_t profile = 0; profile < 2; ++profile) {
         uint8_t* table = m.data() + kKeyTable0 + profile * kKeyTableStride;
         std::memcpy(table, kDefaultKeys, sizeof kDefaultKeys);
@@ -51,6 +55,12 @@ void PloverFactory(Image& m, int) {
 }
 
 void DescribeMacros(const Image& m, std::string& out) {
+    for (uint32_t profile = 0; profile < 2; ++profile) {
+        const uint8_t* led = m.data() + kLedBase + 4 * profile;
+        out += "  lighting " + std::to_string(profile) + ": effect " + std::to_string(led[0]) + ", speed " +
+               std::to_string(led[1]) + ", brightness " + std::to_string(led[2]) +
+               (led[3] == kSynchronised ? ", synchronised\n" : ", own\n");
+    }
     for (int slot = 0; slot < kPloverMacroSlots; ++slot) {
         const uint8_t* name = m.data() + kMacroBase + kMacroStride * slot;
         if (DeviceNameText(name, 32).empty()) continue;

@@ -23,9 +23,12 @@ constexpr WriteTable kCraneWrites{
     W::RapidFire,      W::RapidFire,       W::RapidFire,       W::ReportRate,
     W::Lighting,       W::RestoreDefaults, W::SaveFile,        W::LoadFile,
     W::KeySwitchModes, W::RandomTime,      W::RestoreDefaults, W::RestoreDefaults};
+// The keyboard writes everything it holds, or moves its whole memory image.
+constexpr WriteTable kKeyboardWrites{W::All, W::SaveFile, W::LoadFile, W::RestoreDefaults};
 // Until their pages exist these models take no writes.
 constexpr WriteTable kNoWrites{};
 
+constexpr ResetButton kKeyboardResets[] = {{"reset_data_Plover", "DefaultData_1.bin", 3}};
 constexpr ResetButton kEgretResets[] = {{"reset_data_Egret", "EgretBData_Cfg1.bin", 9}};
 constexpr ResetButton kIbisResets[] = {{"reset_data1_Ibis", "IbisBData_Cfg1.bin", 9},
                                        {"reset_data2_Ibis", "IbisBData_Cfg2.bin", 9},
@@ -65,11 +68,12 @@ const ModelRow kRows[] = {
      .variants = {{{1, 0, 0, false}, {1, 0, 0, false}}},
      .layout = {0, 0, 0, 0},
      .subPages = kNoSubPages,
-     .keyEditor = nullptr,
-     .resetButtons = {},
-     .profileImage = kNoImage,
-     .writes = kNoWrites,
-     .messages = kQuietMessages,
+     .keyEditor = "XML/KeyEdit.xml",
+     .resetButtons = kKeyboardResets,
+     .profileImage = {2048, EntryPoint::Device_ReadEEPromData, Size::None, EntryPoint::Device_WriteEEpromData,
+                      Size::None, 100, 100},
+     .writes = kKeyboardWrites,
+     .messages = {"%{081}", 1, 0},
      .settleMs = 0,
      .refreshAppliesPointer = false},
     {.model = DeviceModel::Heron,

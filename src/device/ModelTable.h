@@ -23,6 +23,7 @@ enum class ImageRead : uint8_t { None, Plain, WithKind };
 // What a page operation (the lParam of the model's write request) writes.
 enum class WriteGroup : uint8_t {
     None,
+    All,  // everything the page holds (the keyboard's write)
     ProfileIndex,
     Stages,
     Key,

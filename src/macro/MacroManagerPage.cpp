@@ -427,10 +427,11 @@ void MacroManagerPage::InsertFromCombo() {
         case 3:
         case 4:
         case 5: {
-            const ButtonTags& tags = spec_.buttons[static_cast<size_t>(choice - 3)];
-            step(tags.press, tags.press);
+            const size_t button = static_cast<size_t>(choice - 3);
+            const ButtonTags& tags = spec_.buttons[button];
+            step(tags.press, spec_.PressValue(button));
             step(FirstOpcodeOf(EncodingFor(spec_.model), OpKind::Delay)->tag, spec_.clickDelayMs);
-            step(tags.release, tags.release);
+            step(tags.release, spec_.ReleaseValue(button));
             break;
         }
         case 6: {
@@ -440,7 +441,14 @@ void MacroManagerPage::InsertFromCombo() {
                 return static_cast<int>(std::clamp<long long>(
                     MarcoEditDialog::ReadNumber(text), MarcoEditDialog::kMoveMin, MarcoEditDialog::kMoveMax));
             };
-            step(spec_.moveTag, PackMove(axis(dialog->Value()), axis(dialog->Value2())));
+            if (spec_.moveRows) {
+                added.push_back(
+                    MakeStep(spec_.model, spec_.moveTag, axis(dialog->Value()), names_, MoveAxis::X));
+                added.push_back(
+                    MakeStep(spec_.model, spec_.moveTag, axis(dialog->Value2()), names_, MoveAxis::Y));
+            } else {
+                step(spec_.moveTag, PackMove(axis(dialog->Value()), axis(dialog->Value2())));
+            }
             break;
         }
         default:

@@ -56,6 +56,8 @@ class MarcoManagerFolder_Crane final : public MacroFolderPage {
     int shown_ = 0;
 };
 
+using MarcoEdit = ModelMarcoEdit<KeyboardEditSpec>;
+
 // The file or folder page of `model`; null for a model without macro pages.
 std::unique_ptr<MacroManagerPage> CreateModelMacroPage(DeviceModel model, ui::WindowImplBase& owner,
                                                        bool folder);

@@ -74,3 +74,45 @@ const MacroPageSpec& CranePageSpec() {
         ModifierWords::FolderPage, CraneEditSpec(), kCountOrStops, 126);
     return spec;
 }
+
+const MarcoEditSpec& KeyboardEditSpec() {
+    static const MarcoEditSpec spec{"MarcoEdit", "XML/MarcoEdit.xml", "", 16, 65535};
+    return spec;
+}
+
+const MacroPageSpec& KeyboardPageSpec() {
+    static const MacroPageSpec spec = [] {
+        MacroPageSpec s{
+            DeviceModel::Plover,
+            "",
+            "XML/MarcoManagerKeyboardBody.xml",
+            "",
+            65535,
+            1,
+            254,
+            7,
+            50,
+            {{"circle_setting", LoopMode::Count},
+             {"circle_stop", LoopMode::Stop},
+             {"circle_continue", LoopMode::Continue}},
+            ModifierWords::FilePage,
+            ModifierWords::FilePage,
+            0x81,
+            0x01,
+            0x81,
+            0x01,
+            0x03,
+            {{{0x82, 0x02}, {0x82, 0x02}, {0x82, 0x02}, {0x82, 0x02}, {0x82, 0x02}}},
+            KeyboardEditSpec(),
+        };
+        s.macroListName = "listex";
+        s.stepListName = "listex1";
+        s.recordedDelayDivisor = 8;
+        s.modifiersAsKeys = true;
+        // Left, right, middle, then the first extra button 0x10 and the second 0x08.
+        s.buttonValues = {0x01, 0x02, 0x04, 0x10, 0x08};
+        s.moveRows = true;
+        return s;
+    }();
+    return spec;
+}

@@ -57,8 +57,30 @@ struct MacroPageSpec {
     // Left, right, middle, button 4, button 5.
     std::array<ButtonTags, 5> buttons;
     const MarcoEditSpec& edit;
+    // The macro list and the step list, by the names of this model's skin.
+    const char* macroListName = "Marco_Info_list";
+    const char* stepListName = "Marco_Content_list";
+    // A recorded pause is stored divided by this.
+    int recordedDelayDivisor = 1;
+    // Every key, modifiers included, records as a key step with its key code.
+    bool modifiersAsKeys = false;
+    // Step values of the buttons (left, right, middle, 4, 5); 0: the tag itself.
+    std::array<int, 5> buttonValues{};
+    // An inserted movement is an X row and a Y row of `moveTag` instead of one packed step.
+    bool moveRows = false;
 
-    std::string Name(std::string_view base) const { return std::string(base) + "_" + suffix; }
+    // The control `base` of this model's pages; an empty suffix leaves names bare.
+    std::string Name(std::string_view base) const {
+        if (base == "Marco_Info_list") base = macroListName;
+        if (base == "Marco_Content_list") base = stepListName;
+        return *suffix ? std::string(base) + "_" + suffix : std::string(base);
+    }
+    int PressValue(size_t button) const {
+        return buttonValues[button] ? buttonValues[button] : buttons[button].press;
+    }
+    int ReleaseValue(size_t button) const {
+        return buttonValues[button] ? buttonValues[button] : buttons[button].release;
+    }
 };
 
 const MarcoEditSpec& EgretEditSpec();
@@ -67,3 +89,6 @@ const MacroPageSpec& EgretPageSpec();
 const MacroPageSpec& IbisPageSpec();
 const MarcoEditSpec& CraneEditSpec();
 const MacroPageSpec& CranePageSpec();
+// The keyboard's macro window and its entry dialog ("MarcoEdit"), with bare control names.
+const MarcoEditSpec& KeyboardEditSpec();
+const MacroPageSpec& KeyboardPageSpec();

@@ -1,5 +1,6 @@
 #include "macro/MacroRecorder.h"
 
+#include <algorithm>
 #include <array>
 
 #include "assign/KeyCodes.h"
@@ -84,8 +85,9 @@ bool MacroRecorder::Record(MarcoListUI& list, const MacroStep& event) {
     const uint64_t now = platform::CurrentClock().NowMs();
     std::vector<MacroStep> pieces;
     if (state_ == RecordState::Capturing && delayMode_ != DelayMode::None) {
-        int64_t ms = delayMode_ == DelayMode::Fixed ? int64_t{host_.FixedDelay()} * spec_.delayFieldUnit
-                                                    : static_cast<int64_t>(now - lastEventMs_);
+        int64_t ms = delayMode_ == DelayMode::Fixed
+                         ? int64_t{host_.FixedDelay()} * spec_.delayFieldUnit
+                         : static_cast<int64_t>(now - lastEventMs_) / std::max(1, spec_.recordedDelayDivisor);
         pieces = MakeDelaySteps(spec_.model, ms, host_.Names());
     }
     pieces.push_back(event);
@@ -137,7 +139,7 @@ void MacroRecorder::OnInput(uint32_t message, uint32_t vk, int32_t data) {
 void MacroRecorder::OnKey(bool press, uint32_t vk) {
     MarcoListUI* list = host_.StepList();
     if (!list) return;
-    const int bit = ModifierBit(vk);
+    const int bit = spec_.modifiersAsKeys ? 0 : ModifierBit(vk);
     const int code = bit ? bit : assign::KeyCodeFromVirtualKey(vk);
     // A key without a key code cannot be played back by the mouse.
     if (code == 0) return;
@@ -153,7 +155,9 @@ void MacroRecorder::OnButton(bool press, int button) {
     if (!list) return;
     const ButtonTags& tags = spec_.buttons[static_cast<size_t>(button)];
     const int tag = press ? tags.press : tags.release;
-    if (!Record(*list, MakeStep(spec_.model, tag, tag, host_.Names()))) return;
+    const size_t b = static_cast<size_t>(button);
+    const int value = press ? spec_.PressValue(b) : spec_.ReleaseValue(b);
+    if (!Record(*list, MakeStep(spec_.model, tag, value, host_.Names()))) return;
     auto& counters = PressCounters::Shared();
     ++(press ? counters.buttonPresses : counters.buttonReleases)[kButtonNames[static_cast<size_t>(button)]];
 }
@@ -185,7 +189,12 @@ bool MacroRecorder::BalancePresses(MarcoListUI& list, const PressCounters& count
         int pressTag = 0;
         for (size_t b = 0; b < kButtonNames.size(); ++b)
             if (name == kButtonNames[b]) pressTag = spec.buttons[b].press;
-        removeLatest(missing, [pressTag](const MarcoListUI::Row& row) { return row.tag == pressTag; });
+        int value = 0;
+        for (size_t b = 0; b < kButtonNames.size(); ++b)
+            if (name == kButtonNames[b]) value = spec.PressValue(b);
+        removeLatest(missing, [pressTag, value](const MarcoListUI::Row& row) {
+            return row.tag == pressTag && row.value == value;
+        });
     }
     return removed;
 }

@@ -1,68 +1,14 @@
 #pragma once
-// Base of the five mouse pages: a container built from the model's page skin, owned by the main
-// window's control tree, disabled until its mouse answers. Model differences are data.
-#include <functional>
-#include <memory>
-#include <string>
-
-#include "device/DeviceTaskPage.h"
-#include "device/ModelTable.h"
+// The mouse pages' base is the shared device page; the models still without their own page show
+// only whether their mouse answers.
+#include "page/DevicePage.h"
 #include "records/CraneConfig.h"
 #include "records/HeronConfig.h"
 #include "records/HeronDriverConfig.h"
-#include "ui/core/PaintManager.h"
-#include "ui/core/Window.h"
-#include "ui/layout/SkinPage.h"
 
 namespace mouse {
 
-class MousePage : public ui::SkinPage, public DeviceTaskPage {
-  public:
-    MousePage(ui::WindowImplBase& owner, const ModelRow& row);
-    ~MousePage() override;
-    const ModelRow& Row() const { return row_; }
-    ui::WindowImplBase& Owner() const { return owner_; }
-    ui::PaintManager& Manager() const { return owner_.GetManager(); }
-
-    // Builds the page's skin once it is in the window's tree, then initialises the page.
-    void DoInit() override;
-
-    DeviceModel TaskModel() const override { return row_.model; }
-    bool IsConnected() const override { return connected_; }
-    std::unique_ptr<PageWork> ReadDevice() override;
-    std::unique_ptr<PageWork> Reopen() override;
-    // Whether the last write of the page failed (its status line says so until a write succeeds).
-    bool LastWriteFailed() const { return writeFailed_; }
-
-  protected:
-    // Custom sub-pages the page's skin names (builder callback).
-    virtual std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) { return nullptr; }
-    // After the skin is built and the page listens to the window's notifications.
-    virtual void InitPage() {}
-    virtual void OnNotify(ui::Notification& n);
-    // TODO: pages without their own editors yet write nothing; each model's page replaces this.
-    std::unique_ptr<PageWork> PrepareWrite(int operation) override;
-    // A device write: `run` on the worker with the page's copy, merged with waiting writes of the
-    // same `mergeKey`. A failure shows on the status line and has the page read again, so the page
-    // shows what the device holds (or that it is gone).
-    std::unique_ptr<PageWork> DeviceWrite(std::function<bool()> run, std::string mergeKey);
-    // Records whether the device answers and shows it on the status line; the base disables the
-    // whole page while it does not.
-    virtual void SetConnected(bool connected);
-    void ShowConnectionStatus();
-    // The device open with this model's arguments (`flag` is the family-E flag byte), then for a
-    // read the device image; runs on the worker.
-    bool Open(bool readImage, int32_t flag = 0) const;
-    bool connected_ = false;
-
-  private:
-    void NoteWriteResult(bool ok);
-    bool writeFailed_ = false;
-    ui::WindowImplBase& owner_;
-    const ModelRow& row_;
-    bool initialised_ = false;
-    ui::ListenerHandle listener_;
-};
+using MousePage = page::DevicePage;
 
 // A model's page that shows only whether its mouse answers, until the model's own page exists.
 template <class Record>

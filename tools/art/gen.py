@@ -436,6 +436,8 @@ def build():
     macro_art.build(sys.modules[__name__])
     import device_art  # the mouse pages' device pictures
     device_art.build(sys.modules[__name__])
+    import keyboard_art  # the keyboard page's key caps
+    keyboard_art.build(sys.modules[__name__])
 
 
 def main():

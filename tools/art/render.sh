@@ -16,4 +16,7 @@ for f in "$tmp"/*.svg; do
     rsvg-convert --format=png -o "$out/$name.png" "$f"
 done
 cp "$tmp/app_icon.svg" "$root/packaging/oakridge.svg"
+# The keyboard's step texts name their icon strip without a folder ("macroicons.png"), so the
+# strip also stands at the top of the skin.
+cp "$out/macroicons.png" "$root/res/Skin/macroicons.png"
 python3 "$here/check.py" "$out"

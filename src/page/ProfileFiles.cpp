@@ -1,4 +1,4 @@
-#include "mouse/ProfileFiles.h"
+#include "page/ProfileFiles.h"
 
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
@@ -8,7 +8,7 @@
 #include "ui/core/MessageBoxHook.h"
 #include "ui/text/TextTable.h"
 
-namespace mouse {
+namespace page {
 namespace {
 
 ProfileFiles::MessageShower& Shower() {
@@ -129,4 +129,4 @@ void ProfileFiles::Show(ui::WindowImplBase* owner, const std::string& text) {
         ui::ShowMessageBox(owner, resolved);
 }
 
-}  // namespace mouse
+}  // namespace page

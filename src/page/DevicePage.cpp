@@ -1,9 +1,9 @@
-#include "mouse/MousePage.h"
+#include "page/DevicePage.h"
 
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
 
-namespace mouse {
+namespace page {
 namespace {
 
 // Driver block bytes a first open uses when no saved block exists.
@@ -11,13 +11,13 @@ constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
 
 }  // namespace
 
-MousePage::MousePage(ui::WindowImplBase& owner, const ModelRow& row) : owner_(owner), row_(row) {
+DevicePage::DevicePage(ui::WindowImplBase& owner, const ModelRow& row) : owner_(owner), row_(row) {
     SetName(std::string("page_") + row.suffix);
 }
 
-MousePage::~MousePage() = default;
+DevicePage::~DevicePage() = default;
 
-void MousePage::DoInit() {
+void DevicePage::DoInit() {
     if (initialised_) return;
     initialised_ = true;
     LoadSkin(Manager(), row_.pageSkin, [this](std::string_view cls) { return CreateSubPage(cls); });
@@ -26,17 +26,17 @@ void MousePage::DoInit() {
     SetConnected(false);
 }
 
-void MousePage::OnNotify(ui::Notification& n) {
+void DevicePage::OnNotify(ui::Notification& n) {
     if (!n.sender && n.type == row_.lostNotification) SetConnected(false);
 }
 
-void MousePage::SetConnected(bool connected) {
+void DevicePage::SetConnected(bool connected) {
     connected_ = connected;
     SetEnabled(connected);
     ShowConnectionStatus();
 }
 
-void MousePage::ShowConnectionStatus() {
+void DevicePage::ShowConnectionStatus() {
     const bool connected = connected_;
     std::string suffix = row_.suffix;
     // The skin colours the state: its enabled colour means connected, its disabled colour not.
@@ -50,7 +50,7 @@ void MousePage::ShowConnectionStatus() {
         hint->SetText(writeFailed_ ? (connected ? "%{520}" : "%{521}") : (connected ? "" : "%{314}"));
 }
 
-bool MousePage::Open(bool readImage, int32_t flag) const {
+bool DevicePage::Open(bool readImage, int32_t flag) const {
     auto& binding = DeviceLibraryBinding::Instance();
     const DeviceId ids = IdsOf(row_.model);
     int32_t status = -1;
@@ -81,18 +81,23 @@ bool MousePage::Open(bool readImage, int32_t flag) const {
     return false;
 }
 
-std::unique_ptr<PageWork> MousePage::ReadDevice() {
+std::unique_ptr<PageWork> DevicePage::ReadDevice() {
     return std::make_unique<FunctionWork>([this] { return Open(true); },
                                           [this](bool ok) { SetConnected(ok); });
 }
 
-std::unique_ptr<PageWork> MousePage::PrepareWrite(int) {
+std::unique_ptr<PageWork> DevicePage::PrepareWrite(int) {
     return std::make_unique<FunctionWork>(nullptr, nullptr);
 }
 
-std::unique_ptr<PageWork> MousePage::DeviceWrite(std::function<bool()> run, std::string mergeKey) {
+std::unique_ptr<PageWork> DevicePage::DeviceWrite(std::function<bool()> run, std::string mergeKey,
+                                                  std::function<void(bool ok)> finished) {
     auto work = std::make_unique<FunctionWork>(
-        std::move(run), [this](bool ok) { NoteWriteResult(ok); },
+        std::move(run),
+        [this, finished = std::move(finished)](bool ok) {
+            NoteWriteResult(ok);
+            if (finished) finished(ok);
+        },
         [this](bool ok) -> std::unique_ptr<PageWork> {
             if (ok) return nullptr;
             auto read = ReadDevice();
@@ -103,16 +108,16 @@ std::unique_ptr<PageWork> MousePage::DeviceWrite(std::function<bool()> run, std:
     return work;
 }
 
-void MousePage::NoteWriteResult(bool ok) {
+void DevicePage::NoteWriteResult(bool ok) {
     if (writeFailed_ == !ok) return;
     writeFailed_ = !ok;
     ShowConnectionStatus();
 }
 
-std::unique_ptr<PageWork> MousePage::Reopen() {
+std::unique_ptr<PageWork> DevicePage::Reopen() {
     // Only the open itself tells whether the mouse is still there; losing it is reported by the
     // worker's message, and the page hears of it through the connection-error notification.
     return std::make_unique<FunctionWork>([this] { return Open(false); }, nullptr);
 }
 
-}  // namespace mouse
+}  // namespace page
