@@ -33,6 +33,11 @@ class MousePage : public ui::SkinPage, public DeviceTaskPage {
     std::unique_ptr<PageWork> Reopen() override;
     // Whether the last write of the page failed (its status line says so until a write succeeds).
     bool LastWriteFailed() const { return writeFailed_; }
+    // The status line tells the result of a write, save, load or restore for kResultShownMs, then
+    // shows the connection hint again (a failed write's hint stays until a write succeeds).
+    static constexpr uint32_t kResultShownMs = 6000;
+    void ShowWorkResult(WorkReport report, bool ok, const std::string& failureText) override;
+    void DoEvent(ui::UiEvent& event) override;
 
   protected:
     // Custom sub-pages the page's skin names (builder callback).
@@ -44,7 +49,7 @@ class MousePage : public ui::SkinPage, public DeviceTaskPage {
     std::unique_ptr<PageWork> PrepareWrite(int operation) override;
     // A device write: `run` on the worker with the page's copy, merged with waiting writes of the
     // same `mergeKey`. A failure shows on the status line and has the page read again, so the page
-    // shows what the device holds (or that it is gone).
+    // shows what the device holds (or that it is gone). The status line reports the result.
     std::unique_ptr<PageWork> DeviceWrite(std::function<bool()> run, std::string mergeKey);
     // Records whether the device answers and shows it on the status line; the base disables the
     // whole page while it does not.
@@ -58,6 +63,8 @@ class MousePage : public ui::SkinPage, public DeviceTaskPage {
   private:
     void NoteWriteResult(bool ok);
     bool writeFailed_ = false;
+    std::string resultText_;  // the last work's result while it is shown
+    bool resultConnected_ = false;
     ui::WindowImplBase& owner_;
     const ModelRow& row_;
     bool initialised_ = false;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <tuple>
 
@@ -17,6 +18,7 @@
 #include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/FamilyEPage.h"
+#include "mouse/MousePage.h"
 #include "mouse/PointerSettings.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
@@ -192,6 +194,7 @@ TEST_P(FamilyEPages, EveryResetButtonLoadsItsOwnFile) {
         auto file = platform::ReadFileBytes(AppFolder() + reset.defaultFile, 1 << 20);
         ASSERT_TRUE(file.has_value());
         file->resize(Row().profileImage.imageSize, 0);
+        Ui().PressInNextModal("MessageBox", "btn_ok");
         Ui().Click(reset.button, kMain);
         WaitForDeviceTasks();
         EXPECT_TRUE(messages_.empty());
@@ -309,6 +312,91 @@ TEST_P(FamilyEPages, ARefreshSetsThePointerBoxes) {
     EXPECT_EQ(notified, GetParam() == DeviceModel::Ibis ? 2u : 0u);
 }
 
+TEST_P(FamilyEPages, TheStatusLineSaysWhetherEachActionReachedTheMouse) {
+    Open();
+    const fs::path saved = TempDir() / "profile.bin";
+    const fs::path tooLong = TempDir() / "too-long.bin";
+    {
+        std::ofstream out(tooLong, std::ios::binary);
+        out << std::string(Row().profileImage.imageSize + 1, '\0');
+    }
+    const std::string hint = Name("hint");
+    const int rate = Device().reportRate == 1 ? 3 : 1;
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"write",
+         [&] {
+             Ui().Click(Name("advanced_Settings"), kMain);
+             Ui().Click(Name("result_report_rate" + std::to_string(rate + 1)), kMain);
+         },
+         "%{675}"},
+        {"save",
+         [&] {
+             Ui().AnswerFileDialog(saved.string());
+             Ui().Click(Name("save_data"), kMain);
+         },
+         "%{676}"},
+        {"load",
+         [&] {
+             Ui().AnswerFileDialog(saved.string());
+             Ui().Click(Name("import_data"), kMain);
+         },
+         "%{677}"},
+        {"restore",
+         [&] {
+             Ui().PressInNextModal("MessageBox", "btn_ok");
+             Ui().Click(Row().resetButtons[0].button, kMain);
+         },
+         "%{678}"},
+        {"load of a file that is not a profile",
+         [&] {
+             Ui().AnswerFileDialog(tooLong.string());
+             Ui().Click(Name("import_data"), kMain);
+         },
+         "%{353}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act();
+        WaitForDeviceTasks();
+        EXPECT_EQ(Ui().Text(hint, kMain), c.shown);
+        // Brief: the connected page's hint is empty again once the time is up, not before.
+        Ui().AdvanceClock(mouse::MousePage::kResultShownMs - 100);
+        EXPECT_EQ(Ui().Text(hint, kMain), c.shown);
+        Ui().AdvanceClock(100);
+        EXPECT_EQ(Ui().Text(hint, kMain), "");
+    }
+    EXPECT_EQ(Device().reportRate, Page().reportRate);
+}
+
+TEST_P(FamilyEPages, RestoringTheDefaultsAsksFirstAndCancelLeavesTheMouseAsItWas) {
+    Open();
+    const int rate = Device().reportRate == 1 ? 3 : 1;
+    Ui().Click(Name("advanced_Settings"), kMain);
+    Ui().Click(Name("result_report_rate" + std::to_string(rate + 1)), kMain);
+    WaitForDeviceTasks();
+    const std::vector<uint8_t> before = DeviceImage(GetParam());
+    for (const ResetButton& reset : Row().resetButtons) {
+        SCOPED_TRACE(reset.button);
+        std::string asked;
+        Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) {
+            asked = Ui().Text("label_display", "MessageBox");
+            Ui().Click("btn_cancel", "MessageBox");
+        });
+        Ui().Click(reset.button, kMain);
+        EXPECT_FALSE(Frame().IsDeviceTaskRunning());
+        WaitForDeviceTasks();
+        EXPECT_EQ(asked, ui::TextTable::Instance().Resolve("%{682}"));
+    }
+    EXPECT_EQ(DeviceImage(GetParam()), before);
+    EXPECT_EQ(Device().reportRate, rate);
+    EXPECT_EQ(Page().reportRate, rate);
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages, ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
@@ -345,6 +433,7 @@ TEST_P(IbisPage, ALoadWhoseFirstReadBacksFailSucceedsOnALaterTry) {
     SimControl sim(DeviceModel::Ibis);
     // The load's own open is the first; the next is its first read-back.
     sim.Inject("InitMCUDevice_Ibis", 2);
+    Ui().PressInNextModal("MessageBox", "btn_ok");
     Ui().Click(row.resetButtons[1].button, kMain);
     WaitForDeviceTasks();
     sim.ClearFailures();
@@ -360,6 +449,7 @@ TEST_P(IbisPage, ALoadThatCannotOpenTheMouseSaysSo) {
     Open();
     SimControl sim(DeviceModel::Ibis);
     sim.Inject("InitMCUDevice_Ibis", 0);
+    Ui().PressInNextModal("MessageBox", "btn_ok");
     Ui().Click("reset_data2_Ibis", kMain);
     WaitForDeviceTasks();
     sim.ClearFailures();

@@ -282,6 +282,8 @@ TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
             sim.ClearFailures();
             AssignLetter(2, ui::kVkA + 1);
             WaitForDeviceTasks();
+            EXPECT_EQ(Hint(), "%{675}");
+            Ui().AdvanceClock(mouse::MousePage::kResultShownMs);
             EXPECT_EQ(Hint(), "");
             EXPECT_FALSE(Page().LastWriteFailed());
             EXPECT_EQ(DeviceKey(0, Page().Egret().keyLists[0][1].keyIndex),
