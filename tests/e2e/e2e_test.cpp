@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "UiDriver.h"
 #include "app/MainFrame.h"
@@ -295,6 +297,79 @@ TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
                                                 {0x02, 5}, {0x82, 6}, {0x02, 6}};
     EXPECT_EQ(keySteps, want);
     EXPECT_EQ(delays, 5);
+}
+
+// Where the real window shows the named controls of the Egret page and the main window, laid out
+// by the headless backend from the same skin, in folders of its own.
+std::map<std::string, ui::Rect> LayOutEgretPage(const fs::path& scratch,
+                                                const std::vector<std::string>& names) {
+    const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
+    std::vector<std::string> saved;
+    for (const char* key : keys) {
+        saved.push_back(std::getenv(key));
+        setenv(key, (scratch / key).c_str(), 1);
+    }
+    fs::create_directories(scratch / "XDG_RUNTIME_DIR");
+    fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
+    std::map<std::string, ui::Rect> rects;
+    {
+        oaktest::UiDriver ui;
+        app::MainFrame frame;
+        if (frame.Open()) {
+            ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
+            ui.SelectComboItem("device_combo", 3, "Oakridge");
+            frame.GetManager().LayoutIfNeeded();
+            for (const std::string& name : names) rects[name] = ui.Find(name, "Oakridge").GetPos();
+        }
+        ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
+    }
+    for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+    return rects;
+}
+
+// Mean red of a strip of the window.
+double RedOf(const std::string& window, const ui::Rect& strip) {
+    const std::string crop = std::to_string(strip.Width()) + "x" + std::to_string(strip.Height()) + "+" +
+                             std::to_string(strip.left) + "+" + std::to_string(strip.top);
+    return RedGreen(window, crop).first;
+}
+
+TEST_F(RealWindow, TooltipsAndTheFocusRingShowInEnglishAndRussian) {
+    const auto spots = LayOutEgretPage(home_ / "layout", {"language_3", "language_10", "marco_manager_Egret",
+                                                          "device_combo", "status_Egret"});
+    ASSERT_EQ(spots.size(), 5u) << "the page did not lay out";
+    app_ = Spawn(bin_ + "/oakridge");
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    ShowEgretPage(window);
+    const std::string move = "xdotool mousemove --window " + window + " ";
+    auto at = [](const ui::Rect& r) {
+        return std::to_string(r.Center().x) + " " + std::to_string(r.Center().y);
+    };
+    // The device combo's left edge, where its ring runs.
+    const ui::Rect combo = spots.at("device_combo");
+    const ui::Rect ringStrip{combo.left, combo.top + 8, combo.left + 2, combo.bottom - 8};
+    for (const auto& [option, suffix] : {std::pair{"language_3", "en"}, std::pair{"language_10", "ru"}}) {
+        SCOPED_TRACE(suffix);
+        Shell(move + at(spots.at(option)) + " click 1");
+        std::this_thread::sleep_for(500ms);
+        // The pointer rests on a navigation button: its tooltip opens after the desktop's delay.
+        Shell(move + at(spots.at("marco_manager_Egret")));
+        std::this_thread::sleep_for(1500ms);
+        EXPECT_FALSE(Shell("xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -1").empty())
+            << "no tooltip over the macro button";
+        Screenshot(std::string("tooltip_") + suffix + ".png");
+        // Away from it the tooltip goes; a click on the status line leaves no control focused.
+        Shell(move + at(spots.at("status_Egret")) + " click 1");
+        std::this_thread::sleep_for(400ms);
+        EXPECT_TRUE(Shell("xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -1").empty());
+        EXPECT_LT(RedOf(window, ringStrip), 0.5) << "a ring before any key was pressed";
+        Shell("xdotool windowfocus --sync " + window + " 2>/dev/null");
+        Shell("xdotool key Tab");
+        std::this_thread::sleep_for(400ms);
+        Screenshot(std::string("focus_ring_") + suffix + ".png");
+        EXPECT_GT(RedOf(window, ringStrip), 0.8) << "the first control after Tab shows no accent ring";
+    }
 }
 
 }  // namespace
