@@ -364,6 +364,7 @@ TEST_P(FamilyEPages, TheStatusLineSaysWhetherEachActionReachedTheMouse) {
         c.act();
         WaitForDeviceTasks();
         EXPECT_EQ(Ui().Text(hint, kMain), c.shown);
+        Ui().Snapshot(::testing::TempDir() + "status_" + Row().suffix + "_" + c.name + ".png", kMain);
         // Brief: the connected page's hint is empty again once the time is up, not before.
         Ui().AdvanceClock(mouse::MousePage::kResultShownMs - 100);
         EXPECT_EQ(Ui().Text(hint, kMain), c.shown);

@@ -13,7 +13,7 @@ namespace {
 
 // The skin style guide's panel, border and text colours, for skins that do not style tooltips.
 constexpr const char* kFallbackStyle =
-    "bkcolor=\"#FF1F232B\" bordercolor=\"#FF343A46\" bordersize=\"1\" borderround=\"6\" "
+    "bkcolor=\"#FF1F232B\" bordercolor=\"#FF343A46\" bordersize=\"1\" "
     "textcolor=\"#FFE8EAED\" textpadding=\"10,6,10,6\"";
 
 // Pixels between the pointer and the tooltip's top edge: below the pointer's own picture.
