@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -220,13 +221,10 @@ TEST_F(RealWindow, DraggingAnEgretStageReachesTheMouse) {
     EXPECT_LT(first, 40) << dump;
 }
 
-// Where the real window shows the Egret's macro controls: the same skin laid out by the headless
-// backend, with folders of its own so the real program starts afresh.
-struct MacroSpots {
-    ui::Point macroButton, firstMacro, record;
-};
-
-MacroSpots LayOutMacroPage(const fs::path& scratch) {
+// The same skin laid out by the headless backend, with folders of its own so the real program
+// starts afresh: `read` looks at the Egret's page once its first read is done.
+void WithHeadlessEgretPage(const fs::path& scratch,
+                           const std::function<void(oaktest::UiDriver&, app::MainFrame&)>& read) {
     const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
     std::vector<std::string> saved;
     for (const char* key : keys) {
@@ -235,24 +233,36 @@ MacroSpots LayOutMacroPage(const fs::path& scratch) {
     }
     fs::create_directories(scratch / "XDG_RUNTIME_DIR");
     fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
-    MacroSpots spots;
     {
         oaktest::UiDriver ui;
         app::MainFrame frame;
         if (frame.Open()) {
             ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
             ui.SelectComboItem("device_combo", 3, "Oakridge");
-            spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
-            ui.Click("marco_manager_Egret", "Oakridge");
             frame.GetManager().LayoutIfNeeded();
-            auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
-            const ui::Rect r = list.GetPos();
-            spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
-            spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+            read(ui, frame);
         }
         ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
     }
     for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+}
+
+// Where the real window shows the Egret's macro controls.
+struct MacroSpots {
+    ui::Point macroButton, firstMacro, record;
+};
+
+MacroSpots LayOutMacroPage(const fs::path& scratch) {
+    MacroSpots spots;
+    WithHeadlessEgretPage(scratch, [&](oaktest::UiDriver& ui, app::MainFrame& frame) {
+        spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
+        ui.Click("marco_manager_Egret", "Oakridge");
+        frame.GetManager().LayoutIfNeeded();
+        auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
+        const ui::Rect r = list.GetPos();
+        spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
+        spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+    });
     return spots;
 }
 
@@ -299,31 +309,13 @@ TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
     EXPECT_EQ(delays, 5);
 }
 
-// Where the real window shows the named controls of the Egret page and the main window, laid out
-// by the headless backend from the same skin, in folders of its own.
+// Where the real window shows the named controls of the Egret page and the main window.
 std::map<std::string, ui::Rect> LayOutEgretPage(const fs::path& scratch,
                                                 const std::vector<std::string>& names) {
-    const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
-    std::vector<std::string> saved;
-    for (const char* key : keys) {
-        saved.push_back(std::getenv(key));
-        setenv(key, (scratch / key).c_str(), 1);
-    }
-    fs::create_directories(scratch / "XDG_RUNTIME_DIR");
-    fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
     std::map<std::string, ui::Rect> rects;
-    {
-        oaktest::UiDriver ui;
-        app::MainFrame frame;
-        if (frame.Open()) {
-            ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
-            ui.SelectComboItem("device_combo", 3, "Oakridge");
-            frame.GetManager().LayoutIfNeeded();
-            for (const std::string& name : names) rects[name] = ui.Find(name, "Oakridge").GetPos();
-        }
-        ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
-    }
-    for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+    WithHeadlessEgretPage(scratch, [&](oaktest::UiDriver& ui, app::MainFrame&) {
+        for (const std::string& name : names) rects[name] = ui.Find(name, "Oakridge").GetPos();
+    });
     return rects;
 }
 

@@ -327,6 +327,10 @@ TEST_P(FamilyEPages, TheStatusLineSaysWhetherEachActionReachedTheMouse) {
         std::function<void()> act;
         std::string shown;
     };
+    auto choose = [&](const fs::path& file, const char* button) {
+        Ui().AnswerFileDialog(file.string());
+        Ui().Click(Name(button), kMain);
+    };
     const Case cases[] = {
         {"write",
          [&] {
@@ -334,30 +338,15 @@ TEST_P(FamilyEPages, TheStatusLineSaysWhetherEachActionReachedTheMouse) {
              Ui().Click(Name("result_report_rate" + std::to_string(rate + 1)), kMain);
          },
          "%{675}"},
-        {"save",
-         [&] {
-             Ui().AnswerFileDialog(saved.string());
-             Ui().Click(Name("save_data"), kMain);
-         },
-         "%{676}"},
-        {"load",
-         [&] {
-             Ui().AnswerFileDialog(saved.string());
-             Ui().Click(Name("import_data"), kMain);
-         },
-         "%{677}"},
+        {"save", [&] { choose(saved, "save_data"); }, "%{676}"},
+        {"load", [&] { choose(saved, "import_data"); }, "%{677}"},
         {"restore",
          [&] {
              Ui().PressInNextModal("MessageBox", "btn_ok");
              Ui().Click(Row().resetButtons[0].button, kMain);
          },
          "%{678}"},
-        {"load of a file that is not a profile",
-         [&] {
-             Ui().AnswerFileDialog(tooLong.string());
-             Ui().Click(Name("import_data"), kMain);
-         },
-         "%{353}"},
+        {"load of a file that is not a profile", [&] { choose(tooLong, "import_data"); }, "%{353}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
