@@ -106,6 +106,8 @@ TEST_F(KeyboardUse, TabVisitsTheMainWindowInReadingOrder) {
         Ui().Tab(false);
         ASSERT_EQ(Focused(), order[k]) << k;
     }
+    ASSERT_TRUE(TabTo("advanced_Settings_Egret"));
+    Ui().Snapshot(::testing::TempDir() + "tab_focus.png", kMain);
 }
 
 TEST_F(KeyboardUse, NavigationButtonsExplainThemselvesInTheCurrentLanguage) {
