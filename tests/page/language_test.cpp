@@ -62,33 +62,55 @@ TEST_F(Languages, ComboSwitchLoadsTextsOnly) {
     EXPECT_TRUE(Ui().IsSelected("language_6"));
 }
 
+// Language files a test writes, in a folder of its own inside the program's language folder (where
+// the loader looks), so a listing of the shipped files never sees them; gone when the test ends.
+class ScratchLanguages {
+  public:
+    ScratchLanguages()
+        : folder_("zz-test-" + std::to_string(::getpid())),
+          path_(std::filesystem::path(ui::Toolkit::GetResourcePath()) / "Languages" / folder_) {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchLanguages() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchLanguages(const ScratchLanguages&) = delete;
+    ScratchLanguages& operator=(const ScratchLanguages&) = delete;
+    // Writes the file and returns the name the loader takes.
+    std::string Write(const std::string& name, const std::string& content) {
+        std::ofstream(path_ / name) << content;
+        return folder_ + "/" + name;
+    }
+
+  private:
+    std::string folder_;
+    std::filesystem::path path_;
+};
+
 TEST_F(Languages, EntriesMissingFromTheNewFileKeepTheOldText) {
-    auto langs = std::filesystem::path(ui::Toolkit::GetResourcePath()) / "Languages";
-    std::string a = "zz-test-a-" + std::to_string(::getpid()) + ".xml";
-    std::string b = "zz-test-b-" + std::to_string(::getpid()) + ".xml";
-    std::ofstream(langs / a)
-        << R"(<Window><MultiLanguage id="216" value="kept"/><MultiLanguage id="88" value="A"/></Window>)";
-    std::ofstream(langs / b) << R"(<Window><MultiLanguage id="88" value="B"/></Window>)";
-    std::ofstream(langs / ("broken-" + b)) << R"(<Window><MultiLanguage id="88" value="C"/>)";
+    ScratchLanguages files;
+    std::string a = files.Write(
+        "a.xml",
+        R"(<Window><MultiLanguage id="216" value="kept"/><MultiLanguage id="88" value="A"/></Window>)");
+    std::string b = files.Write("b.xml", R"(<Window><MultiLanguage id="88" value="B"/></Window>)");
+    std::string broken = files.Write("broken.xml", R"(<Window><MultiLanguage id="88" value="C"/>)");
     StartApp();
     Frame().ApplyLanguage(a);
     Frame().ApplyLanguage(b);
     EXPECT_EQ(Resolve("%{216}"), "kept");
     EXPECT_EQ(Frame().GetTitle(), "B");
-    Frame().ApplyLanguage("broken-" + b);  // malformed: nothing changes
+    Frame().ApplyLanguage(broken);  // malformed: nothing changes
     Frame().ApplyLanguage("no-such-file.xml");
     EXPECT_EQ(Resolve("%{88}"), "B");
-    for (auto& f : {a, b, "broken-" + b}) std::filesystem::remove(langs / f);
 }
 
 TEST_F(Languages, AnyRootElementHoldsTheTexts) {
-    auto langs = std::filesystem::path(ui::Toolkit::GetResourcePath()) / "Languages";
-    std::string file = "zz-test-root-" + std::to_string(::getpid()) + ".xml";
-    std::ofstream(langs / file) << R"(<?xml version="1.0" encoding="UTF-8"?>
-<Texts><MultiLanguage id="88" value="Any root"/><MultiLanguage id="216" value="second"/></Texts>)";
+    ScratchLanguages files;
+    std::string file = files.Write("root.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
+<Texts><MultiLanguage id="88" value="Any root"/><MultiLanguage id="216" value="second"/></Texts>)");
     StartApp();
     Frame().ApplyLanguage(file);
-    std::filesystem::remove(langs / file);
     EXPECT_EQ(Frame().GetTitle(), "Any root");
     EXPECT_EQ(Resolve("%{216}"), "second");
 }
