@@ -232,6 +232,10 @@ void MainFrame::OnDeviceTaskFinished(intptr_t wParam, intptr_t lParam) {
         if (!step.work) continue;
         step.work->Finish(step.ok);
         if (step.pageIndex < 0) continue;  // not a page's work
+        // The page says whether the user's action reached the device once the work is in.
+        if (step.work->Report() != WorkReport::None)
+            if (DeviceTaskPage* page = job->pages[static_cast<size_t>(step.pageIndex)])
+                page->ShowWorkResult(step.work->Report(), step.ok, step.work->FailureText());
         if (auto next = step.work->FollowUp(step.ok))
             followUps.push_back({step.pageIndex + 1, std::move(next), true});
     }

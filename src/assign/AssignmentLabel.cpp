@@ -170,9 +170,10 @@ std::string AssignmentLabel(DeviceModel model, FamilyEConfig& config, uint8_t by
             return MouseButtonLabel(byte1);
         case kKeyboardKey: {
             if (byte1 == kWinBit && byte2 == kKeyD && byte3 == 0) return Text("%{099}");
+            // A single key sits in byte 3 with byte 2 empty: no joining "+" in front of it.
             std::string label = KeyCombination(byte1, byte2);
             const std::string second = KeyName(byte3);
-            if (!second.empty()) label += "+" + second;
+            if (!second.empty()) label += label.empty() ? second : "+" + second;
             return label;
         }
         case kConsumer:

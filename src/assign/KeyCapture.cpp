@@ -21,6 +21,8 @@ void ReplaceAll(std::string& text, std::string_view what) {
 bool KeyCapture::Press(uint32_t vk, uint64_t nowMs) {
     if (IsModifierKey(vk)) return false;
     const uint8_t code = KeyCodeFromVirtualKey(vk);
+    // A key the device has no code for cannot be assigned, nor start a combination.
+    if (code == 0) return false;
     // A clock that starts near zero must not make the very first press look like a second key.
     const bool second = combinations_ && pending_ && nowMs - lastKeyTime_ < kCombinationMs;
     if (second) {

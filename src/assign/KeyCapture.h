@@ -15,7 +15,8 @@ class KeyCapture {
     // `combinations` clear: every press starts anew.
     explicit KeyCapture(bool combinations = true) : combinations_(combinations) {}
 
-    // A key-down of virtual key `vk` at `nowMs`; false when the key is a modifier and was ignored.
+    // A key-down of virtual key `vk` at `nowMs`; false when the key is a modifier or has no key code
+    // and was ignored.
     bool Press(uint32_t vk, uint64_t nowMs);
     // Starts from an existing code: `keys` as Captured() holds them.
     void Preset(uint32_t keys, std::string text);

@@ -20,6 +20,7 @@
 #include "ui/core/InputHooks.h"
 #include "ui/core/MessageBoxHook.h"
 #include "ui/core/Messages.h"
+#include "ui/core/VirtualKeys.h"
 #include "ui/text/TextTable.h"
 
 namespace assign {
@@ -219,12 +220,11 @@ void KeyEdit::Notify(ui::Notification& n) {
     }
     if (n.type != "click") return;
     if (n.sender->NameIs(Name("btn_ok"))) {
-        Close(kResultOk);
+        CloseIfValid();
     } else if (n.sender->NameIs(Name("btn_cancel")) || n.sender->NameIs(Name("btn_colse"))) {
         Close(kResultCancel);
     } else if (n.sender->NameIs(Name("btn_reset"))) {
-        RemoveHook();
-        Close(kResultOk);
+        CloseIfValid();
     } else if (n.sender->NameIs(Name("user_defined_setting"))) {
         ShowOnly(Category::Keyboard);
         InstallHook();
@@ -242,6 +242,26 @@ void KeyEdit::Notify(ui::Notification& n) {
             return;
         }
     }
+}
+
+void KeyEdit::CloseIfValid() {
+    const KeySlot* slot = Slot();
+    if (slot && !Validate(*slot)) {
+        // Over the editor, which stays open so the user can choose again.
+        ui::ShowMessageBox(this, Resolve("%{183}"));
+        return;
+    }
+    RemoveHook();
+    Close(kResultOk);
+}
+
+intptr_t KeyEdit::HandleMessage(uint32_t message, intptr_t wParam, intptr_t, bool& handled) {
+    handled = false;
+    if (message == ui::kWmKeyDown && static_cast<uint32_t>(wParam) == ui::kVkEscape && !hooked_) {
+        Close(kResultCancel);
+        handled = true;
+    }
+    return 0;
 }
 
 void KeyEdit::InstallHook() {
@@ -469,11 +489,8 @@ std::optional<KeyEdit::Code> KeyEdit::BuildCode(Category category) {
 
 void KeyEdit::Apply() {
     KeySlot* slot = Slot();
-    if (!slot) return;
-    if (!Validate(*slot)) {
-        ui::ShowMessageBox(owner_, Resolve("%{183}"));
-        return;
-    }
+    // The choice was checked before the editor closed; a key the page no longer has is left alone.
+    if (!slot || !Validate(*slot)) return;
     // A category without a choice leaves the key, and the macro it plays, as they are. A new macro
     // is downloaded before the old one is released, so a failed download leaves both as they were.
     const Category chosen = Chosen();

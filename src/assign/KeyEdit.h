@@ -90,14 +90,17 @@ class KeyEdit : public ui::WindowImplBase {
             std::unique_ptr<KeyEditDevice> device);
     ~KeyEdit() override;
 
-    // Runs modally over the owner; on OK or Reset applies the choice to the key. True exactly then
-    // (also when the check refused the change: the key keeps its code and the page rewrites it).
+    // Runs modally over the owner; on OK or Reset applies the choice to the key. True exactly then.
+    // A choice that would leave the profile without a primary button is refused before the editor
+    // closes, so the user can choose again.
     bool RunModal();
 
     std::string GetWindowClassName() const override { return "KeyEdit_" + std::string(spec_.suffix); }
     std::string GetSkinFile() const override { return "XML/KeyEdit_" + std::string(spec_.suffix) + ".xml"; }
     void InitWindow() override;
     void Notify(ui::Notification& notification) override;
+    // Escape closes like Cancel, except while a key is being captured: then it is the key.
+    intptr_t HandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam, bool& handled) override;
 
     uint32_t CapturedKey() const { return capture_.Captured(); }
     bool HookInstalled() const { return hooked_; }
@@ -136,6 +139,9 @@ class KeyEdit : public ui::WindowImplBase {
     const ui::Control* ListItem(std::string_view list) const;
     const MacroEntry* ChosenMacro() const;
     bool Validate(const KeySlot& slot) const;
+    // OK and Apply: closes with OK when the choice keeps a primary button on the profile, else says
+    // so and stays open for another choice.
+    void CloseIfValid();
     std::optional<Code> BuildCode(Category category);
     std::optional<Code> FireKeyCode(const ui::Control& item) const;
     std::optional<Code> ListCode(Category category, const ui::Control& item);

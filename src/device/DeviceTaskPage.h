@@ -3,6 +3,7 @@
 // thread — taking a copy of what will be written, or an empty record a read will fill — the worker
 // runs it, and the page finishes it on the UI thread, where it swaps results in and refreshes.
 // Workers never touch controls or the page's live record.
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -11,6 +12,15 @@
 #include <utility>
 
 #include "records/DeviceModel.h"
+
+// What a finished work tells the user on its page's status line: whether the write, the save to a
+// file, the load of a file or the restore of the defaults reached the device.
+enum class WorkReport : uint8_t { None, Write, Save, Load, Reset };
+
+// The text reference a status line shows for a finished work: `failureText` when the work failed
+// and named its reason, else the general words for `report`, `ok` and whether the device still
+// answers. Empty for WorkReport::None.
+std::string WorkResultText(WorkReport report, bool ok, bool connected, const std::string& failureText);
 
 class PageWork {
   public:
@@ -28,8 +38,18 @@ class PageWork {
     const std::optional<std::string>& MergeKey() const { return mergeKey_; }
     void SetMergeKey(std::string key) { mergeKey_ = std::move(key); }
 
+    // What the page's status line says once the work has finished; None says nothing.
+    WorkReport Report() const { return report_; }
+    void SetReport(WorkReport report) { report_ = report; }
+    // Why the work failed, a text reference; empty when the general words fit. Set from Run (the
+    // worker's own copy) or Finish; the finish path reads it after Finish.
+    const std::string& FailureText() const { return failureText_; }
+    void SetFailureText(std::string text) { failureText_ = std::move(text); }
+
   private:
     std::optional<std::string> mergeKey_;
+    WorkReport report_ = WorkReport::None;
+    std::string failureText_;
 };
 
 class DeviceTaskPage {
@@ -54,6 +74,10 @@ class DeviceTaskPage {
     }
     // Open the connected device again, to learn whether it is still there.
     virtual std::unique_ptr<PageWork> Reopen() = 0;
+    // UI thread, once a work with a report has finished (after its Finish): tells the user whether
+    // it reached the device, in `WorkResultText`'s words. A page with a status line shows it there
+    // for a while; the default shows nothing.
+    virtual void ShowWorkResult(WorkReport report, bool ok, const std::string& failureText) {}
 
   protected:
     // UI thread: a copy of what `operation` writes, taken from the page as it is now.
@@ -77,6 +101,8 @@ class FunctionWork final : public PageWork {
         if (finish_) finish_(ok);
     }
     std::unique_ptr<PageWork> FollowUp(bool ok) override { return followUp_ ? followUp_(ok) : nullptr; }
+    // For a finish that needs the work itself (to set its failure text).
+    void SetFinish(std::function<void(bool)> finish) { finish_ = std::move(finish); }
 
   private:
     std::function<bool()> run_;

@@ -298,6 +298,8 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
     }
     for (const ResetButton& reset : Row().resetButtons) {
         if (!sender->NameIs(reset.button)) continue;
+        // Everything the user set on the mouse is replaced: only when they say so.
+        if (!ProfileFiles::ConfirmRestore(&Owner())) return true;
         filePath_ = ProfileFiles::DefaultFile(reset.defaultFile);
         RequestOperation(reset.operation);
         return true;
@@ -500,9 +502,12 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::ProfileFileWork(int operation) {
     const ModelRow& row = Row();
     const ProfileImageSpec& files = row.profileImage;
     const WriteGroup group = row.WriteOf(operation);
-    const bool reset = group == WriteGroup::RestoreDefaults;
+    // Some models restore by loading the button's file with the plain load operation.
+    const bool reset = group == WriteGroup::RestoreDefaults ||
+                       std::any_of(row.resetButtons.begin(), row.resetButtons.end(),
+                                   [operation](const ResetButton& b) { return b.operation == operation; });
     // A restore from elsewhere than its button still loads the button's file.
-    if (reset)
+    if (group == WriteGroup::RestoreDefaults)
         for (const ResetButton& button : row.resetButtons)
             if (button.operation == operation) {
                 filePath_ = ProfileFiles::DefaultFile(button.defaultFile);
@@ -513,18 +518,25 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::ProfileFileWork(int operation) {
     auto open = [this, flag] { return Open(false, flag); };
     if (group == WriteGroup::SaveFile) {
         auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
-        return std::make_unique<FunctionWork>(
+        auto work = std::make_unique<FunctionWork>(
             [&files, path, open, result] {
                 return (*result = ProfileFiles::Save(files, path, open)) == ProfileFileResult::Done;
             },
-            [this, result](bool) { ProfileFiles::Report(&Owner(), *result, true); });
+            nullptr);
+        // The finish belongs to the work, so the work outlives every call of it.
+        work->SetFinish([this, result, self = work.get()](bool) {
+            self->SetFailureText(ProfileFiles::StatusFor(*result, true, false));
+            ProfileFiles::Report(&Owner(), *result, true);
+        });
+        work->SetReport(WorkReport::Save);
+        return work;
     }
     // A load, then the device is read again: the page shows what the device took.
     auto fresh = std::make_shared<Record>(config_);
     const int keyCount = KeyCount();
     auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
     auto readOk = std::make_shared<bool>(false);
-    return std::make_unique<FunctionWork>(
+    auto work = std::make_unique<FunctionWork>(
         [this, &files, &row, path, open, result, readOk, fresh, keyCount] {
             *result = ProfileFiles::Load(files, path, open);
             if (*result != ProfileFileResult::Done) return false;
@@ -535,18 +547,25 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::ProfileFileWork(int operation) {
             }
             return *readOk;
         },
-        [this, &row, result, readOk, fresh, reset](bool) {
-            if (*result == ProfileFileResult::Done) {
-                if (*readOk) Adopt(*fresh);
-                SetConnected(*readOk);
-            }
-            // A missing default file makes a reset do nothing.
-            if (reset && *result == ProfileFileResult::FileUnreadable) return;
-            if (*result == ProfileFileResult::DeviceUnavailable && row.messages.loadUnavailable)
-                ProfileFiles::Show(&Owner(), row.messages.loadUnavailable);
-            else
-                ProfileFiles::Report(&Owner(), *result, false);
-        });
+        nullptr);
+    work->SetFinish([this, &row, result, readOk, fresh, reset, self = work.get()](bool) {
+        if (*result == ProfileFileResult::Done) {
+            if (*readOk) Adopt(*fresh);
+            SetConnected(*readOk);
+        }
+        // A file the device took but whose read-back failed still changed the device.
+        self->SetFailureText(*result == ProfileFileResult::Done
+                                 ? (*readOk ? "" : "%{683}")
+                                 : ProfileFiles::StatusFor(*result, false, reset));
+        // A missing default file makes a reset do nothing; the status line says why.
+        if (reset && *result == ProfileFileResult::FileUnreadable) return;
+        if (*result == ProfileFileResult::DeviceUnavailable && row.messages.loadUnavailable)
+            ProfileFiles::Show(&Owner(), row.messages.loadUnavailable);
+        else
+            ProfileFiles::Report(&Owner(), *result, false);
+    });
+    work->SetReport(reset ? WorkReport::Reset : WorkReport::Load);
+    return work;
 }
 
 template <class Record>

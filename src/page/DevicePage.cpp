@@ -9,6 +9,8 @@ namespace {
 // Driver block bytes a first open uses when no saved block exists.
 constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
 
+constexpr uintptr_t kResultTimer = 1;
+
 }  // namespace
 
 DevicePage::DevicePage(ui::WindowImplBase& owner, const ModelRow& row) : owner_(owner), row_(row) {
@@ -46,8 +48,32 @@ void DevicePage::ShowConnectionStatus() {
     }
     // Emptied rather than hidden, so the page does not jump when the mouse comes and goes.
     // A failed write stays in view until a write succeeds: the user's change is not on the device.
-    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix))
-        hint->SetText(writeFailed_ ? (connected ? "%{520}" : "%{521}") : (connected ? "" : "%{314}"));
+    // A result told while the device answered says nothing once it is gone.
+    if (resultConnected_ && !connected) resultText_.clear();
+    if (auto* hint = owner_.GetManager().FindControl("hint_" + suffix)) {
+        if (!resultText_.empty())
+            hint->SetText(resultText_);
+        else
+            hint->SetText(writeFailed_ ? (connected ? "%{520}" : "%{521}") : (connected ? "" : "%{314}"));
+    }
+}
+
+void DevicePage::ShowWorkResult(WorkReport report, bool ok, const std::string& failureText) {
+    resultText_ = WorkResultText(report, ok, connected_, failureText);
+    resultConnected_ = connected_;
+    // A later result replaces this one and shows for the whole time again.
+    Manager().SetTimer(this, kResultTimer, kResultShownMs);
+    ShowConnectionStatus();
+}
+
+void DevicePage::DoEvent(ui::UiEvent& event) {
+    if (event.type == ui::EventType::Timer && event.timerId == kResultTimer) {
+        Manager().KillTimer(this, kResultTimer);
+        resultText_.clear();
+        ShowConnectionStatus();
+        return;
+    }
+    SkinPage::DoEvent(event);
 }
 
 bool DevicePage::Open(bool readImage, int32_t flag) const {
@@ -105,6 +131,7 @@ std::unique_ptr<PageWork> DevicePage::DeviceWrite(std::function<bool()> run, std
             return read;
         });
     work->SetMergeKey(std::move(mergeKey));
+    work->SetReport(WorkReport::Write);
     return work;
 }
 

@@ -31,6 +31,11 @@ class DevicePage : public ui::SkinPage, public DeviceTaskPage {
     std::unique_ptr<PageWork> Reopen() override;
     // Whether the last write of the page failed (its status line says so until a write succeeds).
     bool LastWriteFailed() const { return writeFailed_; }
+    // The status line tells the result of a write, save, load or restore for kResultShownMs, then
+    // shows the connection hint again (a failed write's hint stays until a write succeeds).
+    static constexpr uint32_t kResultShownMs = 6000;
+    void ShowWorkResult(WorkReport report, bool ok, const std::string& failureText) override;
+    void DoEvent(ui::UiEvent& event) override;
 
   protected:
     // Custom sub-pages the page's skin names (builder callback).
@@ -57,6 +62,8 @@ class DevicePage : public ui::SkinPage, public DeviceTaskPage {
   private:
     void NoteWriteResult(bool ok);
     bool writeFailed_ = false;
+    std::string resultText_;  // the last work's result while it is shown
+    bool resultConnected_ = false;
     ui::WindowImplBase& owner_;
     const ModelRow& row_;
     bool initialised_ = false;

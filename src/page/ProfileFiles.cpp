@@ -116,6 +116,25 @@ std::string ProfileFiles::MessageFor(ProfileFileResult result, bool saving) {
     return {};
 }
 
+std::string ProfileFiles::StatusFor(ProfileFileResult result, bool saving, bool resetting) {
+    switch (result) {
+        case ProfileFileResult::Done:
+            return {};
+        case ProfileFileResult::DeviceUnavailable:
+            return saving ? "%{680}" : "%{679}";
+        case ProfileFileResult::FileUnreadable:
+            if (resetting) return "%{681}";
+            break;
+        default:
+            break;
+    }
+    return MessageFor(result, saving);
+}
+
+bool ProfileFiles::ConfirmRestore(ui::WindowImplBase* owner) {
+    return ui::ShowMessageBox(owner, ui::TextTable::Instance().Resolve("%{682}"));
+}
+
 void ProfileFiles::Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving) {
     Show(owner, MessageFor(result, saving));
 }

@@ -48,6 +48,10 @@ class ProfileFiles {
 
     // The text reference that explains a failure; empty for results the user needs no word on.
     static std::string MessageFor(ProfileFileResult result, bool saving);
+    // The status line's reason for a failed save, load or restore (`resetting`); empty for Done.
+    static std::string StatusFor(ProfileFileResult result, bool saving, bool resetting);
+    // UI thread: asks in the message box whether to restore the defaults; true when the user agrees.
+    static bool ConfirmRestore(ui::WindowImplBase* owner);
     // UI thread: tells the user about a failure worth a word.
     static void Report(ui::WindowImplBase* owner, ProfileFileResult result, bool saving);
     // UI thread: shows `text` (a text reference) in the message box.

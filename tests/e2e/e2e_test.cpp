@@ -10,9 +10,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "UiDriver.h"
 #include "app/MainFrame.h"
@@ -218,13 +221,10 @@ TEST_F(RealWindow, DraggingAnEgretStageReachesTheMouse) {
     EXPECT_LT(first, 40) << dump;
 }
 
-// Where the real window shows the Egret's macro controls: the same skin laid out by the headless
-// backend, with folders of its own so the real program starts afresh.
-struct MacroSpots {
-    ui::Point macroButton, firstMacro, record;
-};
-
-MacroSpots LayOutMacroPage(const fs::path& scratch) {
+// The same skin laid out by the headless backend, with folders of its own so the real program
+// starts afresh: `read` looks at the Egret's page once its first read is done.
+void WithHeadlessEgretPage(const fs::path& scratch,
+                           const std::function<void(oaktest::UiDriver&, app::MainFrame&)>& read) {
     const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
     std::vector<std::string> saved;
     for (const char* key : keys) {
@@ -233,24 +233,36 @@ MacroSpots LayOutMacroPage(const fs::path& scratch) {
     }
     fs::create_directories(scratch / "XDG_RUNTIME_DIR");
     fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
-    MacroSpots spots;
     {
         oaktest::UiDriver ui;
         app::MainFrame frame;
         if (frame.Open()) {
             ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
             ui.SelectComboItem("device_combo", 3, "Oakridge");
-            spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
-            ui.Click("marco_manager_Egret", "Oakridge");
             frame.GetManager().LayoutIfNeeded();
-            auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
-            const ui::Rect r = list.GetPos();
-            spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
-            spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+            read(ui, frame);
         }
         ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
     }
     for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+}
+
+// Where the real window shows the Egret's macro controls.
+struct MacroSpots {
+    ui::Point macroButton, firstMacro, record;
+};
+
+MacroSpots LayOutMacroPage(const fs::path& scratch) {
+    MacroSpots spots;
+    WithHeadlessEgretPage(scratch, [&](oaktest::UiDriver& ui, app::MainFrame& frame) {
+        spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
+        ui.Click("marco_manager_Egret", "Oakridge");
+        frame.GetManager().LayoutIfNeeded();
+        auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
+        const ui::Rect r = list.GetPos();
+        spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
+        spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+    });
     return spots;
 }
 
@@ -295,6 +307,61 @@ TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
                                                 {0x02, 5}, {0x82, 6}, {0x02, 6}};
     EXPECT_EQ(keySteps, want);
     EXPECT_EQ(delays, 5);
+}
+
+// Where the real window shows the named controls of the Egret page and the main window.
+std::map<std::string, ui::Rect> LayOutEgretPage(const fs::path& scratch,
+                                                const std::vector<std::string>& names) {
+    std::map<std::string, ui::Rect> rects;
+    WithHeadlessEgretPage(scratch, [&](oaktest::UiDriver& ui, app::MainFrame&) {
+        for (const std::string& name : names) rects[name] = ui.Find(name, "Oakridge").GetPos();
+    });
+    return rects;
+}
+
+// Mean red of a strip of the window.
+double RedOf(const std::string& window, const ui::Rect& strip) {
+    const std::string crop = std::to_string(strip.Width()) + "x" + std::to_string(strip.Height()) + "+" +
+                             std::to_string(strip.left) + "+" + std::to_string(strip.top);
+    return RedGreen(window, crop).first;
+}
+
+TEST_F(RealWindow, TooltipsAndTheFocusRingShowInEnglishAndRussian) {
+    const auto spots = LayOutEgretPage(home_ / "layout", {"language_3", "language_10", "marco_manager_Egret",
+                                                          "device_combo", "status_Egret"});
+    ASSERT_EQ(spots.size(), 5u) << "the page did not lay out";
+    app_ = Spawn(bin_ + "/oakridge");
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    ShowEgretPage(window);
+    const std::string move = "xdotool mousemove --window " + window + " ";
+    auto at = [](const ui::Rect& r) {
+        return std::to_string(r.Center().x) + " " + std::to_string(r.Center().y);
+    };
+    // The device combo's left edge, where its ring runs.
+    const ui::Rect combo = spots.at("device_combo");
+    const ui::Rect ringStrip{combo.left, combo.top + 8, combo.left + 2, combo.bottom - 8};
+    for (const auto& [option, suffix] : {std::pair{"language_3", "en"}, std::pair{"language_10", "ru"}}) {
+        SCOPED_TRACE(suffix);
+        Shell(move + at(spots.at(option)) + " click 1");
+        std::this_thread::sleep_for(500ms);
+        // The pointer rests on a navigation button: its tooltip opens after the desktop's delay.
+        Shell(move + at(spots.at("marco_manager_Egret")));
+        std::this_thread::sleep_for(1500ms);
+        EXPECT_FALSE(Shell("xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -1").empty())
+            << "no tooltip over the macro button";
+        Screenshot(std::string("tooltip_") + suffix + ".png");
+        // Away from it the tooltip goes; a click on the status line leaves no control focused.
+        Shell(move + at(spots.at("status_Egret")) + " click 1");
+        std::this_thread::sleep_for(400ms);
+        EXPECT_TRUE(Shell("xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -1").empty());
+        EXPECT_LT(RedOf(window, ringStrip), 0.5) << "a ring before any key was pressed";
+        Shell("xdotool windowfocus --sync " + window + " 2>/dev/null");
+        Shell("xdotool key Tab");
+        std::this_thread::sleep_for(400ms);
+        Screenshot(std::string("focus_ring_") + suffix + ".png");
+        EXPECT_GT(RedOf(window, ringStrip), 0.8) << "the first control after Tab shows no accent ring";
+    }
 }
 
 }  // namespace

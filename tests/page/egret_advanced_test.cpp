@@ -234,6 +234,7 @@ TEST_F(EgretAdvanced, ResetLoadsTheDefaultFileOfTheProgramFolder) {
     const std::string oldFolder = AppFolder();
     SetAppFolder(program.string() + "/");
     fs::current_path(elsewhere);
+    Ui().PressInNextModal("MessageBox", "btn_ok");  // yes, restore
     Ui().Click("reset_data_Egret", kMain);
     WaitForDeviceTasks();
     SetAppFolder(oldFolder);

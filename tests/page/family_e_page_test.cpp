@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <tuple>
 
@@ -16,6 +17,7 @@
 #include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/FamilyEPage.h"
+#include "mouse/MousePage.h"
 #include "mouse/PointerSettings.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
@@ -208,6 +210,7 @@ TEST_P(FamilyEPages, EveryResetButtonLoadsItsOwnFile) {
         auto file = platform::ReadFileBytes(AppFolder() + reset.defaultFile, 1 << 20);
         ASSERT_TRUE(file.has_value());
         file->resize(Row().profileImage.imageSize, 0);
+        Ui().PressInNextModal("MessageBox", "btn_ok");
         Ui().Click(reset.button, kMain);
         WaitForDeviceTasks();
         EXPECT_TRUE(messages_.empty());
@@ -325,6 +328,81 @@ TEST_P(FamilyEPages, ARefreshSetsThePointerBoxes) {
     EXPECT_EQ(notified, Row().refreshAppliesPointer ? 2u : 0u);
 }
 
+TEST_P(FamilyEPages, TheStatusLineSaysWhetherEachActionReachedTheMouse) {
+    Open();
+    const fs::path saved = TempDir() / "profile.bin";
+    const fs::path tooLong = TempDir() / "too-long.bin";
+    {
+        std::ofstream out(tooLong, std::ios::binary);
+        out << std::string(Row().profileImage.imageSize + 1, '\0');
+    }
+    const std::string hint = Name("hint");
+    const int rate = Device().reportRate == 1 ? 3 : 1;
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::string shown;
+    };
+    auto choose = [&](const fs::path& file, const char* button) {
+        Ui().AnswerFileDialog(file.string());
+        Ui().Click(Name(button), kMain);
+    };
+    const Case cases[] = {
+        {"write",
+         [&] {
+             Ui().Click(Name("advanced_Settings"), kMain);
+             Ui().Click(Name("result_report_rate" + std::to_string(rate + 1)), kMain);
+         },
+         "%{675}"},
+        {"save", [&] { choose(saved, "save_data"); }, "%{676}"},
+        {"load", [&] { choose(saved, "import_data"); }, "%{677}"},
+        {"restore",
+         [&] {
+             Ui().PressInNextModal("MessageBox", "btn_ok");
+             Ui().Click(Row().resetButtons[0].button, kMain);
+         },
+         "%{678}"},
+        {"load of a file that is not a profile", [&] { choose(tooLong, "import_data"); }, "%{353}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act();
+        WaitForDeviceTasks();
+        EXPECT_EQ(Ui().Text(hint, kMain), c.shown);
+        Ui().Snapshot(::testing::TempDir() + "status_" + Row().suffix + "_" + c.name + ".png", kMain);
+        // Brief: the connected page's hint is empty again once the time is up, not before.
+        Ui().AdvanceClock(mouse::MousePage::kResultShownMs - 100);
+        EXPECT_EQ(Ui().Text(hint, kMain), c.shown);
+        Ui().AdvanceClock(100);
+        EXPECT_EQ(Ui().Text(hint, kMain), "");
+    }
+    EXPECT_EQ(Device().reportRate, Page().reportRate);
+}
+
+TEST_P(FamilyEPages, RestoringTheDefaultsAsksFirstAndCancelLeavesTheMouseAsItWas) {
+    Open();
+    const int rate = Device().reportRate == 1 ? 3 : 1;
+    Ui().Click(Name("advanced_Settings"), kMain);
+    Ui().Click(Name("result_report_rate" + std::to_string(rate + 1)), kMain);
+    WaitForDeviceTasks();
+    const std::vector<uint8_t> before = DeviceImage(GetParam());
+    for (const ResetButton& reset : Row().resetButtons) {
+        SCOPED_TRACE(reset.button);
+        std::string asked;
+        Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) {
+            asked = Ui().Text("label_display", "MessageBox");
+            Ui().Click("btn_cancel", "MessageBox");
+        });
+        Ui().Click(reset.button, kMain);
+        EXPECT_FALSE(Frame().IsDeviceTaskRunning());
+        WaitForDeviceTasks();
+        EXPECT_EQ(asked, ui::TextTable::Instance().Resolve("%{682}"));
+    }
+    EXPECT_EQ(DeviceImage(GetParam()), before);
+    EXPECT_EQ(Device().reportRate, rate);
+    EXPECT_EQ(Page().reportRate, rate);
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, FamilyEPages,
                          ::testing::Values(DeviceModel::Egret, DeviceModel::Ibis, DeviceModel::Crane),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
@@ -362,6 +440,7 @@ TEST_P(IbisPage, ALoadWhoseFirstReadBacksFailSucceedsOnALaterTry) {
     SimControl sim(DeviceModel::Ibis);
     // The load's own open is the first; the next is its first read-back.
     sim.Inject("InitMCUDevice_Ibis", 2);
+    Ui().PressInNextModal("MessageBox", "btn_ok");
     Ui().Click(row.resetButtons[1].button, kMain);
     WaitForDeviceTasks();
     sim.ClearFailures();
@@ -377,6 +456,7 @@ TEST_P(IbisPage, ALoadThatCannotOpenTheMouseSaysSo) {
     Open();
     SimControl sim(DeviceModel::Ibis);
     sim.Inject("InitMCUDevice_Ibis", 0);
+    Ui().PressInNextModal("MessageBox", "btn_ok");
     Ui().Click("reset_data2_Ibis", kMain);
     WaitForDeviceTasks();
     sim.ClearFailures();

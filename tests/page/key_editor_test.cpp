@@ -10,6 +10,7 @@
 #include "assign/FirePattern.h"
 #include "assign/KeepLeftFlag.h"
 #include "assign/KeyCapture.h"
+#include "assign/KeyCodes.h"
 #include "assign/KeyEdit.h"
 #include "assign/KeyEdit_Egret.h"
 #include "device/DeviceIds.h"
@@ -279,22 +280,29 @@ TEST_F(KeyEditor, ModifierBoxesPrefixTheKeyAndOkWritesTheCombination) {
     EXPECT_EQ(Shown("profile_key_Egret_2"), "Ctrl+Shift+A");
 }
 
-TEST_F(KeyEditor, TheLastLeftButtonCannotBeGivenAway) {
+TEST_F(KeyEditor, TheLastLeftButtonCannotBeGivenAwayAndTheEditorStaysOpenToChooseAgain) {
     OpenEgret();
     const std::string message = ui::TextTable::Instance().Resolve("%{183}");
-    std::string shown;
-    Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) {
-        shown = Ui().Text("label_display", "MessageBox");
-        Ui().Click("btn_ok", "MessageBox");
-    });
     Edit(1, [&](assign::KeyEdit&) {
         // The editor opens on the key's own function.
         EXPECT_TRUE(Ui().IsSelected("standard_mouse_keys_setting_Egret", kEd));
         EXPECT_EQ(Ui().CurSel("result_standard_mouse_keys_value_Egret", kEd), 0);
         ClickRow("result_standard_mouse_keys_value_Egret", 1);
+        for (const char* button : {"btn_ok_Egret", "btn_reset_Egret"}) {
+            std::string shown;
+            Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase& box) {
+                shown = Ui().Text("label_display", "MessageBox");
+                EXPECT_EQ(box.GetOwner(), &Ui().Window(kEd)) << "the notice belongs to the editor";
+                Ui().Click("btn_ok", "MessageBox");
+            });
+            Ui().Click(button, kEd);
+            EXPECT_EQ(shown, message) << button;
+            EXPECT_FALSE(Ui().Window(kEd).IsClosed()) << button;
+        }
+        // The user chooses again, and OK closes.
+        ClickRow("result_standard_mouse_keys_value_Egret", 0);
         Ui().Click("btn_ok_Egret", kEd);
     });
-    EXPECT_EQ(shown, message);
     EXPECT_EQ(Egret().Key(0, 0), (Code{1, 1, 0, 0}));
     EXPECT_EQ(Page().Egret().keyLists[0][0].code, (Code{1, 1, 0, 0}));
 
@@ -304,6 +312,61 @@ TEST_F(KeyEditor, TheLastLeftButtonCannotBeGivenAway) {
         Ui().Click("btn_reset_Egret", kEd);
     });
     EXPECT_EQ(Egret().Key(0, 1), (Code{1, 4, 0, 0}));
+}
+
+TEST_F(KeyEditor, EscapeClosesWithoutAChangeExceptWhileAKeyIsCaptured) {
+    OpenEgret();
+    const Code before = Egret().Key(0, 1);
+    Edit(2, [&](assign::KeyEdit&) {
+        ClickRow("result_standard_mouse_keys_value_Egret", 3);
+        Ui().PressKey(ui::kVkEscape);  // an editor still open here would wait for an answer
+    });
+    EXPECT_EQ(Egret().Key(0, 1), before);
+    // While capturing, Escape is a key the button may get; Cancel still closes.
+    Edit(2, [&](assign::KeyEdit&) {
+        Ui().Click("user_defined_setting_Egret", kEd);
+        Ui().PressKey(ui::kVkEscape);
+        EXPECT_FALSE(Ui().Window(kEd).IsClosed());
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd),
+                  assign::KeyName(assign::KeyCodeFromVirtualKey(ui::kVkEscape)));
+        Ui().Click("btn_cancel_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 1), before);
+}
+
+TEST_F(KeyEditor, OpensWithTheCurrentFunctionSelectedAndInView) {
+    constexpr uint32_t kSniper = 234881024;  // far down the special functions
+    Egret().SetKey(0, 1, {0x0E, 0, 0, 0});
+    OpenEgret();
+    Edit(2, [&](assign::KeyEdit& ed) {
+        ed.GetManager().LayoutIfNeeded();
+        EXPECT_TRUE(Ui().IsSelected("special_keys_setting_Egret", kEd));
+        auto& list = Ui().Find<ui::List>("result_special_keys_value_Egret", kEd);
+        ASSERT_GE(list.GetCurSel(), 0);
+        const ui::Control* item = list.GetItemAt(list.GetCurSel());
+        EXPECT_EQ(item->GetUserData(), std::to_string(kSniper));
+        ASSERT_GT(list.GetContentHeight(), list.GetPos().Height()) << "the list must need scrolling";
+        EXPECT_GE(item->GetPos().top, list.GetPos().top);
+        EXPECT_LE(item->GetPos().bottom, list.GetPos().bottom);
+        Ui().Click("btn_cancel_Egret", kEd);
+    });
+}
+
+TEST_F(KeyEditor, ASingleCapturedKeyIsLabelledWithoutAJoiningPlus) {
+    OpenEgret();
+    Edit(2, [&](assign::KeyEdit&) {
+        Ui().Click("user_defined_setting_Egret", kEd);
+        Ui().PressKey(ui::kVkA);
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "A");
+        Ui().Click("btn_ok_Egret", kEd);
+    });
+    EXPECT_EQ(Egret().Key(0, 1), (Code{2, 0, 0, 0x04}));
+    EXPECT_EQ(Shown("profile_key_Egret_2"), "A");
+    Edit(2, [&](assign::KeyEdit&) {
+        EXPECT_EQ(Ui().ResolvedText("current_value", kEd), "A");
+        EXPECT_EQ(Ui().Text("result_key_value_Egret", kEd), "A");
+        Ui().Click("btn_cancel_Egret", kEd);
+    });
 }
 
 TEST_F(KeyEditor, OnTheSecondProfileTheDoubleClickCountsAsAPrimaryButton) {

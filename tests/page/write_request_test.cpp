@@ -25,6 +25,7 @@
 #include "mouse/ProfileFiles.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
+#include "ui/core/Container.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 #include "ui/core/VirtualKeys.h"
@@ -282,6 +283,8 @@ TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
             sim.ClearFailures();
             AssignLetter(2, ui::kVkA + 1);
             WaitForDeviceTasks();
+            EXPECT_EQ(Hint(), "%{675}");
+            Ui().AdvanceClock(mouse::MousePage::kResultShownMs);
             EXPECT_EQ(Hint(), "");
             EXPECT_FALSE(Page().LastWriteFailed());
             EXPECT_EQ(DeviceKey(0, Page().Egret().keyLists[0][1].keyIndex),
@@ -290,6 +293,22 @@ TEST_F(WriteRequests, AFailedKeyWriteSaysSoAndThePageShowsTheMouse) {
         sim.ClearFailures();
         sim.SetAttached(true);
         frame_.reset();
+    }
+}
+
+TEST_F(WriteRequests, EveryResultTheStatusLineTellsFitsItInEveryLanguage) {
+    OpenEgret();
+    auto& hint = Ui().Find("hint_Egret", kMain);
+    const int options = Ui().Find<ui::Container>("language_option", kMain).GetCount();
+    for (int i = 1; i <= options; ++i) {
+        const std::string language = "language_" + std::to_string(i);
+        Ui().Click(language, kMain);
+        for (int text = 675; text <= 683; ++text) {
+            hint.SetText("%{" + std::to_string(text) + "}");
+            Frame().GetManager().LayoutIfNeeded();
+            for (const auto& problem : oaktest::TextFitProblems(Frame()))
+                ADD_FAILURE() << language << " " << text << ": " << problem;
+        }
     }
 }
 

@@ -21,6 +21,7 @@ struct WindowSpec {
     bool toolWindow = false;  // utility window kept above its owner
     bool topMost = false;
     bool transparent = false;  // wants an RGBA surface when the screen composites
+    bool tooltip = false;      // a hint beside the pointer: never takes focus or grabs input
 };
 
 class NativeWindow {
@@ -82,6 +83,8 @@ class Backend {
     // A plain native error dialog, for a failure the program ends on before its skinned windows can
     // speak (a broken skin). Returns when the user has closed it.
     virtual void ShowFatalError(const std::string& title, const std::string& text) = 0;
+    // How long the pointer rests on a control before its tooltip shows: the desktop's setting.
+    virtual uint32_t ToolTipDelayMs() const { return 500; }
 };
 
 }  // namespace ui

@@ -199,6 +199,10 @@ struct Builder::Impl {
                 auto s = ParseSize(v);
                 ok = s.has_value();
                 if (s) manager.SetRoundCorner(s->cx);
+            } else if (n == "focuscolor") {
+                auto c = ParseColor(v);
+                ok = c.has_value();
+                if (c) manager.SetFocusColor(*c);
             } else if (n == "mininfo" || n == "maxinfo") {
                 ok = ParseSize(v).has_value();
             } else if (n == "sizebox") {

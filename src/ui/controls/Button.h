@@ -15,6 +15,7 @@ class Button : public Label {
     Button();
     std::string_view GetClass() const override { return "Button"; }
     bool WantsFocus() const override { return true; }
+    bool TakesFocusOnClick() const override { return false; }
     bool IsInteractive() const override { return true; }
     AttrResult SetAttribute(std::string_view name, std::string_view value) override;
     void DoEvent(UiEvent& event) override;

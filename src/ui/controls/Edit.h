@@ -10,6 +10,7 @@ class Edit : public Control {
     Edit();
     std::string_view GetClass() const override { return "Edit"; }
     bool WantsFocus() const override { return true; }
+    bool DrawsFocusRing() const override { return false; }  // its focused image is the ring
     bool IsInteractive() const override { return true; }
 
     // Without notification (refreshing from stored values).

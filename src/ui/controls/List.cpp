@@ -50,8 +50,20 @@ void List::SetScrollPos(int pos) {
 }
 
 void List::EnsureVisible(int index) {
+    if (!GetItemAt(index)) return;
+    // A list not laid out yet (hidden, or in a window not shown yet) scrolls once it has a size.
+    if (rect_.Height() <= 0) {
+        pendingVisible_ = index;
+        return;
+    }
+    pendingVisible_ = -1;
+    const int pos = ScrollToShow(index);
+    if (pos != scroll_) SetScrollPos(pos);
+}
+
+int List::ScrollToShow(int index) const {
     Control* item = GetItemAt(index);
-    if (!item) return;
+    if (!item) return scroll_;
     int top = inset_.top;
     for (int i = 0; i < index; ++i) {
         Control* c = GetItemAt(i);
@@ -60,14 +72,17 @@ void List::EnsureVisible(int index) {
                childPadding_;
     }
     int h = item->EstimateSize({rect_.Width(), 0}).cy;
-    if (top < scroll_)
-        SetScrollPos(top);
-    else if (top + h > scroll_ + rect_.Height())
-        SetScrollPos(top + h - rect_.Height());
+    if (top < scroll_) return top;
+    if (top + h > scroll_ + rect_.Height()) return top + h - rect_.Height();
+    return scroll_;
 }
 
 void List::SetPos(const Rect& rect) {
     Control::SetPos(rect);
+    if (pendingVisible_ >= 0 && rect.Height() > 0) {
+        scroll_ = ScrollToShow(pendingVisible_);
+        pendingVisible_ = -1;
+    }
     int maxPos = std::max(0, GetContentHeight() - rect.Height());
     scroll_ = std::clamp(scroll_, 0, maxPos);
     Rect client = rect.Deflate(inset_);

@@ -16,6 +16,7 @@ class List : public Container, public ListOwner {
     int GetCurSel() const override { return current_; }
     bool SelectItem(int index, Notify notify) override;
     void OnContextMenu(Point pt) override;
+    // Scrolls so row `index` is in view; before the list has a size, once it has one.
     void EnsureVisible(int index);
     int GetScrollPos() const { return scroll_; }
     void SetScrollPos(int pos);
@@ -30,7 +31,9 @@ class List : public Container, public ListOwner {
 
   private:
     ItemStyle style_;
+    int ScrollToShow(int index) const;
     int current_ = -1;
+    int pendingVisible_ = -1;
     int scroll_ = 0;
     Color scrollThumbColor_ = 0x80FFFFFFu;
 };

@@ -197,6 +197,7 @@ void Control::Paint(Canvas& canvas, const Rect& dirty) {
     if (clip.IsEmpty()) return;
     canvas.PushClip(clip);
     DoPaint(canvas, clip);
+    if (focused_ && manager_ && manager_->FocusRingShown() && DrawsFocusRing()) PaintFocusRing(canvas);
     canvas.PopClip();
 }
 
@@ -231,6 +232,14 @@ void Control::PaintBorder(Canvas& canvas) {
     if (borderSize_ <= 0) return;
     Color c = (focused_ && focusBorderColor_) ? focusBorderColor_ : borderColor_;
     if (c >> 24) canvas.StrokeRect(rect_, c, borderSize_, borderRound_);
+}
+
+void Control::PaintFocusRing(Canvas& canvas) {
+    constexpr int kRingWidth = 2;
+    constexpr int kControlRadius = 6;  // the skin's control corners
+    const Color color = manager_->GetFocusColor();
+    if (!(color >> 24) || rect_.Width() <= 2 * kRingWidth || rect_.Height() <= 2 * kRingWidth) return;
+    canvas.StrokeRect(rect_, color, kRingWidth, borderRound_ > 0 ? borderRound_ : kControlRadius);
 }
 
 bool Control::DrawImage(Canvas& canvas, const std::string& image, const Rect* dest) {

@@ -92,8 +92,12 @@ class Control {
     bool IsFocused() const { return focused_; }
     bool IsHot() const { return hot_; }
     bool IsPushed() const { return pushed_; }
-    // Controls that take focus on click and with Tab.
+    // Controls that take focus with Tab, and on click unless TakesFocusOnClick says otherwise.
     virtual bool WantsFocus() const { return false; }
+    // Buttons leave the focus where it is (and a stray Space never presses the last one clicked).
+    virtual bool TakesFocusOnClick() const { return WantsFocus(); }
+    // Whether focus shows as the skin's focus ring; controls with a focused look of their own say no.
+    virtual bool DrawsFocusRing() const { return WantsFocus(); }
     // Controls that act on the pointer; a press on anything else inside the caption moves the window.
     virtual bool IsInteractive() const { return false; }
 
@@ -116,6 +120,7 @@ class Control {
     const std::string& GetNormalImage() const { return GetImage(ImageSlot::Normal); }
     void SetNormalImage(std::string image) { SetImage(ImageSlot::Normal, std::move(image)); }
     unsigned GetTextAlign() const { return align_; }
+    const Rect& GetTextPadding() const { return textPadding_; }
 
     // Layout
     const Rect& GetPos() const { return rect_; }
@@ -172,6 +177,8 @@ class Control {
     virtual void PaintStatusImage(Canvas& canvas);
     virtual void PaintText(Canvas& canvas);
     virtual void PaintBorder(Canvas& canvas);
+    // The focus ring in the window's focus colour, inside the control's rectangle.
+    void PaintFocusRing(Canvas& canvas);
     // Draws an image string into rect_ (or `dest`); false when it could not be drawn.
     bool DrawImage(Canvas& canvas, const std::string& image, const Rect* dest = nullptr);
     // The state-image attributes (normalimage, hotimage, pushedimage, focusedimage, disabledimage)

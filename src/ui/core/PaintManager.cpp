@@ -6,14 +6,22 @@
 #include "platform/Clock.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Option.h"
+#include "ui/controls/ToolTipWindow.h"
 #include "ui/core/Container.h"
 #include "ui/core/InputHooks.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 #include "ui/core/VirtualKeys.h"
 #include "ui/core/Window.h"
+#include "ui/text/TextTable.h"
 
 namespace ui {
+namespace {
+
+// Whether the user last used the keyboard rather than the pointer, in any window.
+bool keyboardUsed = false;
+
+}  // namespace
 
 ListenerHandle& ListenerHandle::operator=(ListenerHandle&& other) noexcept {
     if (this != &other) {
@@ -36,6 +44,7 @@ PaintManager::PaintManager(WindowImplBase* window)
     : window_(window), alive_(std::make_shared<PaintManager*>(this)) {}
 
 PaintManager::~PaintManager() {
+    CancelToolTip(true);
     *alive_ = nullptr;
     for (auto& t : timers_)
         if (Toolkit::IsInitialised()) Toolkit::GetBackend().StopTimer(t.backendId);
@@ -99,6 +108,7 @@ void PaintManager::ReleaseControl(Control* control) {
     if (capture_ == control) capture_ = nullptr;
     if (hot_ == control) hot_ = nullptr;
     if (pressed_ == control) pressed_ = nullptr;
+    if (tipFor_ == control) CancelToolTip(true);
     KillTimers(control);
 }
 
@@ -301,6 +311,51 @@ void PaintManager::SetFocus(Control* control) {
     }
 }
 
+bool PaintManager::FocusRingShown() {
+    return keyboardUsed;
+}
+
+void PaintManager::SetKeyboardUsed(bool used) {
+    keyboardUsed = used;
+}
+
+void PaintManager::InvalidateFocus() {
+    if (focus_) focus_->Invalidate();
+}
+
+void PaintManager::ScheduleToolTip(Control* hot) {
+    Control* owner = hot;
+    while (owner && owner->GetToolTip().empty()) owner = owner->GetParent();
+    if (owner == tipFor_) return;
+    CancelToolTip(true);
+    if (!owner || !window_ || !window_->HasNativeWindow() || !Toolkit::IsInitialised()) return;
+    tipFor_ = owner;
+    std::weak_ptr<PaintManager*> alive = alive_;
+    tipTimer_ = Toolkit::GetBackend().StartTimer(Toolkit::GetBackend().ToolTipDelayMs(), [alive] {
+        auto p = alive.lock();
+        if (p && *p) (*p)->ShowToolTip();
+    });
+}
+
+void PaintManager::CancelToolTip(bool forget) {
+    if (tipTimer_ && Toolkit::IsInitialised()) Toolkit::GetBackend().StopTimer(tipTimer_);
+    tipTimer_ = 0;
+    tip_.reset();
+    if (forget) tipFor_ = nullptr;
+}
+
+void PaintManager::ShowToolTip() {
+    if (tipTimer_ && Toolkit::IsInitialised()) Toolkit::GetBackend().StopTimer(tipTimer_);
+    tipTimer_ = 0;
+    if (!tipFor_ || !tipFor_->IsShown() || !window_ || tip_) return;
+    std::string text = TextTable::Instance().Resolve(tipFor_->GetToolTip());
+    if (text.empty()) return;
+    const Rect r = window_->GetWindowRect();
+    auto tip = std::make_unique<ToolTipWindow>(*window_, std::move(text),
+                                               Point{r.left + pointer_.x, r.top + pointer_.y});
+    if (tip->Open()) tip_ = std::move(tip);
+}
+
 void PaintManager::MoveFocus(bool forward) {
     std::vector<Control*> order;
     ForEachControl([&](Control* c) {
@@ -384,10 +439,12 @@ void PaintManager::SetHotControl(Control* control, Point pt) {
         UiEvent e{EventType::MouseEnter, pt};
         Route(control, e);
     }
+    ScheduleToolTip(hot_);
 }
 
 void PaintManager::OnMouseMove(Point pt, unsigned modifiers) {
     InputHooks::Offer(kWmMouseMove, 0, 0);
+    pointer_ = pt;
     if (capture_) {
         UiEvent e{EventType::MouseMove, pt};
         e.modifiers = modifiers;
@@ -406,15 +463,22 @@ void PaintManager::OnMouseMove(Point pt, unsigned modifiers) {
 bool PaintManager::OnButtonDown(Point pt, unsigned modifiers) {
     InputHooks::SetKeyDown(kVkLButton, true);
     InputHooks::Offer(kWmLButtonDown, kVkLButton, 0);
+    pointer_ = pt;
     Control* hit = FindControlAt(pt);
     SetHotControl(hit, pt);
+    CancelToolTip(false);
+    SetKeyboardUsed(false);
+    InvalidateFocus();
     bool inCaption = caption_.bottom > 0 && pt.y >= caption_.top && pt.y < caption_.bottom &&
                      pt.x >= caption_.left && (caption_.right <= 0 || pt.x < clientSize_.cx - caption_.right);
     if (!hit || !hit->IsEffectivelyEnabled()) {
         SetFocus(nullptr);
         return inCaption;
     }
-    SetFocus(hit->WantsFocus() ? hit : nullptr);
+    // A press inside a list row or a tree node focuses the control that owns it.
+    Control* focus = hit;
+    while (focus && !focus->WantsFocus()) focus = focus->GetParent();
+    SetFocus(focus && focus->TakesFocusOnClick() ? focus : nullptr);
     pressed_ = hit;
     capture_ = hit;
     UiEvent e{EventType::ButtonDown, pt};
@@ -458,6 +522,9 @@ bool PaintManager::OnDoubleClick(Point pt, unsigned modifiers) {
 void PaintManager::OnRButtonDown(Point pt, unsigned modifiers) {
     InputHooks::SetKeyDown(kVkRButton, true);
     InputHooks::Offer(kWmRButtonDown, kVkRButton, 0);
+    CancelToolTip(false);
+    SetKeyboardUsed(false);
+    InvalidateFocus();
     Control* hit = FindControlAt(pt);
     if (hit && hit->IsEffectivelyEnabled()) {
         UiEvent e{EventType::RButtonDown, pt};
@@ -490,6 +557,7 @@ void PaintManager::OnOtherButton(uint32_t message, Point pt, uint32_t xButton) {
 
 void PaintManager::OnWheel(Point pt, int delta, unsigned modifiers) {
     InputHooks::Offer(kWmMouseWheel, 0, delta);
+    CancelToolTip(false);
     for (Control* c = FindControlAt(pt); c; c = c->GetParent()) {
         if (!c->IsEffectivelyEnabled()) continue;
         UiEvent e{EventType::Wheel, pt};
@@ -507,6 +575,11 @@ void PaintManager::OnMouseLeaveWindow() {
 void PaintManager::OnKeyDown(uint32_t vk, unsigned modifiers) {
     InputHooks::SetKeyDown(vk, true);
     InputHooks::Offer((modifiers & kModAlt) ? kWmSysKeyDown : kWmKeyDown, vk, 0);
+    CancelToolTip(false);
+    if (!keyboardUsed) {
+        SetKeyboardUsed(true);
+        InvalidateFocus();
+    }
     if (vk == kVkTab && !(modifiers & (kModCtrl | kModAlt))) {
         MoveFocus(!(modifiers & kModShift));
         return;
@@ -553,6 +626,7 @@ void PaintManager::OnWindowFocusLost() {
     }
     SetFocus(nullptr);
     SetHotControl(nullptr, {});
+    CancelToolTip(true);
 }
 
 }  // namespace ui

@@ -114,8 +114,12 @@ class PaintManager {
     void Paint(Canvas& canvas, const Rect& dirty);
     bool HasLaidOut() const { return laidOut_; }
 
-    // Focus and capture
+    // Focus and capture. The focused control shows a ring in the focus colour while the keyboard is
+    // what the user last used (in any window); a pointer press hides the rings again.
     void SetFocus(Control* control);
+    void SetFocusColor(Color color) { focusColor_ = color; }
+    Color GetFocusColor() const { return focusColor_; }
+    static bool FocusRingShown();
     Control* GetFocus() const { return focus_; }
     void MoveFocus(bool forward);
     void SetCapture(Control* control) { capture_ = control; }
@@ -147,6 +151,10 @@ class PaintManager {
 
     Control* FindControlAt(Point pt) const;
 
+    // The tooltip of the hot control (or of its nearest ancestor that has one) shows once the
+    // pointer has rested for the backend's delay; any press, key or leaving hides it.
+    WindowImplBase* GetToolTipWindow() const { return tip_.get(); }
+
   private:
     [[noreturn]] static void ThrowMissing(std::string_view name);
     struct Listener {
@@ -169,6 +177,14 @@ class PaintManager {
     void BeginDispatch() { ++dispatchDepth_; }
     void EndDispatch();
     void ForEachControl(const std::function<void(Control*)>& fn) const;
+    static void SetKeyboardUsed(bool used);
+    void InvalidateFocus();
+    // Starts the delay for the tooltip of `hot` (a new control under the pointer).
+    void ScheduleToolTip(Control* hot);
+    // Hides the tooltip and stops its delay; `forget` also forgets whose tooltip it was, so the
+    // same control shows it again only after the pointer has left it.
+    void CancelToolTip(bool forget);
+    void ShowToolTip();
 
     WindowImplBase* window_;
     std::unique_ptr<Control> root_;
@@ -192,6 +208,11 @@ class PaintManager {
     Control* capture_ = nullptr;
     Control* hot_ = nullptr;
     Control* pressed_ = nullptr;
+    Color focusColor_ = 0;
+    Control* tipFor_ = nullptr;  // whose tooltip is due or shown
+    uint64_t tipTimer_ = 0;
+    Point pointer_;
+    std::unique_ptr<WindowImplBase> tip_;
     std::vector<Timer> timers_;
     int dispatchDepth_ = 0;
     std::vector<std::unique_ptr<Control>> graveyard_;

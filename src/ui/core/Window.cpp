@@ -51,6 +51,7 @@ bool WindowImplBase::Create(WindowImplBase* owner, const std::string& title, Win
     spec.toolWindow = style.toolWindow;
     spec.topMost = style.topMost;
     spec.transparent = style.transparent;
+    spec.tooltip = style.tooltip;
     native_ = Toolkit::GetBackend().CreateNativeWindow(*this, owner ? owner->GetNative() : nullptr, spec);
     manager_->SetClientSize({rect.Width(), rect.Height()});
     selfListener_ = manager_->AddNotifier(this);

@@ -21,6 +21,7 @@ struct WindowStyle {
     bool toolWindow = false;
     bool topMost = false;
     bool transparent = false;
+    bool tooltip = false;
 };
 
 class WindowImplBase : public NotifyListener {

@@ -61,6 +61,8 @@ TEST_F(FamilyELabelTest, KeyboardKeysComposeModifiersAndUpToTwoKeys) {
         {{2, 0x08, 0, 0}, "Win"},
         {{2, 0, 0x28, 0}, "Enter"},
         {{2, 0, 0x04, 0x05}, "A+B"},
+        {{2, 0, 0, 0x04}, "A"},  // a single captured key: byte 3, nothing joined in front
+        {{2, 0x01, 0, 0x04}, "Ctrl+A"},
         {{2, 0x01, 0x32, 0}, "Ctrl"},        // a code without a name counts as no key
         {{2, 0x02, 0x04, 0x32}, "Shift+A"},  // likewise for the second key
         {{2, 0xF0, 0x04, 0}, "A"},           // bits 4 to 7 name nothing

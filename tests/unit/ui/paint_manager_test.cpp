@@ -1,14 +1,20 @@
 // Notification delivery, look-up, focus, timers, input hooks and the window's life cycle.
+#include <cairo.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include "TestWindow.h"
 #include "UiDriver.h"
 #include "ui/controls/AnimatedPicture.h"
+#include "ui/controls/ToolTipWindow.h"
 #include "ui/core/Container.h"
 #include "ui/core/InputHooks.h"
 #include "ui/core/Messages.h"
 #include "ui/core/Toolkit.h"
 #include "ui/core/VirtualKeys.h"
+#include "ui/render/CairoCanvas.h"
 
 using oaktest::NotificationRecorder;
 using oaktest::TestWindow;
@@ -157,6 +163,123 @@ TEST_F(Fixture, PostingFromAnotherThreadReachesTheWindowAndNeverAClosedOne) {
     EXPECT_EQ(counting.got, 1);
     ui::WindowImplBase::PostMessageTo(999999, 1002);  // no such window: dropped
     ui.RunUntilIdle();
+}
+
+// Keyboard focus and tooltips, with the skin's focus colour and tooltip style.
+const char* kHintSkin = R"(
+<Window size="300,240" focuscolor="#FFFF5B14">
+  <Default name="ToolTip" value="bkcolor=&quot;#FF1F232B&quot; textpadding=&quot;8,4,8,4&quot;"/>
+  <VerticalLayout>
+    <Button name="first" height="40" tooltip="First button"/>
+    <Button name="second" height="40"/>
+    <HorizontalLayout height="40" tooltip="Row hint"><Label name="inner" width="100"/></HorizontalLayout>
+    <List name="list" height="60"><ListLabelElement text="one"/><ListLabelElement text="two"/></List>
+    <Edit name="edit" height="40"/>
+  </VerticalLayout>
+</Window>)";
+
+struct Hints : ::testing::Test {
+    void SetUp() override {
+        window.Open({100, 100, 400, 340});
+        ui.RunUntilIdle();
+        ASSERT_TRUE(window.report.Empty()) << window.report.ToString();
+    }
+    // The window as painted, at `pt` (window coordinates), as 0xAARRGGBB.
+    uint32_t PixelAt(ui::Point pt) {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 300, 240);
+        cairo_t* cr = cairo_create(surface);
+        {
+            ui::CairoCanvas canvas(cr);
+            window.OnNativePaint(canvas, {0, 0, 300, 240});
+        }
+        cairo_surface_flush(surface);
+        const auto* row =
+            cairo_image_surface_get_data(surface) + pt.y * cairo_image_surface_get_stride(surface);
+        const uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[pt.x];
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+        return pixel;
+    }
+    // The left edge of `name`, half-way down: where its focus ring runs.
+    uint32_t RingOf(const std::string& name) {
+        const ui::Rect r = ui.Find(name).GetPos();
+        return PixelAt({r.left, (r.top + r.bottom) / 2});
+    }
+    const ui::ToolTipWindow* Tip() {
+        return dynamic_cast<ui::ToolTipWindow*>(
+            ui::Toolkit::FindWindowByClass(ui::ToolTipWindow::kClassName));
+    }
+    UiDriver ui;
+    TestWindow window{kHintSkin};
+};
+
+constexpr uint32_t kAccent = 0xFFFF5B14;
+
+TEST_F(Hints, TheFocusRingShowsInTheFocusColourWhileTheKeyboardIsInUse) {
+    auto& m = window.GetManager();
+    ui.Tab();
+    ASSERT_EQ(m.GetFocus(), &ui.Find("first"));
+    EXPECT_EQ(RingOf("first"), kAccent);
+    EXPECT_NE(RingOf("second"), kAccent);
+    // A click on a button leaves no button focused: a later Space presses nothing by accident.
+    ui.Click("second");
+    EXPECT_EQ(m.GetFocus(), nullptr);
+    // A list takes the focus on a click, but the ring waits for the keyboard.
+    ui.ClickAt(ui.Find("list").GetPos().Center());
+    ASSERT_EQ(m.GetFocus(), &ui.Find("list"));
+    EXPECT_NE(RingOf("list"), kAccent);
+    ui.PressKey(ui::kVkDown);
+    EXPECT_EQ(RingOf("list"), kAccent);
+    // An edit shows its focus with its own focused look, not a second ring.
+    ui.Tab();
+    ASSERT_EQ(m.GetFocus(), &ui.Find("edit"));
+    EXPECT_NE(RingOf("edit"), kAccent);
+}
+
+TEST_F(Hints, ATooltipShowsAfterTheDesktopsDelayAndGoesWithThePointer) {
+    ui.Backend().SetToolTipDelayMs(900);
+    ui.Hover("first");
+    ui.AdvanceClock(890);
+    EXPECT_EQ(Tip(), nullptr);
+    ui.AdvanceClock(20);
+    ASSERT_NE(Tip(), nullptr);
+    EXPECT_EQ(Tip()->GetTipText(), "First button");
+    // Beside the pointer, below it, without taking the focus from the window.
+    const ui::Point pointer = ui.Find("first").GetPos().Center();
+    const ui::Rect tip = Tip()->GetWindowRect();
+    EXPECT_GT(tip.top, 100 + pointer.y);
+    EXPECT_NEAR(tip.left, 100 + pointer.x, 1);
+    EXPECT_GT(tip.Width(), 40);
+    EXPECT_EQ(&ui.Window(), &window);
+
+    // A control without a tooltip of its own shows its container's.
+    ui.Hover("second");
+    EXPECT_EQ(Tip(), nullptr);
+    ui.AdvanceClock(1000);
+    EXPECT_EQ(Tip(), nullptr);
+    ui.Hover("inner");
+    ui.AdvanceClock(910);
+    ASSERT_NE(Tip(), nullptr);
+    EXPECT_EQ(Tip()->GetTipText(), "Row hint");
+
+    // A press or a key hides it, and it does not come back while the pointer stays.
+    for (const auto& act : std::vector<std::function<void()>>{
+             [&] { ui.ClickAt(ui.Find("inner").GetPos().Center()); }, [&] { ui.PressKey(ui::kVkShift); }}) {
+        ui.Hover("first");
+        ui.AdvanceClock(910);
+        ASSERT_NE(Tip(), nullptr);
+        act();
+        EXPECT_EQ(Tip(), nullptr);
+        ui.AdvanceClock(2000);
+        EXPECT_EQ(Tip(), nullptr);
+    }
+    // Leaving the window takes it away too.
+    ui.Hover("first");
+    ui.Hover("inner");
+    ui.AdvanceClock(910);
+    ASSERT_NE(Tip(), nullptr);
+    window.GetManager().OnMouseLeaveWindow();
+    EXPECT_EQ(Tip(), nullptr);
 }
 
 }  // namespace

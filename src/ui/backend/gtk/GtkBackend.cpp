@@ -34,7 +34,8 @@ Point PointOf(double x, double y) {
 class GtkNativeWindow final : public NativeWindow {
   public:
     GtkNativeWindow(WindowImplBase& host, GtkWindow* owner, const WindowSpec& spec) : host_(host) {
-        window_ = GTK_WINDOW(gtk_window_new(spec.popup ? GTK_WINDOW_POPUP : GTK_WINDOW_TOPLEVEL));
+        window_ =
+            GTK_WINDOW(gtk_window_new(spec.popup || spec.tooltip ? GTK_WINDOW_POPUP : GTK_WINDOW_TOPLEVEL));
         g_object_ref_sink(window_);
         gtk_window_set_title(window_, spec.title.c_str());
         gtk_window_set_decorated(window_, FALSE);
@@ -49,6 +50,10 @@ class GtkNativeWindow final : public NativeWindow {
             gtk_window_set_skip_taskbar_hint(window_, TRUE);
         }
         if (spec.popup) gtk_window_set_type_hint(window_, GDK_WINDOW_TYPE_HINT_DROPDOWN_MENU);
+        if (spec.tooltip) {
+            gtk_window_set_type_hint(window_, GDK_WINDOW_TYPE_HINT_TOOLTIP);
+            gtk_window_set_accept_focus(window_, FALSE);
+        }
         if (spec.topMost) gtk_window_set_keep_above(window_, TRUE);
         if (spec.transparent) {
             GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window_));
@@ -349,6 +354,14 @@ GtkBackend::~GtkBackend() {
         g_source_remove(t->source);
         delete t;
     }
+}
+
+uint32_t GtkBackend::ToolTipDelayMs() const {
+    // Newer GTK versions ignore the setting themselves but still report what the desktop asks for.
+    gint timeout = 500;
+    if (GtkSettings* settings = gtk_settings_get_default())
+        g_object_get(settings, "gtk-tooltip-timeout", &timeout, nullptr);
+    return timeout > 0 ? static_cast<uint32_t>(timeout) : 500;
 }
 
 std::unique_ptr<NativeWindow> GtkBackend::CreateNativeWindow(WindowImplBase& host, NativeWindow* owner,

@@ -1,7 +1,7 @@
 #pragma once
 // Real windows on GTK3: undecorated top-levels drawn with Cairo, the skin's caption as drag area,
-// tool and top-most windows, nested loops for modal windows, GTK file choosers, GTK message
-// dialogs for fatal errors.
+// tool and top-most windows, tooltip windows after the desktop's delay, nested loops for modal
+// windows, GTK file choosers, GTK message dialogs for fatal errors.
 #include <map>
 #include <memory>
 
@@ -27,6 +27,7 @@ class GtkBackend final : public Backend {
     Rect WorkArea() const override;
     bool IsCompositing() const override;
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) override;
+    uint32_t ToolTipDelayMs() const override;
 
   private:
     GtkBackend() = default;

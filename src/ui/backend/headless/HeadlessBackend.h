@@ -36,6 +36,9 @@ class HeadlessBackend final : public Backend {
     bool IsCompositing() const override { return false; }
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request, NativeWindow* owner) override;
     void ShowFatalError(const std::string& title, const std::string& text) override;
+    // The desktop's tooltip delay, as a test sets it.
+    uint32_t ToolTipDelayMs() const override { return toolTipDelayMs_; }
+    void SetToolTipDelayMs(uint32_t ms) { toolTipDelayMs_ = ms; }
 
     // Runs posted tasks, due timers and first layouts until nothing is left. Returns the number of
     // steps taken.
@@ -86,6 +89,7 @@ class HeadlessBackend final : public Backend {
     std::deque<std::function<void()>> tasks_;
     std::vector<Timer> timers_;
     uint64_t nextTimer_ = 1;
+    uint32_t toolTipDelayMs_ = 500;
     bool quit_ = false;
     int quitCode_ = 0;
     std::deque<std::pair<std::string, ModalAnswer>> modalAnswers_;
