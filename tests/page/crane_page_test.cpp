@@ -373,6 +373,8 @@ TEST_F(CranePage, TheReservedCodesCountOnlyOnTheSecondProfile) {
                 ClickRow("result_standard_mouse_keys_value_Crane", 1);
             }
             Ui().Click("btn_ok_Crane", kEd);
+            // A refused choice keeps the editor open to choose again.
+            if (!c.accepted) Ui().Click("btn_cancel_Crane", kEd);
         });
         const Code expected = !c.accepted     ? Code{1, 1, 0, 0}
                               : c.doubleClick ? Code{0x10, 0x01, 0x30, 0xFF}
