@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/SettingsText.h"
 
 namespace platform {
 namespace {
@@ -21,19 +22,8 @@ std::mutex& StoreMutex() {
     return mutex;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Trim(const std::string& s) {
-    size_t begin = s.find_first_not_of(" \t\r");
-    if (begin == std::string::npos) return {};
-    size_t end = s.find_last_not_of(" \t\r");
-    return s.substr(begin, end - begin + 1);
-}
+using settings_text::SameName;
+using settings_text::Trim;
 
 // Control bytes (other than tab) never occur in a line we wrote: such a line is someone else's.
 bool PlainLine(const std::string& line) {

@@ -225,8 +225,11 @@ struct MacroSpots {
     ui::Point macroButton, firstMacro, record;
 };
 
-MacroSpots LayOutMacroPage(const fs::path& scratch) {
-    const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
+// Runs `measure` on the same skin laid out by the headless backend once its first read is done, with
+// folders of its own below `scratch`, so the real program starts afresh.
+template <class Measure>
+void InHeadlessCopy(const fs::path& scratch, Measure measure) {
+    const char* keys[] = {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
     std::vector<std::string> saved;
     for (const char* key : keys) {
         saved.push_back(std::getenv(key));
@@ -234,24 +237,30 @@ MacroSpots LayOutMacroPage(const fs::path& scratch) {
     }
     fs::create_directories(scratch / "XDG_RUNTIME_DIR");
     fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
-    MacroSpots spots;
     {
         oaktest::UiDriver ui;
         app::MainFrame frame;
         if (frame.Open()) {
             ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
-            ui.SelectComboItem("device_combo", 3, "Oakridge");
-            spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
-            ui.Click("marco_manager_Egret", "Oakridge");
-            frame.GetManager().LayoutIfNeeded();
-            auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
-            const ui::Rect r = list.GetPos();
-            spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
-            spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+            measure(ui, frame);
         }
         ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
     }
     for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+}
+
+MacroSpots LayOutMacroPage(const fs::path& scratch) {
+    MacroSpots spots;
+    InHeadlessCopy(scratch, [&](oaktest::UiDriver& ui, app::MainFrame& frame) {
+        ui.SelectComboItem("device_combo", 3, "Oakridge");
+        spots.macroButton = ui.Find("marco_manager_Egret", "Oakridge").GetPos().Center();
+        ui.Click("marco_manager_Egret", "Oakridge");
+        frame.GetManager().LayoutIfNeeded();
+        auto& list = ui.Find<ui::List>("Marco_Info_list_Egret", "Oakridge");
+        const ui::Rect r = list.GetPos();
+        spots.firstMacro = {r.Center().x, r.top + list.GetInset().top + list.GetItemStyle().height / 2};
+        spots.record = ui.Find("recordButton_Egret", "Oakridge").GetPos().Center();
+    });
     return spots;
 }
 
@@ -298,30 +307,14 @@ TEST_F(RealWindow, RecordsKeysTypedIntoTheEgretMacroPage) {
     EXPECT_EQ(delays, 5);
 }
 
-// Where the real window shows a control of the main window or the Egret page: the same skin laid
-// out by the headless backend, with folders of its own.
+// Where the real window shows a control of the main window or the Egret page.
 ui::Point SpotOf(const fs::path& scratch, const std::string& control, bool egretPage) {
-    const char* keys[] = {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
-    std::vector<std::string> saved;
-    for (const char* key : keys) {
-        saved.push_back(std::getenv(key));
-        setenv(key, (scratch / key).c_str(), 1);
-    }
-    fs::create_directories(scratch / "XDG_RUNTIME_DIR");
-    fs::permissions(scratch / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
     ui::Point spot{-1, -1};
-    {
-        oaktest::UiDriver ui;
-        app::MainFrame frame;
-        if (frame.Open()) {
-            ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
-            if (egretPage) ui.SelectComboItem("device_combo", 3, "Oakridge");
-            frame.GetManager().LayoutIfNeeded();
-            spot = ui.Find(control, "Oakridge").GetPos().Center();
-        }
-        ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
-    }
-    for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+    InHeadlessCopy(scratch, [&](oaktest::UiDriver& ui, app::MainFrame& frame) {
+        if (egretPage) ui.SelectComboItem("device_combo", 3, "Oakridge");
+        frame.GetManager().LayoutIfNeeded();
+        spot = ui.Find(control, "Oakridge").GetPos().Center();
+    });
     return spot;
 }
 

@@ -65,6 +65,13 @@ class FirstStart : public oaktest::AppFixture {
     }
 };
 
+// A case's description as a test name.
+std::string CaseName(std::string name) {
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return name;
+}
+
 // --- the start language ---------------------------------------------------------------------
 
 struct LanguageCase {
@@ -133,12 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Spanish"},
         LanguageCase{"settings of another program", nullptr, nullptr, "da_DK.UTF-8",
                      "[General]\ntheme=dark\nlanguage\n", "Denmark"}),
-    [](const auto& test) {
-        std::string name = test.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    [](const auto& test) { return CaseName(test.param.what); });
 
 TEST_F(FirstStart, ThePickedLanguageIsTheNextStartsLanguage) {
     setenv("LANG", "en_US.UTF-8", 1);
@@ -219,12 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "page=MousePageOsprey\n",
                                {DeviceModel::Egret},
                                DeviceModel::Egret}),
-    [](const auto& test) {
-        std::string name = test.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    [](const auto& test) { return CaseName(test.param.what); });
 
 TEST_F(FirstStart, APagePickedDuringTheStartUpReadStays) {
     WriteSettings("page=MousePageCrane\n");
