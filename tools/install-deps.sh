@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
     fonts-dejavu-core fonts-noto-cjk fonts-thai-tlwg
+    dpkg-dev man-db desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -18,6 +18,16 @@ AttrResult Button::SetAttribute(std::string_view name, std::string_view value) {
         hoverNotify_ = *b;
         return AttrResult::Ok;
     }
+    if (EqualsNoCase(name, "pendingimage")) {
+        pendingImage_ = std::string(value);
+        return AttrResult::Ok;
+    }
+    if (EqualsNoCase(name, "pendingbkcolor") || EqualsNoCase(name, "pendingtextcolor")) {
+        auto c = ParseColor(value);
+        if (!c) return AttrResult::BadValue;
+        (EqualsNoCase(name, "pendingbkcolor") ? pendingBkColor_ : pendingTextColor_) = *c;
+        return AttrResult::Ok;
+    }
     return Label::SetAttribute(name, value);
 }
 
@@ -67,8 +77,31 @@ bool Button::Activate() {
     return true;
 }
 
+void Button::SetPending(bool pending) {
+    if (pending_ == pending) return;
+    pending_ = pending;
+    Invalidate();
+}
+
+bool Button::ShowsPending() const {
+    return pending_ && !pushed_ && IsEffectivelyEnabled();
+}
+
+void Button::PaintBkColor(Canvas& canvas) {
+    if (ShowsPending() && (pendingBkColor_ >> 24)) {
+        canvas.FillRect(rect_, pendingBkColor_, borderRound_);
+        return;
+    }
+    Label::PaintBkColor(canvas);
+}
+
+Color Button::CurrentTextColor() const {
+    if (ShowsPending() && (pendingTextColor_ >> 24)) return pendingTextColor_;
+    return Label::CurrentTextColor();
+}
+
 void Button::PaintStatusImage(Canvas& canvas) {
-    PaintStateImage(canvas);
+    if (!ShowsPending() || !DrawImage(canvas, pendingImage_)) PaintStateImage(canvas);
     if (!GetImage(ImageSlot::Fore).empty()) DrawImage(canvas, GetImage(ImageSlot::Fore));
 }
 

@@ -3,6 +3,9 @@
 // hovernotify it also reports the pointer entering and leaving, each twice: "mouseenter" /
 // "mouseleave" and, for the macro pages' record buttons, "Button_Mouse_Focus" /
 // "Button_Mouse_Lose_Focus".
+// A write-on-demand page marks its write button pending while it holds changes the device lacks:
+// the pending look (pendingimage, pendingbkcolor, pendingtextcolor) replaces the normal one
+// until cleared; pressed and disabled still look pressed and disabled.
 #include "ui/controls/Label.h"
 
 namespace ui {
@@ -17,9 +20,22 @@ class Button : public Label {
     void DoEvent(UiEvent& event) override;
     bool Activate() override;
 
+    bool IsPending() const { return pending_; }
+    void SetPending(bool pending);
+
   protected:
     void PaintStatusImage(Canvas& canvas) override;
+    void PaintBkColor(Canvas& canvas) override;
+    Color CurrentTextColor() const override;
     bool hoverNotify_ = false;
+
+  private:
+    bool ShowsPending() const;
+
+    bool pending_ = false;
+    std::string pendingImage_;
+    Color pendingBkColor_ = 0;
+    Color pendingTextColor_ = 0;
 };
 
 }  // namespace ui

@@ -180,7 +180,7 @@ class Control {
     // Draws the normal/hot/pushed/focused/disabled image for the current state (falls back to normal).
     void PaintStateImage(Canvas& canvas);
     // Text colour for the current state.
-    Color CurrentTextColor() const;
+    virtual Color CurrentTextColor() const;
     void SetHot(bool hot);
     void SetPushed(bool pushed);
 

@@ -1,15 +1,18 @@
 // Controls as a user meets them: what each action notifies, in which order, and what the
 // no-notification setters leave alone.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include "TestWindow.h"
 #include "UiDriver.h"
+#include "ui/controls/Button.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/List.h"
 #include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
 #include "ui/core/VirtualKeys.h"
+#include "ui/render/CairoCanvas.h"
 
 using oaktest::NotificationRecorder;
 using oaktest::TestWindow;
@@ -42,6 +45,7 @@ const char* kSkin = R"(
       <ListLabelElement name="row0" text="r0"/>
       <ListLabelElement name="row1" text="r1"/>
     </List>
+    <Button name="write" height="40" bkcolor="#FF202020" pendingbkcolor="#FFC08000"/>
   </VerticalLayout>
 </Window>)";
 
@@ -204,6 +208,37 @@ TEST_F(ControlsTest, SpaceAndEnterPressTheFocusedButton) {
     ui.PressKey(ui::kVkSpace);
     ui.PressKey(ui::kVkReturn);
     EXPECT_EQ(recorder->Count("click"), 2u);
+}
+
+// The colour a control paints at its centre, drawn alone into an image.
+uint32_t CentrePixel(ui::Control& control) {
+    ui::Rect r = control.GetPos();
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, r.right, r.bottom);
+    cairo_t* cr = cairo_create(surface);
+    {
+        ui::CairoCanvas canvas(cr);
+        control.Paint(canvas, r);
+    }
+    cairo_surface_flush(surface);
+    auto* row =
+        cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * r.Center().y;
+    uint32_t pixel = reinterpret_cast<uint32_t*>(row)[r.Center().x];
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return pixel;
+}
+
+TEST_F(ControlsTest, AWriteButtonShowsItsPendingLookUntilClearedButNotWhenDisabled) {
+    auto& write = static_cast<ui::Button&>(ui.Find("write"));
+    EXPECT_EQ(CentrePixel(write), 0xFF202020u);
+    write.SetPending(true);
+    EXPECT_TRUE(write.IsPending());
+    EXPECT_EQ(CentrePixel(write), 0xFFC08000u);
+    write.SetEnabled(false);
+    EXPECT_EQ(CentrePixel(write), 0xFF202020u);
+    write.SetEnabled(true);
+    write.SetPending(false);
+    EXPECT_EQ(CentrePixel(write), 0xFF202020u);
 }
 
 }  // namespace
