@@ -106,12 +106,17 @@ ui::Option* MainFrame::LanguageOption(ui::Control* control) const {
 }
 
 ui::Option* MainFrame::LanguageOptionFor(const std::string& language) const {
+    // A hand-edited settings file may name the file without ".xml" or the display name.
+    auto names = [&language](const ui::Option& option) {
+        const std::string& file = option.GetUserData();
+        const std::string stem = file.size() > 4 ? file.substr(0, file.size() - 4) : file;
+        return ui::EqualsNoCase(file, language) || ui::EqualsNoCase(stem, language) ||
+               ui::EqualsNoCase(ui::TextTable::Instance().Resolve(option.GetText()), language);
+    };
     int count = LanguageOptionCount();
     for (int i = 1; i <= count; ++i) {
         auto* option = Find<ui::Option>("language_" + std::to_string(i));
-        if (option && (ui::EqualsNoCase(option->GetUserData(), language) ||
-                       ui::EqualsNoCase(ui::TextTable::Instance().Resolve(option->GetText()), language)))
-            return option;
+        if (option && names(*option)) return option;
     }
     return nullptr;
 }
@@ -355,6 +360,8 @@ void MainFrame::ShowStartPage() {
     };
     if (auto remembered = RememberedPageClass()) {
         const ModelRow* row = RowWithPageClass(*remembered);
+        for (const ModelRow& r : Models())
+            if (!row && ui::EqualsNoCase(r.suffix, *remembered)) row = &r;  // "Crane" by hand
         if (row && attached(*row)) return ShowPageAt(row->page);
     }
     // The combo lists the models in page order.
