@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ui/core/PaintManager.h"
 #include "ui/render/Canvas.h"
@@ -42,5 +43,9 @@ std::string& CurrentLanguageName();
 
 // Re-resolves the five modifier key names from the current text table.
 void RefreshModifierKeyNames();
+
+// The language file a desktop locale asks for ("de_DE.UTF-8" -> "Germany.xml"); English for a
+// language without a file of its own, for "C" and for an empty locale.
+std::string LanguageFileForLocale(std::string_view locale);
 
 }  // namespace app

@@ -5,6 +5,7 @@
 
 #include "app/Language.h"
 #include "app/ReadProgress.h"
+#include "app/RememberedChoices.h"
 #include "app/WarrningMessage.h"
 #include "assign/LayoutRemap.h"
 #include "device/DeviceTaskPage.h"
@@ -18,6 +19,7 @@
 #include "mouse/MousePage.h"
 #include "platform/CrashHandler.h"
 #include "platform/DeviceMonitor.h"
+#include "platform/Locale.h"
 #include "platform/Paths.h"
 #include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Combo.h"
@@ -44,6 +46,8 @@ MainFrame::MainFrame() {
     MacroStore::Instance().SetFolders(AppFolder(), MacroTempFolder());
     // Editors and pages below the application show the program's message box.
     ui::SetMessageBoxHandler(&ShowMessage);
+    // File dialogs open where the user last went, else in the documents folder.
+    InstallFileDialogPlaces();
     // The key tables switch to the French layout while that language is current.
     assign::SetLanguageNameProvider([] { return CurrentLanguageName(); });
 }
@@ -102,21 +106,50 @@ ui::Option* MainFrame::LanguageOption(ui::Control* control) const {
     return nullptr;
 }
 
-void MainFrame::InitWindow() {
-    auto& table = ui::TextTable::Instance();
-    int optionCount = LanguageOptionCount();
-    auto* first = Find<ui::Option>("language_1");
-    if (optionCount > 0 && first) {
-        LanguageLoader::Instance().LoadBase();
-        ApplyLanguage(first->GetUserData());
-        CurrentLanguageName() = table.Resolve(first->GetText());
-        SetTitle(table.Resolve("%{088}"));
-        first->SetSelected(true, ui::Notify::No);
-        if (auto* combo = Find<ui::Combo>("language_combo")) combo->SelectItem(0, ui::Notify::No);
+ui::Option* MainFrame::LanguageOptionFor(const std::string& language) const {
+    // A hand-edited settings file may name the file without ".xml" or the display name.
+    auto names = [&language](const ui::Option& option) {
+        const std::string& file = option.GetUserData();
+        const std::string stem = file.size() > 4 ? file.substr(0, file.size() - 4) : file;
+        return ui::EqualsNoCase(file, language) || ui::EqualsNoCase(stem, language) ||
+               ui::EqualsNoCase(ui::TextTable::Instance().Resolve(option.GetText()), language);
+    };
+    int count = LanguageOptionCount();
+    for (int i = 1; i <= count; ++i) {
+        auto* option = Find<ui::Option>("language_" + std::to_string(i));
+        if (option && names(*option)) return option;
     }
+    return nullptr;
+}
+
+ui::Option* MainFrame::StartLanguageOption() const {
+    if (auto remembered = RememberedLanguageFile())
+        if (ui::Option* option = LanguageOptionFor(*remembered)) return option;
+    if (ui::Option* option = LanguageOptionFor(LanguageFileForLocale(platform::DesktopMessagesLocale())))
+        return option;
+    return Find<ui::Option>("language_1");
+}
+
+void MainFrame::InitWindow() {
+    int optionCount = LanguageOptionCount();
+    // Before any switch: the switch re-faces every font but these.
     for (int i = 1; i <= optionCount; ++i) {
         if (auto* option = Find<ui::Control>("language_" + std::to_string(i)))
             Languages().languageFontMap[option->GetFont()] = GetManager().GetFont(option->GetFont());
+    }
+    ui::Option* start = optionCount > 0 && Find<ui::Option>("language_1") ? StartLanguageOption() : nullptr;
+    if (start) {
+        LanguageLoader::Instance().LoadBase();
+        // Exactly what a click on the option does, font included.
+        start->SetSelected(true, ui::Notify::No);
+        SwitchLanguageByOption(*start);
+    }
+    if (auto* combo = Find<ui::Combo>("device_combo")) {
+        for (int i = 0; i < combo->GetCount(); ++i) {
+            ui::Control* entry = combo->GetItemAt(i);
+            deviceEntryTexts_.push_back(entry->GetText());
+            entry->SetText(kDeviceUnknownMark + entry->GetText());
+        }
     }
     CenterWindow();
     ShowWindow(true, true);
@@ -303,6 +336,7 @@ void MainFrame::SwitchLanguageByCombo() {
     if (!item) return;
     LanguageLoader::Instance().Load(item->GetUserData());
     CurrentLanguageName() = item->GetText();
+    RememberLanguageFile(item->GetUserData());
     for (int i = 1; i <= LanguageOptionCount(); ++i) {
         auto* option = Find<ui::Option>("language_" + std::to_string(i));
         if (option && option->GetUserData() == item->GetUserData()) option->SetSelected(true, ui::Notify::No);
@@ -316,6 +350,44 @@ void MainFrame::ShowDevicePage() {
     if (combo && tab) tab->SelectItem(combo->GetCurSel(), ui::Notify::Yes);
 }
 
+void MainFrame::ShowPageAt(int page) {
+    auto* combo = Find<ui::Combo>("device_combo");
+    auto* tab = Find<ui::TabLayout>("tab_switch");
+    if (!tab || page < 0 || page >= tab->GetCount()) return;
+    if (combo) combo->SelectItem(page, ui::Notify::No);
+    if (tab->GetCurSel() != page) tab->SelectItem(page, ui::Notify::Yes);
+}
+
+void MainFrame::ShowStartPage() {
+    auto attached = [this](const ModelRow& row) {
+        auto* page = dynamic_cast<DeviceTaskPage*>(pages_[static_cast<size_t>(row.page)]);
+        return page && page->IsConnected();
+    };
+    if (auto remembered = RememberedPageClass()) {
+        const ModelRow* row = RowWithPageClass(*remembered);
+        for (const ModelRow& r : Models())
+            if (!row && ui::EqualsNoCase(r.suffix, *remembered)) row = &r;  // "Crane" by hand
+        if (row && attached(*row)) return ShowPageAt(row->page);
+    }
+    // The combo lists the models in page order.
+    for (const ModelRow& row : Models())
+        if (attached(row)) return ShowPageAt(row.page);
+    ShowPageAt(0);
+}
+
+void MainFrame::MarkDeviceStates() {
+    auto* combo = Find<ui::Combo>("device_combo");
+    if (!combo) return;
+    for (const ModelRow& row : Models()) {
+        ui::Control* entry = combo->GetItemAt(row.page);
+        auto* page = dynamic_cast<DeviceTaskPage*>(pages_[static_cast<size_t>(row.page)]);
+        if (!entry || !page || static_cast<size_t>(row.page) >= deviceEntryTexts_.size()) continue;
+        entry->SetText((page->IsConnected() ? kDeviceAttachedMark : kDeviceAbsentMark) +
+                       deviceEntryTexts_[static_cast<size_t>(row.page)]);
+    }
+    combo->Invalidate();
+}
+
 void MainFrame::Notify(ui::Notification& n) {
     ui::Control* sender = n.sender;
     if (n.type == "click" && sender) {
@@ -323,15 +395,29 @@ void MainFrame::Notify(ui::Notification& n) {
             Close(1);
         else if (sender->NameIs("minbtn"))
             SendMessage(ui::kWmSysCommand, ui::kScMinimize, 0);
-        else if (ui::Option* option = LanguageOption(sender))
+        else if (ui::Option* option = LanguageOption(sender)) {
             SwitchLanguageByOption(*option);
+            RememberLanguageFile(option->GetUserData());
+        }
     } else if (n.type == "itemselect" && sender) {
-        if (sender->NameIs("language_combo"))
+        if (sender->NameIs("language_combo")) {
             SwitchLanguageByCombo();
-        else if (sender->NameIs("device_combo"))
+        } else if (sender->NameIs("device_combo")) {
             ShowDevicePage();
+            // Even while the start-up read runs: its end must not take the user elsewhere.
+            userPickedPage_ = true;
+            auto* combo = dynamic_cast<ui::Combo*>(sender);
+            if (const ModelRow* row = combo ? RowAtPage(combo->GetCurSel()) : nullptr)
+                RememberPageClass(row->pageClass);
+        }
     } else if (n.type == "windowinit") {
+        startReadRunning_ = true;
         StartDeviceTask(0, WorkerKind::ReadAll, static_cast<int32_t>(n.lParam));
+    } else if (n.type == "Update_Profile") {
+        // Only now do the pages know: a lost device reaches its page as a notification queued
+        // before this one.
+        MarkDeviceStates();
+        if (std::exchange(startReadRunning_, false) && !userPickedPage_) ShowStartPage();
     } else if (!n.sender) {
         for (const ModelRow& row : Models())
             if (n.type == row.writeRequest) RequestWrite(row.page + 1, static_cast<int32_t>(n.lParam));

@@ -60,13 +60,29 @@ class MainFrame final : public ui::WindowImplBase {
     }
     ReadProgress* ProgressWindow() const { return progressWindow_; }
 
+    // Markup the device combo's entries start with: a dot saying whether the device answered the
+    // last read, or room for one before the first read.
+    static constexpr const char* kDeviceUnknownMark = "{i Image/device_state.png 3 0}{x 8}";
+    static constexpr const char* kDeviceAttachedMark = "{i Image/device_state.png 3 1}{x 8}";
+    static constexpr const char* kDeviceAbsentMark = "{i Image/device_state.png 3 2}{x 8}";
+
   private:
     void SwitchLanguageByOption(ui::Option& option);
+    // The option to start with: the remembered language, else the desktop's, else the first.
+    ui::Option* StartLanguageOption() const;
+    // The "language_%d" option whose file (or display name) is `language`, or null.
+    ui::Option* LanguageOptionFor(const std::string& language) const;
     void SwitchLanguageByCombo();
     // The "language_%d" option `control` is, or null.
     ui::Option* LanguageOption(ui::Control* control) const;
     int LanguageOptionCount() const;
     void ShowDevicePage();
+    // After the start-up read: the remembered page if its device answered, else the first page
+    // whose device did, else the first page. Not once the user picked a page.
+    void ShowStartPage();
+    void ShowPageAt(int page);
+    // Marks each device combo entry with its device's state.
+    void MarkDeviceStates();
     void ReadSkinDeviceIds();
     // A write of one page (selector: its page + 1) with the copy the page took when the user acted.
     struct PendingWrite {
@@ -96,6 +112,10 @@ class MainFrame final : public ui::WindowImplBase {
     // Progress windows opened so far; closed ones go when the next opens or the frame goes.
     std::vector<std::unique_ptr<ReadProgress>> progressWindows_;
     bool closeRequested_ = false;
+    bool userPickedPage_ = false;
+    bool startReadRunning_ = false;  // until the pages have taken the start-up read in
+    // The device combo entries' texts as the skin has them, by entry.
+    std::vector<std::string> deviceEntryTexts_;
     std::unique_ptr<platform::DeviceMonitor> deviceMonitor_;
 };
 

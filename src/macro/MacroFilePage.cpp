@@ -96,7 +96,7 @@ void MacroFilePage::DeleteSelected() {
 }
 
 void MacroFilePage::Export() {
-    auto path = AskFile(true);
+    auto path = AskFile(true, std::string(Spec().suffix) + "-macros.bin");
     if (!path) return;
     MacroStore::Instance().SaveMacroFile(Spec().model, Macros(), *path, false);
 }

@@ -200,7 +200,7 @@ void MacroFolderPage::DeleteSelected() {
 void MacroFolderPage::Export() {
     auto key = SelectedFileKey();
     if (!key) return;
-    auto path = AskFile(true);
+    auto path = AskFile(true, BaseName(*key));
     if (!path) return;
     MacroStore::Instance().SaveFolderFile(Spec().model, *key, *path, false);
 }

@@ -241,11 +241,13 @@ bool MacroManagerPage::RoomFor(const MacroList& list, size_t more, const char* r
     return false;
 }
 
-std::optional<std::string> MacroManagerPage::AskFile(bool save) const {
+std::optional<std::string> MacroManagerPage::AskFile(bool save, const std::string& suggestedName) const {
+    auto& texts = ui::TextTable::Instance();
     ui::FileDialogRequest request;
     request.save = save;
-    request.title = "Please Seleted File";
-    request.filterName = "Bin File";
+    request.title = texts.Resolve(save ? kExportTitle : kImportTitle);
+    request.filterName = texts.Resolve(kFilterName);
+    if (save) request.initialName = suggestedName;
     request.filterPattern = "*.bin";
     request.defaultExtension = "bin";
     request.overwritePrompt = true;

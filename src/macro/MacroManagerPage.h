@@ -54,6 +54,10 @@ class MacroManagerPage : public ui::SkinPage, private MacroRecorder::Host {
     // Messages when a macro file would grow past what loading reads.
     static constexpr const char* kFileFullText = "%{525}";
     static constexpr const char* kImportTooLongText = "%{526}";
+    // Titles and filter name of the export and import dialogs.
+    static constexpr const char* kExportTitle = "%{652}";
+    static constexpr const char* kImportTitle = "%{653}";
+    static constexpr const char* kFilterName = "%{655}";
 
     virtual std::string SkinFile() const = 0;
     virtual void FillMacroList() = 0;
@@ -86,8 +90,8 @@ class MacroManagerPage : public ui::SkinPage, private MacroRecorder::Host {
     // False, after telling the user, when `list` has no room for `more` macros: the macro file would
     // grow past what loading reads.
     bool RoomFor(const MacroList& list, size_t more, const char* refusal) const;
-    // Asks for a macro file to export to (save) or import from.
-    std::optional<std::string> AskFile(bool save) const;
+    // Asks for a macro file to export to (save, suggesting `suggestedName`) or import from.
+    std::optional<std::string> AskFile(bool save, const std::string& suggestedName = {}) const;
     // Decodes the selected macro into the step list and sets the loop controls.
     void ShowMacro();
     void ClearSteps();

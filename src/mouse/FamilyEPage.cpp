@@ -306,7 +306,8 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
     }
     for (const bool save : {true, false}) {
         if (!sender->NameIs(names_(save ? "save_data" : "import_data"))) continue;
-        auto path = save ? ProfileFiles::AskSavePath(&Owner()) : ProfileFiles::AskOpenPath(&Owner());
+        auto path =
+            save ? ProfileFiles::AskSavePath(&Owner(), Row().suffix) : ProfileFiles::AskOpenPath(&Owner());
         filePath_ = path.value_or("");
         if (!filePath_.empty()) RequestOperation(save ? kOpSaveFile : kOpLoadFile);
         return true;

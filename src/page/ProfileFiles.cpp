@@ -17,10 +17,11 @@ ProfileFiles::MessageShower& Shower() {
 }
 
 ui::FileDialogRequest Request(bool save) {
+    auto& texts = ui::TextTable::Instance();
     ui::FileDialogRequest request;
     request.save = save;
-    request.title = "Please Seleted File";
-    request.filterName = "Bin File";
+    request.title = texts.Resolve(save ? ProfileFiles::kSaveTitle : ProfileFiles::kLoadTitle);
+    request.filterName = texts.Resolve(ProfileFiles::kFilterName);
     request.filterPattern = "*.bin";
     request.defaultExtension = save ? "bin" : "";
     request.overwritePrompt = save;
@@ -54,8 +55,11 @@ void ProfileFiles::SetMessageShower(MessageShower shower) {
     Shower() = std::move(shower);
 }
 
-std::optional<std::string> ProfileFiles::AskSavePath(ui::WindowImplBase* owner) {
-    auto path = ui::ShowFileDialog(owner, Request(true));
+std::optional<std::string> ProfileFiles::AskSavePath(ui::WindowImplBase* owner,
+                                                     const std::string& modelName) {
+    ui::FileDialogRequest request = Request(true);
+    if (!modelName.empty()) request.initialName = modelName + "-profile.bin";
+    auto path = ui::ShowFileDialog(owner, request);
     if (path && path->empty()) return std::nullopt;
     return path;
 }

@@ -19,6 +19,10 @@ std::string UserStateFolder();
 // Per-user settings folder ($XDG_CONFIG_HOME/oakridge/, default ~/.config/oakridge/), ends in '/'.
 std::string UserConfigFolder();
 
+// The user's documents folder (the desktop's, else ~/Documents, else home), without a trailing '/'.
+// Where file dialogs open when nothing better is known.
+std::string UserDocumentsFolder();
+
 // Per-user runtime folder for sockets ($XDG_RUNTIME_DIR/oakridge/, or a 0700 folder of ours under
 // /tmp when the desktop gives none); ends in '/'.
 std::string RuntimeFolder();

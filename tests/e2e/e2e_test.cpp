@@ -13,6 +13,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -221,11 +222,11 @@ TEST_F(RealWindow, DraggingAnEgretStageReachesTheMouse) {
     EXPECT_LT(first, 40) << dump;
 }
 
-// The same skin laid out by the headless backend, with folders of its own so the real program
-// starts afresh: `read` looks at the Egret's page once its first read is done.
-void WithHeadlessEgretPage(const fs::path& scratch,
-                           const std::function<void(oaktest::UiDriver&, app::MainFrame&)>& read) {
-    const char* keys[] = {"XDG_STATE_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
+// Runs `measure` on the same skin laid out by the headless backend once its first read is done, with
+// folders of its own below `scratch`, so the real program starts afresh.
+template <class Measure>
+void InHeadlessCopy(const fs::path& scratch, Measure measure) {
+    const char* keys[] = {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "OAKRIDGE_DEVICE_DIR"};
     std::vector<std::string> saved;
     for (const char* key : keys) {
         saved.push_back(std::getenv(key));
@@ -238,13 +239,21 @@ void WithHeadlessEgretPage(const fs::path& scratch,
         app::MainFrame frame;
         if (frame.Open()) {
             ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
-            ui.SelectComboItem("device_combo", 3, "Oakridge");
-            frame.GetManager().LayoutIfNeeded();
-            read(ui, frame);
+            measure(ui, frame);
         }
         ui.RunUntil([&] { return !frame.IsDeviceTaskRunning(); }, 20000);
     }
     for (size_t i = 0; i < saved.size(); ++i) setenv(keys[i], saved[i].c_str(), 1);
+}
+
+// `read` looks at the Egret's page of the headless copy once its first read is done.
+void WithHeadlessEgretPage(const fs::path& scratch,
+                           const std::function<void(oaktest::UiDriver&, app::MainFrame&)>& read) {
+    InHeadlessCopy(scratch, [&](oaktest::UiDriver& ui, app::MainFrame& frame) {
+        ui.SelectComboItem("device_combo", 3, "Oakridge");
+        frame.GetManager().LayoutIfNeeded();
+        read(ui, frame);
+    });
 }
 
 // Where the real window shows the Egret's macro controls.
@@ -361,6 +370,94 @@ TEST_F(RealWindow, TooltipsAndTheFocusRingShowInEnglishAndRussian) {
         std::this_thread::sleep_for(400ms);
         Screenshot(std::string("focus_ring_") + suffix + ".png");
         EXPECT_GT(RedOf(window, ringStrip), 0.8) << "the first control after Tab shows no accent ring";
+
+// Where the real window shows a control of the main window or the Egret page.
+ui::Point SpotOf(const fs::path& scratch, const std::string& control, bool egretPage) {
+    ui::Point spot{-1, -1};
+    InHeadlessCopy(scratch, [&](oaktest::UiDriver& ui, app::MainFrame& frame) {
+        if (egretPage) ui.SelectComboItem("device_combo", 3, "Oakridge");
+        frame.GetManager().LayoutIfNeeded();
+        spot = ui.Find(control, "Oakridge").GetPos().Center();
+    });
+    return spot;
+}
+
+// The visible window titled `title`, or empty. Titles are compared here: xdotool's patterns do not
+// take Cyrillic in every locale.
+std::string VisibleWindowTitled(const std::string& title) {
+    std::istringstream windows(Shell("xdotool search --onlyvisible --name . 2>/dev/null"));
+    std::string id;
+    while (std::getline(windows, id))
+        if (!id.empty() && Shell("xdotool getwindowname " + id + " 2>/dev/null") == title) return id;
+    return {};
+}
+
+// Mean red of a strip of the window: the chosen language option is underlined in the accent colour.
+double Red(const std::string& window, ui::Point centre) {
+    const std::string crop = "40x6+" + std::to_string(centre.x - 20) + "+" + std::to_string(centre.y + 6);
+    return RedGreen(window, crop).first;
+}
+
+TEST_F(RealWindow, APickedLanguageIsTheNextStartsAndTheDevicesSayWhetherTheyAreThere) {
+    const ui::Point english = SpotOf(home_ / "layout", "language_3", false);
+    const ui::Point russian = SpotOf(home_ / "layout", "language_10", false);
+    const ui::Point save = SpotOf(home_ / "layout", "save_data_Egret", true);
+    ASSERT_GT(russian.x, 0) << "the main window did not lay out";
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(name);
+    setenv("LANG", "en_US.UTF-8", 1);
+    // The file chooser looks around the home folder: a home of the test's own.
+    fs::create_directories(home_ / "home/Documents");
+    setenv("HOME", (home_ / "home").c_str(), 1);
+    // The Crane is not plugged in.
+    ASSERT_EQ(system(("ASAN_OPTIONS=detect_leaks=0 " + bin_ + "/devsim unplug crane >/dev/null").c_str()), 0);
+    auto waitForRead = [] {
+        for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^ReadProgress$'").empty();
+             ++i)
+            std::this_thread::sleep_for(50ms);
+        std::this_thread::sleep_for(300ms);
+    };
+    auto click = [](const std::string& window, ui::Point p) {
+        Shell("xdotool mousemove --window " + window + " " + std::to_string(p.x) + " " + std::to_string(p.y) +
+              " click 1");
+        std::this_thread::sleep_for(400ms);
+    };
+
+    app_ = Spawn(bin_ + "/oakridge");
+    std::string window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    waitForRead();
+    EXPECT_GT(Red(window, english), Red(window, russian) + 0.1) << "an English desktop starts in English";
+    click(window, {548, 28});
+    Screenshot("devices_english.png");  // the Crane's entry shows it absent
+    click(window, {548, 48 + 4 + 15});  // the keyboard's row closes the drop-down where it was
+    click(window, russian);
+    EXPECT_GT(Red(window, russian), Red(window, english) + 0.1);
+    Shell("xdotool mousemove --window " + window + " 1279 28 click 1");
+    ASSERT_EQ(WaitFor(app_, 10000ms), 0);
+
+    app_ = Spawn(bin_ + "/oakridge");
+    window = WaitForWindow("Oakridge");
+    ASSERT_FALSE(window.empty());
+    waitForRead();
+    EXPECT_GT(Red(window, russian), Red(window, english) + 0.1) << "the second start is not in Russian";
+    click(window, {548, 28});
+    Screenshot("devices_russian.png");
+    // The Egret row, then its profile save: GTK's chooser, titled in Russian, in the dark variant.
+    click(window, {548, 48 + 4 + 3 * 30 + 15});
+    click(window, save);
+    std::string dialog;
+    for (int i = 0; i < 50 && dialog.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        dialog = VisibleWindowTitled("Сохранить профиль");
+    }
+    std::this_thread::sleep_for(500ms);
+    Screenshot("save_dialog_russian.png");
+    if (!dialog.empty()) {
+        // Dark: the dialog's body is darker than mid-grey.
+        std::string out = Shell("import -window " + dialog +
+                                " png:- 2>/dev/null | convert png:- -format '%[fx:mean]' info:");
+        EXPECT_LT(std::atof(out.c_str()), 0.5) << "the file dialog is not dark: " << out;
+        Shell("xdotool key --window " + dialog + " Escape");
     }
 }
 

@@ -21,14 +21,14 @@ std::string Resolve(const char* text) {
     return ui::TextTable::Instance().Resolve(text);
 }
 
-TEST_F(Languages, StartUpAppliesTheFirstOption) {
-    StartApp();
-    auto* first = Ui().Find("language_1").GetUserData().c_str();
-    EXPECT_FALSE(std::string(first).empty());
-    EXPECT_EQ(app::CurrentLanguageName(), Ui().Text("language_1"));
+TEST_F(Languages, StartUpAppliesTheDesktopsLanguageOption) {
+    StartApp();  // the fixture's desktop speaks en_US
+    EXPECT_EQ(Ui().Find("language_3").GetUserData(), "English.xml");
+    EXPECT_EQ(app::CurrentLanguageName(), Ui().Text("language_3"));
     EXPECT_EQ(Frame().GetTitle(), Resolve("%{088}"));
     EXPECT_NE(Resolve("%{301}"), "%{301}");
-    EXPECT_TRUE(Ui().IsSelected("language_1"));
+    EXPECT_TRUE(Ui().IsSelected("language_3"));
+    EXPECT_FALSE(Ui().IsSelected("language_1"));
     EXPECT_EQ(app::Languages().modifierKeyNames.at(0x01), Resolve("%{015}"));
     EXPECT_EQ(app::Languages().languageFontMap.size(), 4u);  // Latin, two Chinese, Thai
 }
@@ -186,7 +186,8 @@ void CollectRawReferences(ui::Control& control, std::vector<std::string>& found)
 
 TEST_P(BrokenStartLanguage, ShowsEnglishInstead) {
     auto skin = CopyOfSkin(TempDir());
-    std::string startFile = "CA-French.xml";  // the first option's file
+    setenv("LANG", "fr_CA.UTF-8", 1);
+    std::string startFile = "CA-French.xml";  // the desktop's language
     auto path = skin / "Languages" / startFile;
     std::string contents = GetParam().contents(ReadFile(path));
     std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;

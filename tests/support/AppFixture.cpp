@@ -22,6 +22,9 @@ void AppFixture::SetUp() {
     setenv("XDG_CONFIG_HOME", (temp_ / "config").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (temp_ / "run").c_str(), 1);
     setenv("OAKRIDGE_DEVICE_DIR", (temp_ / "devices").c_str(), 1);
+    // A known desktop language; a test that starts in another sets its own.
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(name);
+    setenv("LANG", "en_US.UTF-8", 1);
     std::filesystem::create_directories(temp_ / "run");
     std::filesystem::permissions(temp_ / "run", std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace);

@@ -7,6 +7,7 @@
 #include "ui/controls/Label.h"
 #include "ui/core/Container.h"
 #include "ui/render/CairoCanvas.h"
+#include "ui/render/MarkupPainter.h"
 #include "ui/text/TextTable.h"
 
 namespace oaktest {
@@ -23,7 +24,9 @@ void Check(ui::Control& c, ui::PaintManager& m, ui::Canvas& canvas, std::vector<
         int room = combo->GetPos().Width() - 10 - 32;
         for (int i = 0; i < combo->GetCount(); ++i) {
             std::string text = combo->GetItemAt(i)->GetResolvedText();
-            if (canvas.MeasureText(text, font).cx > room)
+            int width = combo->GetItemStyle().showHtml ? ui::MeasureMarkupLine(canvas, text, font)
+                                                       : canvas.MeasureText(text, font).cx;
+            if (width > room)
                 out.push_back("combo \"" + combo->GetName() + "\" item \"" + text + "\" is too wide");
         }
         return;

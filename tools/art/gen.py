@@ -150,6 +150,14 @@ def combo():
         rrect(0, 3, 3, 10, 1, fill=ACCENT), (5, 5, 5, 5))
 
 
+def device_state():
+    # Frames of the device chooser's entries: none yet (before the first read), attached, absent.
+    size = 12
+    out = [f'<circle cx="{size + 6}" cy="6" r="4" fill="{SUCCESS}"/>',
+           f'<circle cx="{2 * size + 6}" cy="6" r="3.5" fill="none" stroke="{DISABLED}" stroke-width="1.5"/>']
+    add("device_state", 3 * size, size, "\n".join(out))
+
+
 def edit():
     c = (6, 6, 6, 6)
     add("edit_normal", 32, 32, box(32, 32, 6, WINDOW, border=BORDER), c)
@@ -423,6 +431,7 @@ def build():
     caption_buttons()
     buttons()
     combo()
+    device_state()
     edit()
     checks()
     bars()

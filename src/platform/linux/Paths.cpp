@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <glib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,6 +139,16 @@ std::string UserStateFolder() {
 
 std::string UserConfigFolder() {
     return XdgFolder("XDG_CONFIG_HOME", ".config", "config");
+}
+
+std::string UserDocumentsFolder() {
+    // The desktop's own name for it (user-dirs.dirs, translated on many desktops).
+    if (const char* documents = g_get_user_special_dir(G_USER_DIRECTORY_DOCUMENTS))
+        if (*documents == '/' && FolderExists(documents)) return WithoutTrailingSlashes(documents);
+    std::string home = WithoutTrailingSlashes(HomeFolder());
+    if (home.empty()) return "/";
+    if (FolderExists(home + "/Documents")) return home + "/Documents";
+    return home;
 }
 
 std::string RuntimeFolder() {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/Paths.h"
+#include "platform/SettingsText.h"
 
 namespace platform {
 namespace {
@@ -33,19 +34,8 @@ std::shared_ptr<PointerDesktop>& DesktopSlot() {
     return desktop;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Trim(const std::string& s) {
-    size_t begin = s.find_first_not_of(" \t\r");
-    if (begin == std::string::npos) return {};
-    size_t end = s.find_last_not_of(" \t\r");
-    return s.substr(begin, end - begin + 1);
-}
+using settings_text::SameName;
+using settings_text::Trim;
 
 // Keeps names and values on one line of the file.
 std::string OneLine(std::string s) {

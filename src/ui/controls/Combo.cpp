@@ -6,6 +6,7 @@
 #include "ui/core/Toolkit.h"
 #include "ui/core/VirtualKeys.h"
 #include "ui/render/Canvas.h"
+#include "ui/render/MarkupPainter.h"
 
 namespace ui {
 
@@ -161,6 +162,12 @@ void Combo::PaintText(Canvas& canvas) {
     if (!item || !manager_) return;
     Color color = CurrentTextColor();
     if (!(textColor_ >> 24) && (style_.textColor >> 24) && IsEffectivelyEnabled()) color = style_.textColor;
+    if (style_.showHtml) {
+        // The chosen row as the drop-down shows it, markup included.
+        DrawMarkupLine(canvas, item->GetResolvedText(), rect_.Deflate(textPadding_), manager_->GetFont(font_),
+                       color, align_);
+        return;
+    }
     canvas.DrawText(item->GetResolvedText(), rect_.Deflate(textPadding_), manager_->GetFont(font_), color,
                     align_);
 }

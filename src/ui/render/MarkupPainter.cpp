@@ -5,6 +5,17 @@
 
 namespace ui {
 
+int MeasureMarkupLine(Canvas& canvas, const std::string& text, const FontSpec& font) {
+    int width = 0;
+    for (const auto& run : ParseMarkup(text)) {
+        if (run.kind == MarkupRun::Kind::Space) width += run.amount;
+        if (run.kind == MarkupRun::Kind::Text) width += canvas.MeasureText(run.text, font).cx;
+        if (run.kind == MarkupRun::Kind::Image && run.amount > 0)
+            width += canvas.ImageSize(run.text).cx / run.amount;
+    }
+    return width;
+}
+
 void DrawMarkupLine(Canvas& canvas, const std::string& text, const Rect& rect, const FontSpec& font,
                     Color color, unsigned align) {
     int x = rect.left;

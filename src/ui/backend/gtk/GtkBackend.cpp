@@ -330,6 +330,10 @@ std::unique_ptr<GtkBackend> GtkBackend::Create() {
     g_set_prgname("oakridge");
     gdk_set_program_class("Oakridge");
     if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+    // Our windows draw themselves; GTK's own (file choosers, their questions, the error dialog)
+    // take the theme's dark variant so they match them.
+    if (GtkSettings* settings = gtk_settings_get_default())
+        g_object_set(settings, "gtk-application-prefer-dark-theme", TRUE, nullptr);
     return std::unique_ptr<GtkBackend>(new GtkBackend());
 }
 
