@@ -32,8 +32,15 @@ class ProfileFiles {
     using MessageShower = std::function<void(ui::WindowImplBase* owner, const std::string& text)>;
     static void SetMessageShower(MessageShower shower);
 
-    // The save and open dialogs ("Bin File", "*.bin"); nullopt when cancelled.
-    static std::optional<std::string> AskSavePath(ui::WindowImplBase* owner);
+    // Titles and filter name of the dialogs (text references).
+    static constexpr const char* kSaveTitle = "%{650}";
+    static constexpr const char* kLoadTitle = "%{651}";
+    static constexpr const char* kFilterName = "%{654}";
+
+    // The save and open dialogs ("*.bin"); nullopt when cancelled. A save suggests
+    // "<modelName>-profile.bin".
+    static std::optional<std::string> AskSavePath(ui::WindowImplBase* owner,
+                                                  const std::string& modelName = {});
     static std::optional<std::string> AskOpenPath(ui::WindowImplBase* owner);
     // `fileName` in the program folder.
     static std::string DefaultFile(const char* fileName);

@@ -370,6 +370,8 @@ TEST_F(RealWindow, TooltipsAndTheFocusRingShowInEnglishAndRussian) {
         std::this_thread::sleep_for(400ms);
         Screenshot(std::string("focus_ring_") + suffix + ".png");
         EXPECT_GT(RedOf(window, ringStrip), 0.8) << "the first control after Tab shows no accent ring";
+    }
+}
 
 // Where the real window shows a control of the main window or the Egret page.
 ui::Point SpotOf(const fs::path& scratch, const std::string& control, bool egretPage) {
