@@ -249,7 +249,8 @@ void CDialogKeySetting::OnNotify(ui::Notification& n) {
 bool CDialogKeySetting::OnClick(ui::Control* s) {
     for (const ResetButton& reset : Row().resetButtons) {
         if (!s->NameIs(reset.button)) continue;
-        RequestOperation(reset.operation);
+        // Every key, macro and light the user set is replaced: only when they say so.
+        if (ProfileFiles::ConfirmRestore(&Owner())) RequestOperation(reset.operation);
         return true;
     }
     if (s->GetParent() && s->GetParent()->NameIs(kKeyContainer)) {

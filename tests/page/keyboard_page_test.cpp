@@ -368,8 +368,15 @@ TEST_F(KeyboardPage, SaveThenImportRoundTripsAndResetRestoresTheDefaultImage) {
     EXPECT_FALSE(Pending());
     EXPECT_TRUE(messages_.empty());
 
-    Ui().Click("reset_data_Plover", kMain);
-    WaitForDeviceTasks();
+    // The reset asks first: Cancel leaves the keyboard as it is, OK restores the default file.
+    for (const char* answer : {"btn_cancel", "btn_ok"}) {
+        Ui().AnswerModal("MessageBox", [&](ui::WindowImplBase&) { Ui().Click(answer, "MessageBox"); });
+        Ui().Click("reset_data_Plover", kMain);
+        WaitForDeviceTasks();
+        if (std::string(answer) == "btn_cancel") {
+            EXPECT_EQ(Image(), saved);
+        }
+    }
     EXPECT_EQ(Image(), DefaultFile());
 }
 
