@@ -274,6 +274,7 @@ DecodedMacro DecodeMacro(DeviceModel model, std::span<const uint8_t> data, const
     size_t end = data.size();
     if (spec.hasEndMode()) {
         result.loop.end = data[0] == 1 ? EndMode::Stop : EndMode::Continue;
+        result.endSettled = true;
         const size_t length = spec.headerBytes == 3 ? (size_t{data[1]} << 8) | data[2] : data[1];
         end = std::min(end, length + 1);
     }

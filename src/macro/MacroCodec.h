@@ -19,6 +19,8 @@ struct DecodedMacro {
     // The data settles the loop mode: it held a loop entry, or its encoding gives the lack of one a
     // meaning (the Crane: continue).
     bool loopSettled = false;
+    // The data held the end-mode byte (Heron family).
+    bool endSettled = false;
 };
 
 // The loop mode a macro without a loop entry has, where its encoding gives it one (the Crane:

@@ -183,16 +183,19 @@ void MacroManagerPage::ShowMacro() {
     }
     // Without a loop entry the page keeps its mode, unless the encoding says what none means: then a
     // macro must not show, and be saved with, the previous macro's mode.
-    if (decoded.loopSettled) {
-        loop_ = decoded.loop;
-        ShowLoop();
-    }
+    if (decoded.loopSettled) loop_ = decoded.loop;
+    // The end mode is the first byte of every macro that has one, loop entry or not.
+    if (decoded.endSettled) loop_.end = decoded.loop.end;
+    if (decoded.loopSettled || decoded.endSettled) ShowLoop();
 }
 
 void MacroManagerPage::ShowLoop() {
     for (const auto& option : spec_.loopOptions)
         if (auto* o = FindOwn<ui::Option>(option.control))
             o->SetSelected(option.mode == loop_.mode, ui::Notify::No);
+    for (const auto& option : spec_.endOptions)
+        if (auto* o = FindOwn<ui::Option>(option.control))
+            o->SetSelected(option.mode == loop_.end, ui::Notify::No);
     if (auto* count = FindOwn<ui::Edit>("circle_edit")) {
         if (loop_.mode == LoopMode::Count)
             count->SetText(std::to_string(std::clamp(loop_.count, 1, spec_.countMax)), ui::Notify::No);
@@ -328,6 +331,12 @@ void MacroManagerPage::HandleClick(ui::Control* s) {
         if (auto* count = FindOwn("circle_edit")) count->SetEnabled(option.mode == LoopMode::Count);
         return;
     }
+    for (const auto& option : spec_.endOptions) {
+        if (!s->NameIs(Name(option.control))) continue;
+        // Like the loop options, written with the macro's next change.
+        loop_.end = option.mode;
+        return;
+    }
     if (s->NameIs(Name("AddMarcoButton")))
         NewMacro();
     else if (s->NameIs(Name("DeleteMarcoButton")))
@@ -407,7 +416,7 @@ void MacroManagerPage::InsertFromCombo() {
     const int choice = combo->GetCurSel();
     combo->SelectItem(-1, ui::Notify::No);
     std::vector<MacroStep> current = Steps();
-    if (!SelectedMacro() || !FitsInMacro(spec_.model, current, Loop(), spec_.recordSpace)) return;
+    if (!SelectedMacro() || !FitsInMacro(spec_.model, current, Loop(), spec_.insertSpace)) return;
 
     std::vector<MacroStep> added;
     auto step = [&](int tag, int value) { added.push_back(MakeStep(spec_.model, tag, value, names_)); };
@@ -447,7 +456,7 @@ void MacroManagerPage::InsertFromCombo() {
                 added.push_back(
                     MakeStep(spec_.model, spec_.moveTag, axis(dialog->Value()), names_, MoveAxis::X));
                 added.push_back(
-                    MakeStep(spec_.model, spec_.moveTag, axis(dialog->Value2()), names_, MoveAxis::Y));
+                    MakeStep(spec_.model, spec_.moveYTag, axis(dialog->Value2()), names_, MoveAxis::Y));
             } else {
                 step(spec_.moveTag, PackMove(axis(dialog->Value()), axis(dialog->Value2())));
             }
@@ -486,8 +495,15 @@ void MacroManagerPage::EditStep() {
         case OpKind::MoveXY:
             dialog = MakeDialog(MarcoEditDialog::kMove);
             break;
+        case OpKind::MoveX:
+        case OpKind::MoveY:
+            // One axis each: the dialog shows only that axis's field, holding the step's value.
+            dialog =
+                MakeDialog(op->kind == OpKind::MoveX ? MarcoEditDialog::kMoveX : MarcoEditDialog::kMoveY);
+            dialog->SetInitialValue(std::to_string(row->value));
+            break;
         default:
-            return;  // modifiers and buttons are not editable
+            return;  // modifiers, buttons and the keyboard's movement rows are not editable
     }
     if (!RunDialog(*dialog)) return;
     int value = dialog->Number();
@@ -495,6 +511,8 @@ void MacroManagerPage::EditStep() {
         if (value == 0) return;
     } else if (op->kind == OpKind::Delay) {
         value = std::clamp(value, 0, spec_.edit.delayMax);
+    } else if (op->kind == OpKind::MoveX || op->kind == OpKind::MoveY) {
+        value = std::clamp(value, MarcoEditDialog::kMoveMin, MarcoEditDialog::kMoveMax);
     } else {
         auto axis = [](const std::string& text) {
             return static_cast<int>(std::clamp<long long>(

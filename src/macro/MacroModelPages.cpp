@@ -24,6 +24,8 @@ struct ModelPages {
 constexpr ModelPages kPages[] = {
     {DeviceModel::Egret, Make<MarcoMangerFile_Egret>, Make<MarcoMangerFolder_Egret>},
     {DeviceModel::Ibis, Make<MarcoMangerFile_Ibis>, Make<MarcoManagerFolder_Ibis>},
+    {DeviceModel::Heron, Make<MarcoMangerFile_Heron>, Make<MarcoManagerFolder_Heron>},
+    {DeviceModel::HeronDriver, Make<MarcoMangerFile_Heron_Driver>, Make<MarcoManagerFolder_Heron_Driver>},
     // Its device page makes the folder page itself, to hear of the random time.
     {DeviceModel::Crane, Make<MarcoMangerFile_Crane>,
      [](ui::WindowImplBase& owner) -> std::unique_ptr<MacroManagerPage> {

@@ -34,6 +34,14 @@ using MarcoMangerFile_Ibis = ModelMacroFilePage<IbisPageSpec>;
 using MarcoManagerFolder_Ibis = ModelMacroFolderPage<IbisPageSpec>;
 using MarcoEdit_Ibis = ModelMarcoEdit<IbisEditSpec>;
 
+using MarcoMangerFile_Heron = ModelMacroFilePage<HeronPageSpec>;
+using MarcoManagerFolder_Heron = ModelMacroFolderPage<HeronPageSpec>;
+using MarcoEdit_Heron = ModelMarcoEdit<HeronEditSpec>;
+
+using MarcoMangerFile_Heron_Driver = ModelMacroFilePage<HeronDriverPageSpec>;
+using MarcoManagerFolder_Heron_Driver = ModelMacroFolderPage<HeronDriverPageSpec>;
+using MarcoEdit_Heron_Driver = ModelMarcoEdit<HeronDriverEditSpec>;
+
 using MarcoMangerFile_Crane = ModelMacroFilePage<CranePageSpec>;
 using MarcoEdit_Crane = ModelMarcoEdit<CraneEditSpec>;
 

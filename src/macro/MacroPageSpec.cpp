@@ -37,6 +37,37 @@ MacroPageSpec TerminatedPages(DeviceModel model, const char* suffix, const char*
     };
 }
 
+// The Heron family's pages: a delay field in 8 ms units, no room kept for a recorded event, 80 ms
+// inside an inserted click, a movement as separate X and Y steps, and the end mode.
+MacroPageSpec CountedPages(DeviceModel model, const char* suffix, const char* fileSkin,
+                           const char* folderSkin, const MarcoEditSpec& edit) {
+    MacroPageSpec s{
+        model,
+        suffix,
+        fileSkin,
+        folderSkin,
+        255,
+        8,
+        254,
+        0,
+        80,
+        kCountOrContinuous,
+        ModifierWords::FilePage,
+        ModifierWords::FolderPage,
+        0x82,
+        0x02,
+        0x81,
+        0x01,
+        0xFB,
+        {{{0xA1, 0x21}, {0xA2, 0x22}, {0xA4, 0x24}, {0xA8, 0x28}, {0xB0, 0x30}}},
+        edit,
+    };
+    s.moveRows = true;
+    s.moveYTag = 0xFA;
+    s.endOptions = {{"circle_stop", EndMode::Stop}, {"circle_continue", EndMode::Continue}};
+    return s;
+}
+
 }  // namespace
 
 const MarcoEditSpec& EgretEditSpec() {
@@ -72,6 +103,31 @@ const MacroPageSpec& CranePageSpec() {
     static const MacroPageSpec spec = TerminatedPages(
         DeviceModel::Crane, "Crane", "XML/MarcoManagerFile_Crane.xml", "XML/MarcoManagerFolder_Crane.xml",
         ModifierWords::FolderPage, CraneEditSpec(), kCountOrStops, 126);
+    return spec;
+}
+
+const MarcoEditSpec& HeronEditSpec() {
+    static const MarcoEditSpec spec{"MarcoEdit_Heron", "XML/MarcoEdit_Heron.xml", "Heron", 16, 255};
+    return spec;
+}
+
+const MacroPageSpec& HeronPageSpec() {
+    static const MacroPageSpec spec =
+        CountedPages(DeviceModel::Heron, "Heron", "XML/MarcoManagerFile_Heron.xml",
+                     "XML/MarcoManagerFolder_Heron.xml", HeronEditSpec());
+    return spec;
+}
+
+const MarcoEditSpec& HeronDriverEditSpec() {
+    static const MarcoEditSpec spec{"MarcoEdit_Heron_Driver", "XML/MarcoEdit_Heron_Driver.xml",
+                                    "Heron_Driver", 16, 2040};
+    return spec;
+}
+
+const MacroPageSpec& HeronDriverPageSpec() {
+    static const MacroPageSpec spec =
+        CountedPages(DeviceModel::HeronDriver, "Heron_Driver", "XML/MarcoManagerFile_Heron_Driver.xml",
+                     "XML/MarcoManagerFolder_Heron_Driver.xml", HeronDriverEditSpec());
     return spec;
 }
 
@@ -112,6 +168,7 @@ const MacroPageSpec& KeyboardPageSpec() {
         // Left, right, middle, then the first extra button 0x10 and the second 0x08.
         s.buttonValues = {0x01, 0x02, 0x04, 0x10, 0x08};
         s.moveRows = true;
+        s.moveYTag = 0x03;
         return s;
     }();
     return spec;

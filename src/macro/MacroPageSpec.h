@@ -28,6 +28,12 @@ struct LoopOption {
     LoopMode mode;
 };
 
+// What the mouse does with a macro when it ends (Heron family): its first data byte.
+struct EndOption {
+    const char* control;  // base name, "circle_stop"
+    EndMode mode;
+};
+
 // Words for modifier steps: the fixed English words of a page kind, or the language's texts.
 enum class ModifierWords { FilePage, FolderPage, Language };
 
@@ -66,8 +72,14 @@ struct MacroPageSpec {
     bool modifiersAsKeys = false;
     // Step values of the buttons (left, right, middle, 4, 5); 0: the tag itself.
     std::array<int, 5> buttonValues{};
-    // An inserted movement is an X row and a Y row of `moveTag` instead of one packed step.
+    // An inserted movement is an X row of `moveTag` and a Y row of `moveYTag` instead of one packed
+    // step.
     bool moveRows = false;
+    int moveYTag = 0;
+    // Bytes FitsInMacro must still find before the insert combo asks what to insert.
+    int insertSpace = 3;
+    // End-mode options beside the loop options; none where the encoding has no end mode.
+    std::vector<EndOption> endOptions{};
 
     // The control `base` of this model's pages; an empty suffix leaves names bare.
     std::string Name(std::string_view base) const {
@@ -90,5 +102,9 @@ const MacroPageSpec& IbisPageSpec();
 const MarcoEditSpec& CraneEditSpec();
 const MacroPageSpec& CranePageSpec();
 // The keyboard's macro window and its entry dialog ("MarcoEdit"), with bare control names.
+const MarcoEditSpec& HeronEditSpec();
+const MacroPageSpec& HeronPageSpec();
+const MarcoEditSpec& HeronDriverEditSpec();
+const MacroPageSpec& HeronDriverPageSpec();
 const MarcoEditSpec& KeyboardEditSpec();
 const MacroPageSpec& KeyboardPageSpec();

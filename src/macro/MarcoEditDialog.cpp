@@ -115,9 +115,13 @@ void MarcoEditDialog::ShowFor(int mode) {
         }
         if (mode == kKey) edit->SetReadOnly(true);
         if (mode == kMove || mode == kMoveX) edit->SetMaxChar(4);
-        edit->SetText(initial_, ui::Notify::No);
+        if (mode != kMoveY) edit->SetText(initial_, ui::Notify::No);
     }
-    if (auto* edit2 = Find<ui::Edit>(spec_.Name("result_value2")); edit2 && second) edit2->SetMaxChar(4);
+    if (auto* edit2 = Find<ui::Edit>(spec_.Name("result_value2")); edit2 && second) {
+        edit2->SetMaxChar(4);
+        // The vertical movement alone is asked in the second field.
+        if (mode == kMoveY) edit2->SetText(initial_, ui::Notify::No);
+    }
     ui::Control* focus = mode == kMoveY ? GetManager().FindControl(spec_.Name("result_value2"))
                                         : static_cast<ui::Control*>(edit);
     if (focus && mode != kKey && mode != kConfirm) {

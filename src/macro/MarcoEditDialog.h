@@ -26,7 +26,7 @@ class MarcoEditDialog : public ui::WindowImplBase {
     MarcoEditDialog(const MarcoEditSpec& spec, int mode);
     ~MarcoEditDialog() override;
 
-    // Text the first field starts with (the current name when renaming).
+    // Text the asked field starts with (the current name when renaming; mode 8: the second field).
     void SetInitialValue(std::string text) { initial_ = std::move(text); }
     // Runs over `owner`; true when the user pressed OK.
     bool Run(ui::WindowImplBase& owner);
