@@ -71,6 +71,14 @@ inline const MacroModel kMacroModels[] = {
      {0x00, 0x00, 0x08, 0xFD, 0x00, 0xA1, 0xFE, 0x0A, 0x21, 0xFC, 0x91}},
 };
 
+// The models with an end mode and one-axis movement steps: the Heron and the Heron driver.
+inline std::vector<MacroModel> HeronMacroModels() {
+    std::vector<MacroModel> models;
+    for (const auto& m : kMacroModels)
+        if (!m.spec().endOptions.empty()) models.push_back(m);
+    return models;
+}
+
 inline std::string MacroModelName(const ::testing::TestParamInfo<MacroModel>& info) {
     return info.param.suffix;
 }

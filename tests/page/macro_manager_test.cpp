@@ -552,3 +552,236 @@ TEST(MarcoListUITest, WheelScrollsSmoothlyAndStops) {
 
 INSTANTIATE_TEST_SUITE_P(Models, MacroManager, ::testing::ValuesIn(oaktest::kMacroModels),
                          oaktest::MacroModelName);
+
+namespace {
+
+// The Heron family's own rows: the end mode, movements as one-axis steps, delays in 8 ms and the
+// limits that differ between the Heron and its driver.
+class HeronMacros : public MacroManager {
+  protected:
+    bool Selected(const std::string& base) { return Ui().IsSelected(N(base), Win()); }
+    void EditRow(int index) {
+        ClickRow(StepList(), index);
+        Ui().RightClick(N("Marco_Content_list"), Win());
+        Ui().Click("menu_Content_Edit", kMenu);
+    }
+    // Which parts of the entry dialog show: the first field's row, the second's, the X and Y labels.
+    std::vector<bool> Shown() {
+        std::vector<bool> shown;
+        for (const char* base : {"value_row", "value2_row", "x_value_message", "y_value_message"})
+            shown.push_back(Ui().IsVisible(N(base), Dialog()));
+        return shown;
+    }
+};
+
+TEST_P(HeronMacros, StopEndModeRoundTripsThroughRecordSaveAndReload) {
+    OpenMacros();
+    NewMacro("Held");
+    const size_t index = Macros().size() - 1;
+    EXPECT_TRUE(Selected("circle_continue"));  // a new macro says nothing; the page starts at continue
+    Ui().Click(N("circle_stop"), Win());
+    Record([&] {
+        Ui().KeyDown(ui::kVkA);
+        Ui().AdvanceClock(100);
+        Ui().KeyUp(ui::kVkA);
+    });
+    const std::vector<Step> want{{0x82, 0x04}, {0xFE, 96}, {0x02, 0x04}};
+    ASSERT_EQ(Rows(), want);
+    // The first byte is what the key editor reads to assign the macro as one that stops.
+    EXPECT_EQ(Macros()[index].data.front(), 0x01);
+    EXPECT_EQ(OnDisk()[index].data.front(), 0x01);
+    EXPECT_EQ(Decoded(OnDisk()[index].data), want);
+
+    // Choosing continue without a change leaves the file as it was; reloading shows it as saved.
+    Ui().Click(N("circle_continue"), Win());
+    EXPECT_EQ(OnDisk()[index].data.front(), 0x01);
+    ASSERT_TRUE(MacroStore::Instance().LoadMacroFile(Model()));
+    Page().Reload();
+    SelectMacro(static_cast<int>(index));
+    EXPECT_EQ(Rows(), want);
+    EXPECT_TRUE(Selected("circle_stop"));
+    EXPECT_FALSE(Selected("circle_continue"));
+
+    // Continue is written with the next change.
+    Ui().Click(N("circle_continue"), Win());
+    Ui().SelectComboItem(N("macro_insert_combo"), 3, Win());
+    EXPECT_EQ(OnDisk()[index].data.front(), 0x00);
+    Ui().Snapshot(::testing::TempDir() + "heron_end_mode_" + GetParam().suffix + ".png", Win());
+}
+
+TEST_P(HeronMacros, MovementsInsertAndEditAsSeparateXAndYSteps) {
+    OpenMacros();
+    NewMacro("Moves");
+    std::vector<bool> shown;
+    Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase&) {
+        shown = Shown();
+        Replace(N("result_value"), "5", Dialog());
+        Replace(N("result_value2"), "-3", Dialog());
+        Ui().Click(N("btn_ok"), Dialog());
+    });
+    Ui().SelectComboItem(N("macro_insert_combo"), 6, Win());
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, true, true}));  // mode 5: both fields
+    ASSERT_EQ(Rows(), (std::vector<Step>{{0xFB, 5}, {0xFA, -3}}));
+    const auto data = OnDisk()[OnDisk().size() - 1].data;
+    const std::vector<uint8_t> moves{0xFB, 0x05, 0xFA, 0xFD};
+    EXPECT_NE(std::search(data.begin(), data.end(), moves.begin(), moves.end()), data.end());
+
+    // Each step is edited alone: mode 7 asks for X in the first field, mode 8 for Y in the second,
+    // each starting from the step's value and kept between -128 and 127.
+    struct Edit {
+        int row;
+        const char* field;
+        const char* typed;
+        std::vector<bool> shown;
+        std::string startsWith;
+        std::string kept;
+        std::vector<Step> after;
+        const char* text;
+    };
+    const Edit edits[] = {
+        {0,
+         "result_value",
+         "300",
+         {true, false, true, false},
+         "5",
+         "127",
+         {{0xFB, 127}, {0xFA, -3}},
+         "X: 127"},
+        {1,
+         "result_value2",
+         "-200",
+         {false, true, false, true},
+         "-3",
+         "-128",
+         {{0xFB, 127}, {0xFA, -128}},
+         "Y: -128"},
+    };
+    for (const auto& e : edits) {
+        std::string started, kept;
+        Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase&) {
+            shown = Shown();
+            started = Ui().Text(N(e.field), Dialog());
+            Replace(N(e.field), e.typed, Dialog());
+            kept = Ui().Text(N(e.field), Dialog());
+            if (e.row == 1)
+                Ui().Snapshot(::testing::TempDir() + "heron_edit_y_" + GetParam().suffix + ".png", Dialog());
+            Ui().Click(N("btn_ok"), Dialog());
+        });
+        EditRow(e.row);
+        EXPECT_EQ(shown, e.shown) << e.field;
+        EXPECT_EQ(started, e.startsWith) << e.field;
+        EXPECT_EQ(kept, e.kept) << e.field;
+        EXPECT_EQ(Rows(), e.after) << e.field;
+        EXPECT_EQ(Ui().CurSel(N("Marco_Content_list"), Win()), e.row);
+        EXPECT_TRUE(StepList().RowAt(e.row)->text.ends_with(e.text)) << StepList().RowAt(e.row)->text;
+        EXPECT_EQ(Decoded(OnDisk()[OnDisk().size() - 1].data), e.after) << e.field;
+    }
+    Ui().PressInNextModal(Dialog(), N("btn_cancel"));
+    EditRow(0);
+    EXPECT_EQ(Rows(), edits[1].after);
+}
+
+// The insert combo asks only when three more bytes fit: the Heron counts 13 bytes besides the
+// steps, the driver 5, and the total must stay below 224. A delay takes two bytes, so the last
+// macro that takes one is one the three-byte check still lets through.
+TEST_P(HeronMacros, InsertingNeedsThreeBytesOfRoomAtTheLimit) {
+    OpenMacros();
+    struct Case {
+        DeviceModel model;
+        int keySteps;  // two bytes each
+        int buttons;   // one byte each
+        bool inserted;
+    };
+    const Case cases[] = {
+        {DeviceModel::Heron, 103, 0, true},         // 13 + 206 + 3 = 222
+        {DeviceModel::Heron, 103, 1, true},         // 223
+        {DeviceModel::Heron, 104, 0, false},        // 224
+        {DeviceModel::HeronDriver, 107, 0, true},   // 5 + 214 + 3 = 222
+        {DeviceModel::HeronDriver, 107, 1, true},   // 223
+        {DeviceModel::HeronDriver, 108, 0, false},  // 224
+    };
+    for (const auto& c : cases) {
+        if (c.model != Model()) continue;
+        std::vector<MacroStep> steps;
+        for (int i = 0; i < c.keySteps; ++i) steps.push_back({i % 2 ? 0x02 : 0x82, 0x04, {}});
+        for (int i = 0; i < c.buttons; ++i) steps.push_back({0xA1, 0xA1, {}});
+        Macros()[0].data = EncodeMacro(Model(), steps, {});
+        ASSERT_TRUE(MacroStore::Instance().SaveMacroFile(Model()));
+        Page().Reload();
+        SelectMacro(0);
+        const int before = StepList().RowCount();
+        ASSERT_EQ(before, c.keySteps + c.buttons);
+        // Without room the dialog never opens: an unanswered one would fail the test.
+        if (c.inserted) AnswerDialog("16");
+        Ui().SelectComboItem(N("macro_insert_combo"), 2, Win());
+        const int rows = c.keySteps + c.buttons;
+        EXPECT_EQ(StepList().RowCount(), c.inserted ? rows + 1 : rows) << rows;
+        EXPECT_EQ(Decoded(OnDisk()[0].data).size(), static_cast<size_t>(StepList().RowCount())) << rows;
+        if (c.inserted) {
+            EXPECT_EQ(Rows().back(), (Step{0xFE, 16})) << rows;
+        }
+    }
+}
+
+// A recorded pause is kept in 8 ms steps up to 2040 ms; the fixed delay field counts in 8 ms.
+TEST_P(HeronMacros, RecordedPausesAreRoundedTo8MsAndLimited) {
+    OpenMacros();
+    SelectMacro(0);
+    const struct {
+        uint64_t pause;
+        int stored;
+    } pauses[] = {{5000, 2040}, {2047, 2040}, {100, 96}, {7, 0}};
+    for (const auto& p : pauses) {
+        Record([&] {
+            Ui().KeyDown(ui::kVkA);
+            Ui().AdvanceClock(p.pause);
+            Ui().KeyUp(ui::kVkA);
+        });
+        EXPECT_EQ(Rows(), (std::vector<Step>{{0x82, 0x04}, {0xFE, p.stored}, {0x02, 0x04}})) << p.pause;
+        EXPECT_EQ(Decoded(OnDisk()[0].data), Rows()) << p.pause;
+    }
+    Ui().Click(N("delay_setting"), Win());
+    Replace(N("delay_edit"), "300", Win());
+    EXPECT_EQ(Ui().Text(N("delay_edit"), Win()), "255");
+    Record([&] { Ui().PressKey(ui::kVkA); });
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0x82, 0x04}, {0xFE, 2040}, {0x02, 0x04}}));
+}
+
+// The driver keeps more: a delay of up to 2040 ms typed in the entry dialog (the Heron 255 ms,
+// written in 8 ms steps), and four more key steps in a full macro, its fixed part counting 5 bytes
+// where the Heron's counts 13.
+TEST_P(HeronMacros, TheDriverHasLargerLimits) {
+    struct Limits {
+        DeviceModel model;
+        const char* typedDelayKept;
+        int delayShown;
+        int fullMacroSteps;
+    };
+    const Limits limits[] = {{DeviceModel::Heron, "255", 248, 106},
+                             {DeviceModel::HeronDriver, "2040", 2040, 110}};
+    const Limits& l = *std::find_if(std::begin(limits), std::end(limits),
+                                    [&](const Limits& x) { return x.model == Model(); });
+    OpenMacros();
+    NewMacro("Limits");
+    std::string kept;
+    Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase&) {
+        Replace(N("result_value"), "9999", Dialog());
+        kept = Ui().Text(N("result_value"), Dialog());
+        Ui().Click(N("btn_ok"), Dialog());
+    });
+    Ui().SelectComboItem(N("macro_insert_combo"), 2, Win());
+    EXPECT_EQ(kept, l.typedDelayKept);
+    EXPECT_EQ(Rows(), (std::vector<Step>{{0xFE, l.delayShown}}));  // as the file holds it
+
+    Ui().Click(N("delay_no"), Win());
+    Record([&] {
+        for (int i = 0; i < 80; ++i) Ui().PressKey(ui::kVkA + static_cast<uint32_t>(i % 26));
+    });
+    EXPECT_EQ(StepList().RowCount(), l.fullMacroSteps);
+    EXPECT_EQ(Decoded(OnDisk()[OnDisk().size() - 1].data).size(), static_cast<size_t>(l.fullMacroSteps));
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(HeronFamily, HeronMacros, ::testing::ValuesIn(oaktest::HeronMacroModels()),
+                         oaktest::MacroModelName);

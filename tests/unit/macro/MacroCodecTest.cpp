@@ -244,6 +244,37 @@ TEST(MacroDecode, OnlyAnEncodingThatMeansSomethingByNoEntrySettlesTheLoopWithout
     EXPECT_EQ(ModeWithoutLoopEntry(M::Ibis), std::nullopt);
 }
 
+// The end mode is the first byte of every Heron-family macro with a whole header, with or without a
+// loop entry; a new macro (one 00 byte) or a cut header says nothing, so the page keeps its choice.
+TEST(MacroDecode, TheHeaderSettlesTheEndModeLoopEntryOrNot) {
+    struct Case {
+        const char* what;
+        DeviceModel model;
+        std::vector<uint8_t> data;
+        bool endSettled;
+        bool loopSettled;
+        EndMode end;
+    };
+    const Case cases[] = {
+        {"heron stop without entry", M::Heron, Bytes({0x01, 0x03, 0xA1, 0xFC, 0x00}), true, false,
+         EndMode::Stop},
+        {"heron continue with entry", M::Heron, Bytes({0x00, 0x04, 0xFD, 0x00, 0xFC, 0x00}), true, true,
+         EndMode::Continue},
+        {"heron new macro", M::Heron, Bytes({0x00}), false, false, EndMode::Stop},
+        {"driver stop", M::HeronDriver, Bytes({0x01, 0x00, 0x02, 0xFC, 0x00}), true, false, EndMode::Stop},
+        {"driver header cut", M::HeronDriver, Bytes({0x00, 0x00}), false, false, EndMode::Stop},
+        {"egret has no end mode", M::Egret, Bytes({0x00, 0x02, 0xFC, 0x00}), false, false, EndMode::Stop},
+    };
+    for (const auto& c : cases) {
+        // Starting from stop shows which data changes it.
+        const auto decoded =
+            DecodeMacro(c.model, c.data, StepNames::FilePage(), Loop(LoopMode::Count, 1, EndMode::Stop));
+        EXPECT_EQ(decoded.endSettled, c.endSettled) << c.what;
+        EXPECT_EQ(decoded.loopSettled, c.loopSettled) << c.what;
+        EXPECT_EQ(decoded.loop.end, c.end) << c.what;
+    }
+}
+
 // Bytes an encoding has no entry for are skipped one at a time, so the steps after them survive
 // and the next save keeps them. 03 and 83 are such bytes for the mouse decoders even though
 // trimming steps over them as two; 07 and 08 start a loop entry only as "07 05 FF" and "08 05 FF".
