@@ -17,6 +17,7 @@
 #include "macro/StepText.h"
 #include "ui/controls/Combo.h"
 #include "ui/controls/ComboDropWindow.h"
+#include "ui/controls/Option.h"
 #include "ui/controls/TreeView.h"
 #include "ui/core/VirtualKeys.h"
 #include "ui/text/TextTable.h"
@@ -334,4 +335,66 @@ TEST_P(MacroFolder, TextsFitInEveryLanguage) {
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Models, MacroFolder, ::testing::ValuesIn(oaktest::kMacroModels),
+                         oaktest::MacroModelName);
+
+namespace {
+
+using HeronFolder = MacroFolder;
+
+// A macro recorded in a folder file with the stop end mode keeps it in that file and shows it again
+// when the folder is read anew.
+TEST_P(HeronFolder, StopEndModeRoundTripsThroughRecordSaveAndReload) {
+    OpenFolderView();
+    ClickNode("Moba");
+    AnswerName("Held");
+    ClickOwn("AddMarcoButton");
+    ASSERT_EQ(Nodes().back(), "  Held");
+    ClickOwn("circle_stop");
+    ClickOwn("recordButton");
+    Ui().KeyDown(ui::kVkA);
+    Ui().AdvanceClock(100);
+    Ui().KeyUp(ui::kVkA);
+    ClickOwn("recordButton");
+    auto rows = [this] {
+        std::vector<std::pair<int, int>> out;
+        for (int i = 0; i < Steps().RowCount(); ++i)
+            out.emplace_back(Steps().RowAt(i)->tag, Steps().RowAt(i)->value);
+        return out;
+    };
+    const std::vector<std::pair<int, int>> want{{0x82, 0x04}, {0xFE, 96}, {0x02, 0x04}};
+    ASSERT_EQ(rows(), want);
+    std::ifstream in(Folder() / "Moba.bin", std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const MacroList onDisk = ParseMacroRecords(Model(), bytes);
+    ASSERT_EQ(onDisk.size(), 2u);
+    EXPECT_EQ(onDisk[1].data.front(), 0x01);
+
+    // The page's choice goes back to continue; the folder read anew shows the macro's stop. A macro
+    // without a loop entry still carries its end mode in its first byte.
+    ClickOwn("circle_continue");
+    // Stop, the length (3: A1, FC and the check byte), a left press, FC, (0x03 + 0xA1 + 0xFC) XOR 0x5A.
+    std::vector<uint8_t> stopWithoutLoop{0x01, 0x03, 0xA1, 0xFC, 0xFA};
+    if (GetParam().loopAt == 3) stopWithoutLoop.insert(stopWithoutLoop.begin() + 1, 0x00);  // 16-bit length
+    MacroList bare;
+    bare.Add(MacroEntry{u"Bare", stopWithoutLoop, 0});
+    WriteFile(Model(), Folder() / "Raw.bin", bare);
+    MacroStore::Instance().SyncMacroFolder(Model());
+    Page().Reload();
+    ClickNode("Held");
+    EXPECT_EQ(rows(), want);
+    EXPECT_TRUE(Page().FindOwn<ui::Option>("circle_stop")->IsSelected());
+    EXPECT_FALSE(Page().FindOwn<ui::Option>("circle_continue")->IsSelected());
+    // A macro of the other file that continues shows continue.
+    ClickNode("Combo");
+    EXPECT_TRUE(Page().FindOwn<ui::Option>("circle_continue")->IsSelected());
+    ClickNode("Bare");
+    EXPECT_EQ(rows(), (std::vector<std::pair<int, int>>{{0xA1, 0xA1}}));
+    EXPECT_TRUE(Page().FindOwn<ui::Option>("circle_stop")->IsSelected());
+    ClickNode("Combo");
+    Ui().Snapshot(::testing::TempDir() + "heron_folder_page_" + GetParam().suffix + ".png", Win());
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(HeronFamily, HeronFolder, ::testing::ValuesIn(oaktest::HeronMacroModels()),
                          oaktest::MacroModelName);
