@@ -377,6 +377,41 @@ TEST(CraneSkins, HoldEveryControlTheirWindowsLookUp) {
     EXPECT_TRUE(codes.contains(std::to_string(0x100130FF)));
 }
 
+// The macro skins of the Heron and the Heron driver hold every control their pages and entry
+// dialog look up, the end-mode options among them, and only names with their own suffix.
+TEST(HeronMacroSkins, HoldEveryControlTheirPagesLookUp) {
+    oaktest::UiDriver ui;
+    for (const char* suffix : {"Heron", "Heron_Driver"}) {
+        const std::string s = suffix;
+        std::vector<std::string> owned;
+        for (const char* base :
+             {"marco_edit_container", "Marco_Info_list", "AddMarcoButton", "DeleteMarcoButton",
+              "recordButton", "Marco_Content_list", "macro_edit_layout", "delay_record", "delay_setting",
+              "delay_edit", "delay_no", "circle_setting", "circle_edit", "circle_all", "circle_stop",
+              "circle_continue", "macro_insert_combo"})
+            owned.push_back(std::string(base) + "_" + s);
+        std::vector<Want> page;
+        for (const auto& name : owned) page.push_back({name.c_str()});
+        std::vector<std::string> dialogNames;
+        for (const char* base : {"dialog_title", "result_value", "result_value2", "waring_messgae",
+                                 "x_value_message", "y_value_message", "btn_ok", "btn_cancel", "btn_colse"})
+            dialogNames.push_back(std::string(base) + "_" + s);
+        std::vector<Want> dialog;
+        for (const auto& name : dialogNames) dialog.push_back({name.c_str()});
+        const std::string file = "XML/MarcoManagerFile_" + s + ".xml";
+        const std::string folder = "XML/MarcoManagerFolder_" + s + ".xml";
+        const std::string edit = "XML/MarcoEdit_" + s + ".xml";
+        ExpectSkinsHold({{file.c_str(), page}, {folder.c_str(), page}, {edit.c_str(), dialog}}, s);
+    }
+    // Every driver name also holds "_heron": the Heron's skins must hold none of them.
+    for (const char* skin :
+         {"XML/MarcoManagerFile_Heron.xml", "XML/MarcoManagerFolder_Heron.xml", "XML/MarcoEdit_Heron.xml"}) {
+        const auto built = BuildSkin(skin);
+        for (const auto& [name, control] : built->byName)
+            EXPECT_EQ(name.find("_heron_driver"), std::string::npos) << skin << ": " << control->GetName();
+    }
+}
+
 // What the Ibis windows read from their skins besides names: the page's key count, level texts,
 // sections in their order and sub-pages (no UART LED editor); the key editor's codes.
 TEST(IbisSkins, HoldTheValuesTheirCodeReads) {
