@@ -3,6 +3,7 @@
 // that hosts the pages of a model whose device page does not show them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -81,6 +82,17 @@ inline std::vector<MacroModel> HeronMacroModels() {
 
 inline std::string MacroModelName(const ::testing::TestParamInfo<MacroModel>& info) {
     return info.param.suffix;
+}
+
+// Where pictures for a person to look at go: OAKRIDGE_SNAPSHOT_DIR when set, else the test's folder.
+inline std::string MacroSnapshotPath(const std::string& name) {
+    const char* dir = std::getenv("OAKRIDGE_SNAPSHOT_DIR");
+    return (dir && *dir ? std::string(dir) + "/" : ::testing::TempDir()) + name + ".png";
+}
+
+// The languages the macro pages are pictured in: a Latin script and Thai, whose marks stack.
+inline bool PicturedLanguage(const std::string& language) {
+    return language == "English" || language == "Thai";
 }
 
 // One macro page of `model` in a bare window of the macro area's size over the main window. It

@@ -328,7 +328,11 @@ TEST_P(MacroFolder, TextsFitInEveryLanguage) {
         for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kMenu)))
             ADD_FAILURE() << Ui().Text(option, kMain) << " menu: " << problem;
         Ui().PressKey(ui::kVkEscape);
-        if (i == 14) Ui().Snapshot(::testing::TempDir() + "macro_folder_page_14.png", Win());
+        const std::string language = Ui().Text(option, kMain);
+        if (oaktest::PicturedLanguage(language))
+            Ui().Snapshot(oaktest::MacroSnapshotPath("macro_folder_page_" + std::string(GetParam().suffix) +
+                                                     "_" + language),
+                          Win());
     }
 }
 

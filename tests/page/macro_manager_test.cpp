@@ -459,15 +459,23 @@ TEST_P(MacroManager, TextsFitInEveryLanguage) {
     for (int i = 1; i <= 15; ++i) {
         std::string option = "language_" + std::to_string(i);
         Ui().Click(option, "Oakridge");
+        const std::string language = Ui().Text(option, "Oakridge");
+        const std::string picture = std::string(GetParam().suffix) + "_" + language;
         for (const auto& problem : oaktest::TextFitProblems(Ui().Window(Win())))
             // Step rows are measured with their markup as plain text, far wider than drawn.
             if (problem.find("{i Image") == std::string::npos)
                 ADD_FAILURE() << Ui().Text(option, "Oakridge") << ": " << problem;
+        if (oaktest::PicturedLanguage(language))
+            Ui().Snapshot(oaktest::MacroSnapshotPath("macro_file_page_" + picture), Win());
         for (int mode : {MarcoEditDialog::kConfirm, MarcoEditDialog::kMove, MarcoEditDialog::kDelay,
                          MarcoEditDialog::kMoveX, MarcoEditDialog::kMoveY}) {
             Ui().AnswerModal(Dialog(), [&](ui::WindowImplBase& dialog) {
                 for (const auto& problem : oaktest::TextFitProblems(dialog))
                     ADD_FAILURE() << Ui().Text(option, "Oakridge") << " dialog " << mode << ": " << problem;
+                if (oaktest::PicturedLanguage(language))
+                    Ui().Snapshot(
+                        oaktest::MacroSnapshotPath("macro_dialog_" + picture + "_" + std::to_string(mode)),
+                        Dialog());
                 Ui().Click(N("btn_cancel"), Dialog());
             });
             MarcoEditDialog(Spec().edit, mode).Run(Ui().Window(Win()));
@@ -476,7 +484,6 @@ TEST_P(MacroManager, TextsFitInEveryLanguage) {
         for (const auto& problem : oaktest::TextFitProblems(Ui().Window(kMenu)))
             ADD_FAILURE() << Ui().Text(option, "Oakridge") << " menu: " << problem;
         Ui().PressKey(ui::kVkEscape);
-        if (i == 9) Ui().Snapshot(::testing::TempDir() + "macro_file_page_9.png", Win());
     }
 }
 
