@@ -28,7 +28,7 @@ struct LoopOption {
     LoopMode mode;
 };
 
-// What the mouse does with a macro when it ends (Heron family): its first data byte.
+// An option of the Heron family's end mode, stop or continue: the macro's first data byte.
 struct EndOption {
     const char* control;  // base name, "circle_stop"
     EndMode mode;
@@ -101,10 +101,10 @@ const MacroPageSpec& EgretPageSpec();
 const MacroPageSpec& IbisPageSpec();
 const MarcoEditSpec& CraneEditSpec();
 const MacroPageSpec& CranePageSpec();
-// The keyboard's macro window and its entry dialog ("MarcoEdit"), with bare control names.
 const MarcoEditSpec& HeronEditSpec();
 const MacroPageSpec& HeronPageSpec();
 const MarcoEditSpec& HeronDriverEditSpec();
 const MacroPageSpec& HeronDriverPageSpec();
+// The keyboard's macro window and its entry dialog ("MarcoEdit"), with bare control names.
 const MarcoEditSpec& KeyboardEditSpec();
 const MacroPageSpec& KeyboardPageSpec();
