@@ -25,6 +25,13 @@ namespace assign {
 // Slots of each gun's segments, in segment order; -1 ends a gun's list.
 using GunSlots = std::array<std::array<int8_t, 3>, 7>;
 
+// The gun presets' buttons (without the model suffix), in gun order.
+inline constexpr std::array<const char*, 7> kFireGunButtons{
+    "gun_AKM", "gun_M16", "gun_M4", "gun_UMP9", "gun_SCAR-L", "gun_556mm_Fire", "gun_762mm_Fire"};
+// Ten fire-macro slots: the 5.56 mm preset spans slots 5 and 6, the 7.62 mm preset slots 7 to 9.
+inline constexpr GunSlots kTenFireSlots{
+    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, 6, -1}, {7, 8, 9}}};
+
 struct FireKeyEditSpec {
     DeviceModel model;
     const char* className;                  // "FireKeyEdit_Egret"
