@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "assign/AssignmentClasses.h"
 #include "assign/AssignmentLabel.h"
 #include "records/FamilyEConfig.h"
 #include "records/FamilyHConfig.h"
@@ -48,7 +49,7 @@ class FamilyEKeyEditRecord final : public KeyEditRecord {
         const RapidFireSlot& fire = record_.rapidFire[preset];
         uint8_t b1 = static_cast<uint8_t>((fire.count & 0xFF) | 0x10);
         b1 = record_.continuousShown[preset] ? (b1 | 0x80) : (b1 & 0x7F);
-        return Code{6, b1, static_cast<uint8_t>((fire.interval >> 8) & 0xFF),
+        return Code{kFireKeyE, b1, static_cast<uint8_t>((fire.interval >> 8) & 0xFF),
                     static_cast<uint8_t>(fire.interval & 0xFF)};
     }
 
