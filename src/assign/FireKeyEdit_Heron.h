@@ -14,46 +14,31 @@
 #include "assign/FireKeyEdit.h"
 #include "assign/FirePattern.h"
 #include "records/HeronConfig.h"
-#include "ui/core/PaintManager.h"
-#include "ui/layout/SkinPage.h"
 
 namespace assign {
 
-class FireKeyEdit_Heron : public ui::SkinPage, public ui::NotifyListener {
+class FireKeyEdit_Heron final : public FireKeyPanel {
   public:
-    static constexpr int kSegments = 3;
     static constexpr const char* kClassName = "FireKeyEdit_Heron";
 
     FireKeyEdit_Heron(HeronConfig& config, std::function<bool(uint32_t& argb)> chooseColour,
                       std::function<void()> sendFireData);
     std::string_view GetClass() const override { return kClassName; }
-    void DoInit() override;
-    void Notify(ui::Notification& notification) override;
 
-    // Shows gun 0 when none is shown yet (the page calls it whenever the tab opens).
-    void ShowGunIfNone();
-    // After a connection read: the next opening shows fresh data.
-    void ResetSelection() { selectedGun_ = -1; }
     // After a read while the panel is in view: shows the gun shown (gun 0 when none) from the record.
-    void Refresh() { ShowGun(selectedGun_ < 0 ? 0 : selectedGun_); }
-    void ShowGun(int gun);
-    void StoreGun();
-    int SelectedGun() const { return selectedGun_; }
+    void Refresh() { ShowGun(SelectedGun() < 0 ? 0 : SelectedGun()); }
+    void ShowGun(int gun) override;
+    void StoreGun() override;
+
+  protected:
+    std::span<const char* const> EditFields() const override;
+    std::span<const char* const> SegmentControls() const override;
+    bool CheckField(std::string_view base, int segment) override;
+    void OnOtherNotification(ui::Notification& notification) override;
 
   private:
-    std::string Field(std::string_view base, int segment) const;
-    bool SlotReadable(int slot) const;
-    std::string FieldText(std::string_view base, int segment) const;
-    void SetField(std::string_view base, int segment, const std::string& text);
-    void OnFieldChanged(ui::Control& sender);
-    bool CheckField(std::string_view base, int segment);
-    void OnColourClick(int segment);
-
     HeronConfig& config_;
-    std::function<bool(uint32_t&)> chooseColour_;
     std::function<void()> sendFireData_;
-    ui::ListenerHandle listener_;
-    int selectedGun_ = -1;
     std::array<HeronFirePattern, kSegments> patterns_{};
 };
 

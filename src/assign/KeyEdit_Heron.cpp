@@ -14,39 +14,33 @@ constexpr std::array<CategoryCode, 6> kFamilyHCodes{{{CodeRule::ClassAndLow16, k
                                                      {CodeRule::Value},
                                                      {CodeRule::Value}}};
 
+// No reserved codes (no profile is the reserved one), no combinations, two key lists; the two
+// models differ only by their names.
+KeyEditSpec FamilyHSpec(DeviceModel model, const char* suffix, const char* currentValue,
+                        const char* windowName) {
+    return {
+        .model = model,
+        .suffix = suffix,
+        .reservedSpecial = 0,
+        .reservedMacro = {},
+        .reservedProfile = -1,
+        .gunCodes = {},
+        .combinations = false,
+        .codeBytes = 3,
+        .listCodes = kFamilyHCodes,
+        .keyListOfProfile = {0, 1, 1},
+        .fireMacroFollowsPage = false,
+        .currentValue = currentValue,
+        .windowName = windowName,
+    };
+}
+
 }  // namespace
 
-// No reserved codes (no profile is the reserved one), no combinations, two key lists.
-const KeyEditSpec KeyEdit_Heron::kSpec{
-    .model = HeronConfig::kModel,
-    .suffix = "Heron",
-    .reservedSpecial = 0,
-    .reservedMacro = {},
-    .reservedProfile = -1,
-    .gunCodes = {},
-    .combinations = false,
-    .codeBytes = 3,
-    .listCodes = kFamilyHCodes,
-    .keyListOfProfile = {0, 1, 1},
-    .fireMacroFollowsPage = false,
-    .currentValue = "current_value_Heron",
-};
-
-const KeyEditSpec KeyEdit_Heron_Driver::kSpec{
-    .model = HeronDriverConfig::kModel,
-    .suffix = "Heron_Driver",
-    .reservedSpecial = 0,
-    .reservedMacro = {},
-    .reservedProfile = -1,
-    .gunCodes = {},
-    .combinations = false,
-    .codeBytes = 3,
-    .listCodes = kFamilyHCodes,
-    .keyListOfProfile = {0, 1, 1},
-    .fireMacroFollowsPage = false,
-    .currentValue = "current_value_Heron_Driver",
-    .windowName = "KeyEdit_Heron_Driver_Driver",
-};
+const KeyEditSpec KeyEdit_Heron::kSpec =
+    FamilyHSpec(HeronConfig::kModel, "Heron", "current_value_Heron", nullptr);
+const KeyEditSpec KeyEdit_Heron_Driver::kSpec = FamilyHSpec(
+    HeronDriverConfig::kModel, "Heron_Driver", "current_value_Heron_Driver", "KeyEdit_Heron_Driver_Driver");
 
 FamilyHKeyEdit::FamilyHKeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec,
                                HeronMacroMemory::Constants constants, FamilyHConfig& config,
