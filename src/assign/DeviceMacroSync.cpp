@@ -9,10 +9,6 @@ int MacroId(const DeviceMacroSync::Code& code) {
     return code[1] << 8 | code[2];
 }
 
-bool PlaysMacro(const DeviceMacroSync::Code& code) {
-    return code[0] == DeviceMacroSync::kMacroClass;
-}
-
 const MacroEntry* ById(const MacroList& list, int id) {
     for (const auto& entry : list)
         if (entry->id == id) return entry.get();

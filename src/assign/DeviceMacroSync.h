@@ -10,13 +10,13 @@
 #include <string_view>
 
 #include "assign/KeyEditDevice.h"
+#include "assign/KeyMacros.h"
 #include "records/FamilyEConfig.h"
 
 namespace assign {
 
-class DeviceMacroSync {
+class DeviceMacroSync final : public KeyMacros {
   public:
-    using Code = std::array<uint8_t, 4>;
     static constexpr uint8_t kMacroClass = 0x10;
 
     // The edited key is key `keyIndex` of profile `profile`; `config.macros` is taken as the ids the
@@ -25,11 +25,12 @@ class DeviceMacroSync {
 
     // The code that plays `macro`, downloading it first when the device lacks it; none when the
     // download failed, and then nothing has changed.
-    std::optional<Code> Assign(const MacroEntry& macro);
+    std::optional<Code> Assign(const MacroEntry& macro) override;
     // Gives the edited key `code` in the record (the page writes the key). When that is a change and
     // the key was the only one playing a device macro, the macro is deleted and the keys follow the
     // renumbering; a failed delete leaves the macro on the device.
-    void Change(const Code& code);
+    void Change(const Code& code) override;
+    bool PlaysMacro(const Code& code) const override { return code[0] == kMacroClass; }
 
     // Names compare by Unicode case folding.
     static bool SameName(std::u16string_view a, std::u16string_view b);

@@ -1,5 +1,5 @@
 #pragma once
-// The fire-key panel of the family-E mice, hosted in a page's fire-macro tab: seven gun presets,
+// The fire-key panels, hosted in a page's fire-macro tab. The family-E panel: seven gun presets,
 // each shown as one to three segments of the device's fire-macro table (shot count, movement,
 // adjustments, shoot time, colour). Every valid change of a field is written to the gun's slots at
 // once; an out-of-range value is corrected in the field and not stored. The panel also keeps the
@@ -10,8 +10,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "assign/FirePattern.h"
 #include "device/DeviceLibraryBinding.h"
@@ -24,6 +26,13 @@ namespace assign {
 
 // Slots of each gun's segments, in segment order; -1 ends a gun's list.
 using GunSlots = std::array<std::array<int8_t, 3>, 7>;
+
+// The gun presets' buttons (without the model suffix), in gun order.
+inline constexpr std::array<const char*, 7> kFireGunButtons{
+    "gun_AKM", "gun_M16", "gun_M4", "gun_UMP9", "gun_SCAR-L", "gun_556mm_Fire", "gun_762mm_Fire"};
+// Ten fire-macro slots: the 5.56 mm preset spans slots 5 and 6, the 7.62 mm preset slots 7 to 9.
+inline constexpr GunSlots kTenFireSlots{
+    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, 6, -1}, {7, 8, 9}}};
 
 struct FireKeyEditSpec {
     DeviceModel model;
@@ -41,14 +50,16 @@ struct FireKeyEditSpec {
     int keepLeftRewritesProfile = -1;
 };
 
-class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
+// What every fire-key panel shares: the seven gun buttons, the gun shown and its segments, each
+// segment's fields found by name, its colour box with the colour dialog, and the guard that lets a
+// half-typed value wait. A model's panel supplies its fields, their checks, what it shows and how it
+// stores.
+class FireKeyPanel : public ui::SkinPage, public ui::NotifyListener {
   public:
     static constexpr int kSegments = 3;
     // Opens the colour dialog with `argb`; true (and `argb` changed) when the user confirmed.
     using ColourChooser = std::function<bool(uint32_t& argb)>;
 
-    FireKeyEdit(const FireKeyEditSpec& spec, FamilyEConfig& config, ColourChooser chooser);
-    std::string_view GetClass() const override { return spec_.className; }
     void DoInit() override;
     void Notify(ui::Notification& notification) override;
 
@@ -56,9 +67,59 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     void ShowGunIfNone();
     // After a connection read: the next opening shows fresh data.
     void ResetSelection() { selectedGun_ = -1; }
-    void ShowGun(int gun);
-    void StoreGun();
+    virtual void ShowGun(int gun) = 0;
+    virtual void StoreGun() = 0;
     int SelectedGun() const { return selectedGun_; }
+
+  protected:
+    // `entries` is the model's fire-macro list, indexed by device slot.
+    FireKeyPanel(const char* suffix, const std::vector<FireMacroEntry>& entries, ColourChooser chooser);
+
+    // The control of field `base` of segment `segment` (zero-based); empty when there is none.
+    virtual std::string Field(std::string_view base, int segment) const;
+    // The segment's edit fields, checked on every change, and all of its controls.
+    virtual std::span<const char* const> EditFields() const = 0;
+    virtual std::span<const char* const> SegmentControls() const = 0;
+    // True when the segment's values may be stored; otherwise the field was corrected.
+    virtual bool CheckField(std::string_view base, int segment) = 0;
+    // Notifications the shared part does not handle.
+    virtual void OnOtherNotification(ui::Notification& notification) {}
+
+    std::string Name(std::string_view base) const { return std::string(base) + "_" + suffix_; }
+    // The slot was read from the device, so the record holds its pattern.
+    bool SlotReadable(int slot) const;
+    std::string FieldText(std::string_view base, int segment) const;
+    int FieldValue(std::string_view base, int segment) const { return ParseInt(FieldText(base, segment)); }
+    void SetField(std::string_view base, int segment, const std::string& text);
+    // Marks gun `gun` shown and its button selected, and shows the segments of `slots`: a slot the
+    // device did not deliver shows empty, disabled fields, as there is nothing to edit.
+    void ShowSegments(int gun, const std::array<int8_t, kSegments>& slots);
+    void ShowColour(int segment, const FireMacroEntry& entry);
+    void TakeColour(int segment, FireMacroEntry& entry) const;
+    // The standard conversion: leading blanks and a sign, digits up to the first other character, no
+    // digits give 0; saturated to 32 bits.
+    static int ParseInt(const std::string& text);
+
+  private:
+    void OnFieldChanged(ui::Control& sender);
+    void OnColourClick(int segment);
+
+    const char* suffix_;
+    const std::vector<FireMacroEntry>& entries_;
+    ColourChooser chooser_;
+    ui::ListenerHandle listener_;
+    int selectedGun_ = -1;
+};
+
+// The family-E panel (Egret, Ibis, Crane): shot count, movement, adjustments, shoot time and colour
+// per segment, and the keep-left flag.
+class FireKeyEdit : public FireKeyPanel {
+  public:
+    FireKeyEdit(const FireKeyEditSpec& spec, FamilyEConfig& config, ColourChooser chooser);
+    std::string_view GetClass() const override { return spec_.className; }
+
+    void ShowGun(int gun) override;
+    void StoreGun() override;
 
   protected:
     // The slots of each gun as the connected variant lays them out.
@@ -70,23 +131,17 @@ class FireKeyEdit : public ui::SkinPage, public ui::NotifyListener {
     FamilyEConfig& Config() { return config_; }
     const FireKeyEditSpec& Spec() const { return spec_; }
 
+    std::string Field(std::string_view base, int segment) const override;
+    std::span<const char* const> EditFields() const override;
+    std::span<const char* const> SegmentControls() const override;
+    bool CheckField(std::string_view base, int segment) override;
+    void OnOtherNotification(ui::Notification& notification) override;
+
   private:
-    std::string Field(std::string_view base, int segment) const;
-    std::string Name(std::string_view base) const { return std::string(base) + "_" + spec_.suffix; }
-    // The slot was read from the device, so the record holds its pattern.
-    bool SlotReadable(int slot) const;
-    std::string FieldText(std::string_view base, int segment) const;
-    void SetField(std::string_view base, int segment, const std::string& text);
-    void OnFieldChanged(ui::Control& sender);
-    bool CheckField(std::string_view base, int segment);
-    void OnColourClick(int segment);
     void RewriteKeepLeftKeys(bool keepLeft);
 
     const FireKeyEditSpec& spec_;
     FamilyEConfig& config_;
-    ColourChooser chooser_;
-    ui::ListenerHandle listener_;
-    int selectedGun_ = -1;
     std::array<FirePattern, kSegments> patterns_{};
 };
 

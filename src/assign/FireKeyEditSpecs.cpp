@@ -3,11 +3,8 @@
 namespace assign {
 namespace {
 
-constexpr std::array<const char*, 7> kGunButtons{"gun_AKM",    "gun_M16",        "gun_M4",        "gun_UMP9",
-                                                 "gun_SCAR-L", "gun_556mm_Fire", "gun_762mm_Fire"};
-// Ten fire-macro slots: the 5.56 mm preset spans slots 5 and 6, the 7.62 mm preset slots 7 to 9.
-constexpr GunSlots kTenSlots{
-    {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, 6, -1}, {7, 8, 9}}};
+constexpr auto& kGunButtons = kFireGunButtons;
+constexpr auto& kTenSlots = kTenFireSlots;
 // Seven slots, one per gun.
 constexpr GunSlots kSevenSlots{
     {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {3, -1, -1}, {4, -1, -1}, {5, -1, -1}, {6, -1, -1}}};

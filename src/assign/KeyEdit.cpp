@@ -89,18 +89,38 @@ std::string Resolve(const char* text) {
     return ui::TextTable::Instance().Resolve(text);
 }
 
+// The family-E bookkeeping together with the device it talks to.
+class FamilyEMacros final : public KeyMacros {
+  public:
+    FamilyEMacros(FamilyEConfig& config, std::unique_ptr<KeyEditDevice> device, int keyList, int keyIndex)
+        : device_(std::move(device)), sync_(config, *device_, keyList, keyIndex) {}
+    std::optional<Code> Assign(const MacroEntry& macro) override { return sync_.Assign(macro); }
+    void Change(const Code& code) override { sync_.Change(code); }
+    bool PlaysMacro(const Code& code) const override { return sync_.PlaysMacro(code); }
+
+  private:
+    std::unique_ptr<KeyEditDevice> device_;
+    DeviceMacroSync sync_;
+};
+
 }  // namespace
+
+KeyEdit::KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, std::unique_ptr<KeyEditRecord> record,
+                 const KeySlot& slot, const MacrosFactory& macros)
+    : owner_(owner),
+      spec_(spec),
+      record_(std::move(record)),
+      keyList_(spec.KeyListOf(record_->CurrentProfile())),
+      keyIndex_(slot.keyIndex),
+      macros_(macros(keyList_, keyIndex_)),
+      capture_(spec.combinations) {}
 
 KeyEdit::KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConfig& config,
                  const KeySlot& slot, std::unique_ptr<KeyEditDevice> device)
-    : owner_(owner),
-      spec_(spec),
-      config_(config),
-      keyList_(spec.KeyListOf(config.currentProfile)),
-      keyIndex_(slot.keyIndex),
-      device_(std::move(device)),
-      macros_(config, *device_, keyList_, keyIndex_),
-      capture_(spec.combinations) {}
+    : KeyEdit(owner, spec, std::make_unique<FamilyEKeyEditRecord>(spec.model, config), slot,
+              [&config, &device](int keyList, int keyIndex) -> std::unique_ptr<KeyMacros> {
+                  return std::make_unique<FamilyEMacros>(config, std::move(device), keyList, keyIndex);
+              }) {}
 
 KeyEdit::~KeyEdit() {
     RemoveHook();
@@ -110,7 +130,7 @@ bool KeyEdit::RunModal() {
     ui::WindowStyle style;
     style.popup = true;
     style.toolWindow = true;
-    if (!Create(owner_, GetWindowClassName(), style, {})) return false;
+    if (!Create(owner_, WindowName(), style, {})) return false;
     const int result = ShowModal();
     RemoveHook();
     if (result != kResultOk) return false;
@@ -119,8 +139,9 @@ bool KeyEdit::RunModal() {
 }
 
 KeySlot* KeyEdit::Slot() {
-    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= config_.keyLists.size()) return nullptr;
-    auto& keys = config_.keyLists[static_cast<size_t>(keyList_)];
+    const auto lists = record_->KeyLists();
+    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= lists.size()) return nullptr;
+    auto& keys = lists[static_cast<size_t>(keyList_)];
     if (keyIndex_ < 0 || static_cast<size_t>(keyIndex_) >= keys.size()) return nullptr;
     return &keys[static_cast<size_t>(keyIndex_)];
 }
@@ -134,14 +155,13 @@ void KeyEdit::InitWindow() {
     SizeToSkinAndCenter();
     const KeySlot* slot = Slot();
     const Code code = slot ? slot->code : Code{};
-    if (auto* current = Find<ui::Control>("current_value"))
-        current->SetText(AssignmentLabel(spec_.model, config_, code[0], code[1], code[2], code[3]));
-    const bool office = config_.currentProfile == spec_.reservedProfile;
+    if (auto* current = Find<ui::Control>(spec_.currentValue)) current->SetText(record_->Label(code));
+    const bool office = record_->CurrentProfile() == spec_.reservedProfile;
     if (auto* c = Find<ui::Control>("key_office_mode_element")) c->SetVisible(office);
     if (auto* c = Find<ui::Control>("key_game_mode_element")) c->SetVisible(!office);
     if (office && spec_.fireMacroFollowsPage)
         if (auto* fire = Find<ui::Control>(Name("fire_macro_setting")))
-            fire->SetVisible(config_.fireMacroVisible != 0);
+            fire->SetVisible(record_->FireMacroVisible());
     FillMacros();
     InitModelCategories();
     ShowOnly(Category::None);
@@ -150,7 +170,7 @@ void KeyEdit::InitWindow() {
 
 void KeyEdit::FillMacros() {
     auto& store = MacroStore::Instance();
-    if (!config_.macroUsesFolders) {
+    if (!record_->MacroUsesFolders()) {
         auto* list = Find<ui::List>(Name(kMacroFileList));
         if (!list) return;
         for (const auto& entry : store.List(spec_.model)) {
@@ -202,8 +222,8 @@ void KeyEdit::ShowOnly(Category category) {
     show(kKeyLayout, category == Category::Keyboard);
     show(kKeyField, category == Category::Keyboard);
     show(kModifierLayout, category == Category::Keyboard);
-    show(kMacroFileList, category == Category::Macro && !config_.macroUsesFolders);
-    show(kMacroFolderList, category == Category::Macro && config_.macroUsesFolders);
+    show(kMacroFileList, category == Category::Macro && !record_->MacroUsesFolders());
+    show(kMacroFolderList, category == Category::Macro && record_->MacroUsesFolders());
     show(kLedLayout, category == Category::Led);
     for (const auto& c : kCategories)
         if (c.list) show(c.list, c.category == category);
@@ -304,7 +324,7 @@ bool KeyEdit::SelectListItem(std::string_view list, const std::function<bool(con
 void KeyEdit::Preselect(const Code& code) {
     Category found = Category::None;
     const uint32_t whole = static_cast<uint32_t>(code[0]) << 24 | code[1] << 16 | code[2] << 8 | code[3];
-    const std::string label = AssignmentLabel(spec_.model, config_, code[0], code[1], code[2], code[3]);
+    const std::string label = record_->Label(code);
     if (code[0] == kMouseButton) {
         if (SelectListItem(kCategories[0].list, [&](const ui::Control& item) {
                 uint32_t v = ParseCode(item.GetUserData());
@@ -315,30 +335,37 @@ void KeyEdit::Preselect(const Code& code) {
         for (const auto& m : kModifiers)
             if (auto* box = Find<ui::Option>(Name(m.box)))
                 box->SetSelected((code[1] & m.bit) != 0, ui::Notify::No);
-        capture_.Preset(static_cast<uint32_t>(code[2]) << 8 | code[3], label);
+        capture_.Preset(spec_.codeBytes == 3 ? code[2] : static_cast<uint32_t>(code[2]) << 8 | code[3],
+                        label);
         if (auto* field = Find<ui::Control>(Name(kKeyField))) field->SetText(label);
         found = Category::Keyboard;
-    } else if (code[0] == kFireMacroE) {
+    } else if (code[0] == kFireMacroE && RuleOf(Category::FireMacro).rule == CodeRule::GunCode) {
         for (size_t i = 0; i < spec_.gunCodes.size(); ++i) {
             if (spec_.gunCodes[i] != (code[1] & 0x0F)) continue;
             if (auto* list = Find<ui::List>(Name(kCategories[7].list)))
                 list->SelectItem(static_cast<int>(i), ui::Notify::No);
             found = Category::FireMacro;
         }
-    } else if (code[0] == DeviceMacroSync::kMacroClass && !config_.macroUsesFolders) {
+    } else if (macros_->PlaysMacro(code) && !record_->MacroUsesFolders()) {
         if (SelectListItem(kMacroFileList, [&](const ui::Control& item) { return item.GetText() == label; }))
             found = Category::Macro;
     }
     auto* led = Find<ui::Control>(Name("led_switch_setting"));
     if (found == Category::None && led && led->IsVisible() && ParseCode(led->GetUserData()) == whole)
         found = Category::Led;
-    for (size_t c = 1; found == Category::None && c <= 4; ++c) {
+    // The lists whose items stand for whole codes: special, multimedia, web, PC and, where its items
+    // carry codes, the fire macros.
+    for (size_t c : {1, 2, 3, 4, 7}) {
+        if (found != Category::None) break;
+        const Category category = kCategories[c].category;
+        if (RuleOf(category).rule == CodeRule::GunCode) continue;
         if (SelectListItem(kCategories[c].list, [&](const ui::Control& item) {
                 if (item.GetUserData() == kFireKeyData)
                     return code[0] == kFireKeyE && item.GetResolvedText() == label;
-                return ParseCode(item.GetUserData()) == whole;
+                const std::optional<Code> built = ItemCode(category, item);
+                return built && *built == code;
             }))
-            found = kCategories[c].category;
+            found = category;
     }
     for (const auto& c : kCategories) {
         if (c.category != found) continue;
@@ -368,7 +395,7 @@ const ui::Control* KeyEdit::ListItem(std::string_view list) const {
 
 const MacroEntry* KeyEdit::ChosenMacro() const {
     auto& store = MacroStore::Instance();
-    if (!config_.macroUsesFolders) {
+    if (!record_->MacroUsesFolders()) {
         const int i = ListSel(kMacroFileList);
         auto& list = store.List(spec_.model);
         return i >= 0 && static_cast<size_t>(i) < list.size() ? &list[static_cast<size_t>(i)] : nullptr;
@@ -384,15 +411,16 @@ const MacroEntry* KeyEdit::ChosenMacro() const {
 bool KeyEdit::Validate(const KeySlot& edited) const {
     const Category chosen = Chosen();
     if (chosen == Category::Mouse && ListSel(kCategories[0].list) == 0) return true;
-    const bool reserved = config_.currentProfile == spec_.reservedProfile;
+    const bool reserved = record_->CurrentProfile() == spec_.reservedProfile;
     if (chosen == Category::Special && reserved) {
         const ui::Control* item = ListItem(kCategories[1].list);
         if (item && item->GetUserData() != kFireKeyData &&
             ParseCode(item->GetUserData()) == spec_.reservedSpecial)
             return true;
     }
-    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= config_.keyLists.size()) return false;
-    for (const KeySlot& other : config_.keyLists[static_cast<size_t>(keyList_)]) {
+    const auto lists = record_->KeyLists();
+    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= lists.size()) return false;
+    for (const KeySlot& other : lists[static_cast<size_t>(keyList_)]) {
         if (&other == &edited) continue;
         if (other.code[0] == kMouseButton && other.code[1] == 1) return true;
         if (reserved && other.code[0] == spec_.reservedMacro[0] && other.code[1] == spec_.reservedMacro[1] &&
@@ -406,11 +434,7 @@ std::optional<KeyEdit::Code> KeyEdit::FireKeyCode(const ui::Control& item) const
     const std::string text = item.GetResolvedText();
     auto same = [&text](const char* ref) { return SameTextIgnoringCase(text, Resolve(ref)); };
     const size_t preset = same("%{122}") ? 0 : same("%{123}") ? 1 : 2;
-    const RapidFireSlot& fire = config_.rapidFire[preset];
-    uint8_t b1 = static_cast<uint8_t>((fire.count & 0xFF) | 0x10);
-    b1 = config_.continuousShown[preset] ? (b1 | 0x80) : (b1 & 0x7F);
-    return Code{kFireKeyE, b1, static_cast<uint8_t>((fire.interval >> 8) & 0xFF),
-                static_cast<uint8_t>(fire.interval & 0xFF)};
+    return record_->FireKeyCode(preset);
 }
 
 uint8_t KeyEdit::FireByte2(int row) {
@@ -431,19 +455,35 @@ KeyEdit::Code KeyEdit::ValueCode(uint32_t value) const {
     return Split(value);
 }
 
-std::optional<KeyEdit::Code> KeyEdit::ListCode(Category category, const ui::Control& item) {
-    const CategoryCode& rule =
-        spec_.listCodes[category == Category::FireMacro
-                            ? spec_.listCodes.size() - 1
-                            : static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)];
+const CategoryCode& KeyEdit::RuleOf(Category category) const {
+    return spec_.listCodes[category == Category::FireMacro
+                               ? spec_.listCodes.size() - 1
+                               : static_cast<size_t>(category) - static_cast<size_t>(Category::Mouse)];
+}
+
+std::optional<KeyEdit::Code> KeyEdit::ItemCode(Category category, const ui::Control& item) const {
+    const CategoryCode& rule = RuleOf(category);
     switch (rule.rule) {
         case CodeRule::ClassAndLow16: {
             const uint32_t v = ParseCode(item.GetUserData());
             return Code{rule.classByte, static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v), 0};
         }
         case CodeRule::Value:
-            if (category == Category::Special && item.GetUserData() == kFireKeyData) return FireKeyCode(item);
             return ValueCode(ParseCode(item.GetUserData()));
+        case CodeRule::GunCode:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::optional<KeyEdit::Code> KeyEdit::ListCode(Category category, const ui::Control& item) {
+    const CategoryCode& rule = RuleOf(category);
+    switch (rule.rule) {
+        case CodeRule::ClassAndLow16:
+            return ItemCode(category, item);
+        case CodeRule::Value:
+            if (category == Category::Special && item.GetUserData() == kFireKeyData) return FireKeyCode(item);
+            return ItemCode(category, item);
         case CodeRule::GunCode: {
             const int i = ListSel(kCategories[7].list);
             if (i < 0 || static_cast<size_t>(i) >= spec_.gunCodes.size()) return std::nullopt;
@@ -498,12 +538,14 @@ void KeyEdit::Apply() {
     if (chosen == Category::Macro) {
         const MacroEntry* macro = ChosenMacro();
         if (!macro) return;
-        code = macros_.Assign(*macro);
+        code = macros_->Assign(*macro);
+        // The editor has closed: the notice belongs to its owner.
+        if (!code && macros_->Refusal()) ui::ShowMessageBox(owner_, Resolve(macros_->Refusal()));
     } else {
         code = BuildCode(chosen);
     }
     if (!code) return;
-    macros_.Change(*code);
+    macros_->Change(*code);
     ApplyModelCategories(chosen);
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// The key assignment editor of the family-E mice: a modal window in which the user picks what one
-// button does (a mouse button, a special function, a media, web or PC key, a captured keyboard key
-// with modifiers, a macro, a fire macro or a lighting switch). On OK or Reset the choice becomes the
-// key's four-byte code in the record; macros and the lighting block go to the device at once. One
-// class serves every model; a model supplies its names, codes and limits as a `KeyEditSpec` and
-// overrides the categories only it has.
+// The key assignment editor of the mice: a modal window in which the user picks what one button does
+// (a mouse button, a special function, a media, web or PC key, a captured keyboard key with
+// modifiers, a macro, a fire macro or a lighting switch). On OK or Reset the choice becomes the key's
+// code in the record; macros (and the Egret's lighting block) go to the device at once. One class
+// serves every model: a model supplies its names, codes and limits as a `KeyEditSpec`, its record
+// through a `KeyEditRecord` view, its macro bookkeeping as `KeyMacros`, and overrides the
+// categories only it has.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -19,6 +20,8 @@
 #include "assign/DeviceMacroSync.h"
 #include "assign/KeyCapture.h"
 #include "assign/KeyEditDevice.h"
+#include "assign/KeyEditRecord.h"
+#include "assign/KeyMacros.h"
 #include "records/FamilyEConfig.h"
 #include "ui/core/Window.h"
 
@@ -73,6 +76,10 @@ struct KeyEditSpec {
     // On `reservedProfile` the fire-macro category is shown only when the page shows its fire keys;
     // false: it keeps the visibility the skin gave it.
     bool fireMacroFollowsPage = true;
+    // The label that shows the key's code at open, and the window's name when it is created (null:
+    // the class name).
+    const char* currentValue = "current_value";
+    const char* windowName = nullptr;
 
     int KeyListOf(int profile) const {
         if (profile < 0) return -1;
@@ -85,7 +92,13 @@ class KeyEdit : public ui::WindowImplBase {
     using Code = std::array<uint8_t, 4>;
     enum class Category { None, Mouse, Special, Multimedia, Web, Pc, Keyboard, Macro, FireMacro, Led };
 
-    // `slot` is a key of the list in `config` the current profile edits.
+    // Makes the macro bookkeeping of key `keyIndex` in key list `keyList`.
+    using MacrosFactory = std::function<std::unique_ptr<KeyMacros>(int keyList, int keyIndex)>;
+
+    // `slot` is a key of the list in the record the current profile edits.
+    KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, std::unique_ptr<KeyEditRecord> record,
+            const KeySlot& slot, const MacrosFactory& macros);
+    // A family-E model: its record, with the macros kept in step by `DeviceMacroSync` over `device`.
     KeyEdit(ui::WindowImplBase* owner, const KeyEditSpec& spec, FamilyEConfig& config, const KeySlot& slot,
             std::unique_ptr<KeyEditDevice> device);
     ~KeyEdit() override;
@@ -96,6 +109,7 @@ class KeyEdit : public ui::WindowImplBase {
     bool RunModal();
 
     std::string GetWindowClassName() const override { return "KeyEdit_" + std::string(spec_.suffix); }
+    std::string WindowName() const { return spec_.windowName ? spec_.windowName : GetWindowClassName(); }
     std::string GetSkinFile() const override { return "XML/KeyEdit_" + std::string(spec_.suffix) + ".xml"; }
     void InitWindow() override;
     void Notify(ui::Notification& notification) override;
@@ -112,8 +126,8 @@ class KeyEdit : public ui::WindowImplBase {
 
     std::string Name(std::string_view base) const { return std::string(base) + "_" + spec_.suffix; }
     bool IsChecked(std::string_view base) const;
-    FamilyEConfig& Config() { return config_; }
     const KeyEditSpec& Spec() const { return spec_; }
+    KeyMacros& Macros() { return *macros_; }
     ui::WindowImplBase* Owner() const { return owner_; }
 
   private:
@@ -145,17 +159,19 @@ class KeyEdit : public ui::WindowImplBase {
     std::optional<Code> BuildCode(Category category);
     std::optional<Code> FireKeyCode(const ui::Control& item) const;
     std::optional<Code> ListCode(Category category, const ui::Control& item);
+    // The code a list item stands for, where that depends on the item alone.
+    std::optional<Code> ItemCode(Category category, const ui::Control& item) const;
+    const CategoryCode& RuleOf(Category category) const;
     Code ValueCode(uint32_t value) const;
     void Apply();
     KeySlot* Slot();
 
     ui::WindowImplBase* owner_;
     const KeyEditSpec& spec_;
-    FamilyEConfig& config_;
-    int keyList_;  // the list of `config_.keyLists` the profile edits
+    std::unique_ptr<KeyEditRecord> record_;
+    int keyList_;  // the list of the record's key lists the profile edits
     int keyIndex_;
-    std::unique_ptr<KeyEditDevice> device_;
-    DeviceMacroSync macros_;
+    std::unique_ptr<KeyMacros> macros_;
     KeyCapture capture_;
     ui::ListenerHandle hook_;
     bool hooked_ = false;

@@ -250,6 +250,8 @@ class DeviceLibraryBinding {
     bool WriteFireBuffer(const HeronConfig& config, int slot);
     bool WriteLedStages(const HeronDriverConfig& config);
     bool WriteDevice(DeviceModel model);
+    // Puts key `key` of `profile` (both zero-based) into the library's copy; false without such a key.
+    bool WriteKeyH(DeviceModel model, const FamilyHConfig& c, int profile, int key);
     // Fetches macro `index` (its id) from the device into the model's macro cache.
     bool ReadMacroBuffer(DeviceModel model, int index);
     // Sends the cached macro `index` to the device; false when the cache has none.

@@ -20,4 +20,5 @@ struct FamilyHConfig {
     int middlePress = 0;
     int cpiPress = 0;
     int gunPress = 0;
+    int macroUsesFolders = 0;  // the macro view the page shows: 1 the folder tree, 0 the file list
 };

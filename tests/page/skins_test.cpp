@@ -131,8 +131,11 @@ struct SkinNames {
 // Each skin builds without a problem and holds every wanted name once; every other name it holds
 // carries the model's suffix, except the key editor's few plain ones.
 void ExpectSkinsHold(const std::vector<SkinNames>& skins, const std::string& suffix) {
-    const std::set<std::string> plainNames = {"current_value", "key_office_mode_element",
-                                              "key_game_mode_element"};
+    // The family-E key editors' current value and profile labels; the Heron fire-key panel's unused
+    // buttons.
+    const std::set<std::string> plainNames = {
+        "current_value", "key_office_mode_element", "key_game_mode_element", "btn_ok", "btn_cancel",
+        "closebtn"};
     const std::string own = "_" + ui::ToLower(suffix);
     for (const auto& skin : skins) {
         SCOPED_TRACE(skin.skin);
@@ -410,6 +413,75 @@ TEST(HeronMacroSkins, HoldEveryControlTheirPagesLookUp) {
         for (const auto& [name, control] : built->byName)
             EXPECT_EQ(name.find("_heron_driver"), std::string::npos) << skin << ": " << control->GetName();
     }
+}
+
+// The Heron key editors and fire-key panel hold every control their code looks up, once each, and no
+// name of another model; the editors' lists carry three-byte codes.
+TEST(HeronSkins, HoldEveryControlTheirWindowsLookUp) {
+    oaktest::UiDriver ui;
+    for (const std::string suffix : {"Heron", "Heron_Driver"}) {
+        auto n = [&suffix](const std::string& base) { return base + "_" + suffix; };
+        std::vector<std::string> names = {"current_value",
+                                          "btn_ok",
+                                          "btn_cancel",
+                                          "btn_colse",
+                                          "btn_reset",
+                                          "standard_mouse_keys_setting",
+                                          "special_keys_setting",
+                                          "multimedia_setting",
+                                          "web_setting",
+                                          "pc_setting",
+                                          "user_defined_setting",
+                                          "base_macro_setting",
+                                          "fire_macro_setting",
+                                          "result_standard_mouse_keys_value",
+                                          "result_special_keys_value",
+                                          "result_multimedia_value",
+                                          "result_web_value",
+                                          "result_pc_value",
+                                          "result_key_value",
+                                          "check_layout",
+                                          "ctrl_check",
+                                          "alt_check",
+                                          "shift_check",
+                                          "win_check",
+                                          "result_marco_file_value",
+                                          "result_marco_folder_value",
+                                          "result_fire_macro_value"};
+        std::vector<std::string> wanted;
+        for (const auto& base : names) wanted.push_back(n(base));
+        std::vector<Want> wants;
+        for (const auto& name : wanted) wants.push_back({name.c_str()});
+        ExpectSkinsHold({{("XML/KeyEdit_" + suffix + ".xml").c_str(), wants}}, suffix);
+        auto editor = BuildSkin("XML/KeyEdit_" + suffix + ".xml");
+        EXPECT_EQ(FindIn(*editor, "current_value"), nullptr);
+        EXPECT_EQ(FindIn(*editor, "key_office_mode_element"), nullptr);
+        EXPECT_EQ(FindIn(*editor, n("led_switch_setting").c_str()), nullptr);
+        auto* special = dynamic_cast<ui::Container*>(FindIn(*editor, n("result_special_keys_value").c_str()));
+        ASSERT_NE(special, nullptr);
+        for (int i = 0; i < special->GetCount(); ++i)
+            EXPECT_LT(std::stol(special->GetItemAt(i)->GetUserData()), 1 << 24) << i;
+    }
+    ExpectSkinsHold({{"XML/FireKeyEdit_Heron.xml",
+                      {{"gun_AKM_Heron"},
+                       {"gun_M16_Heron"},
+                       {"gun_M4_Heron"},
+                       {"gun_UMP9_Heron"},
+                       {"gun_SCAR-L_Heron"},
+                       {"gun_556mm_Fire_Heron"},
+                       {"gun_762mm_Fire_Heron"},
+                       {"fire_segment%d_Heron", 1, 3},
+                       {"result_fire_count%d_Heron", 1, 3},
+                       {"result_fire_Y-Axis%d_Heron", 1, 3},
+                       {"result_fire_Y-Axis_offset%d_Heron", 1, 3},
+                       {"result_fire_delay_times%d_Heron", 1, 3},
+                       {"result_fire_color%d_Heron", 1, 3},
+                       {"fire_stop_check_%d_Heron", 1, 3},
+                       {"btn_ok"},
+                       {"btn_cancel"},
+                       {"closebtn"}}}},
+                    "Heron");
+    EXPECT_EQ(FindIn(*BuildSkin("XML/FireKeyEdit_Heron.xml"), "keep_left_check_Heron"), nullptr);
 }
 
 // What the Ibis windows read from their skins besides names: the page's key count, level texts,
