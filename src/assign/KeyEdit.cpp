@@ -127,11 +127,7 @@ KeyEdit::~KeyEdit() {
 }
 
 bool KeyEdit::RunModal() {
-    ui::WindowStyle style;
-    style.popup = true;
-    style.toolWindow = true;
-    if (!Create(owner_, WindowName(), style, {})) return false;
-    const int result = ShowModal();
+    const int result = RunPopupModal(owner_, WindowName());
     RemoveHook();
     if (result != kResultOk) return false;
     Apply();

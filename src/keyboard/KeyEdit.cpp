@@ -77,11 +77,7 @@ KeyboardKey* KeyEdit::Key() {
 
 bool KeyEdit::RunModal() {
     if (!Key()) return false;
-    ui::WindowStyle style;
-    style.popup = true;
-    style.toolWindow = true;
-    if (!Create(owner_, GetWindowClassName(), style, {})) return false;
-    const int result = ShowModal();
+    const int result = RunPopupModal(owner_, GetWindowClassName());
     RemoveHook();
     if (result != kResultOk) return false;
     Apply();

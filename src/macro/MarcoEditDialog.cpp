@@ -77,15 +77,11 @@ int MarcoEditDialog::Number() const {
 }
 
 bool MarcoEditDialog::Run(ui::WindowImplBase& owner) {
-    ui::WindowStyle style;
-    style.popup = true;
-    style.toolWindow = true;
-    if (!Create(&owner, "", style, {})) return false;
-    SizeToSkinAndCenter();
-    return ShowModal() == 1;
+    return RunPopupModal(&owner, "") == 1;
 }
 
 void MarcoEditDialog::InitWindow() {
+    SizeToSkinAndCenter();
     ShowFor(mode_);
     if (mode_ == kKey) {
         keyHook_ = ui::InputHooks::Install(

@@ -89,6 +89,14 @@ void WindowImplBase::ShowWindow(bool show, bool takeFocus) {
     if (native_) native_->Show(show, takeFocus);
 }
 
+int WindowImplBase::RunPopupModal(WindowImplBase* owner, const std::string& title) {
+    WindowStyle style;
+    style.popup = true;
+    style.toolWindow = true;
+    if (!Create(owner, title, style, {})) return -1;
+    return ShowModal();
+}
+
 int WindowImplBase::ShowModal() {
     if (!native_) return -1;
     modal_ = std::make_shared<ModalState>();

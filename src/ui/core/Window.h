@@ -54,6 +54,9 @@ class WindowImplBase : public NotifyListener {
     void ShowWindow(bool show = true, bool takeFocus = true);
     // Runs until the window closes; returns the close result.
     int ShowModal();
+    // Creates the window as a pop-up tool window over `owner` and runs it modally: the close result,
+    // or -1 when the skin could not be built.
+    int RunPopupModal(WindowImplBase* owner, const std::string& title);
     // Posts the close message; the window closes with `result` when it is handled.
     void Close(int result = 1);
     void PostMessage(uint32_t message, intptr_t wParam = 0, intptr_t lParam = 0);
