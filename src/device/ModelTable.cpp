@@ -25,6 +25,9 @@ constexpr WriteTable kCraneWrites{
     W::KeySwitchModes, W::RandomTime,      W::RestoreDefaults, W::RestoreDefaults};
 // The keyboard writes everything it holds, or moves its whole memory image.
 constexpr WriteTable kKeyboardWrites{W::All, W::SaveFile, W::LoadFile, W::RestoreDefaults};
+// The Heron driver sends the library's image with its block (0), restores the default file (1),
+// saves its image and loads it back (2) and loads a file (3).
+constexpr WriteTable kHeronDriverWrites{W::All, W::RestoreDefaults, W::SaveFile, W::LoadFile};
 // Until their pages exist these models take no writes.
 constexpr WriteTable kNoWrites{};
 
@@ -119,7 +122,7 @@ const ModelRow kRows[] = {
      .lostNotification = "Heron_DRIVER_Connet_Error",
      .writeRequest = "WRITE_Heron_DRIVER_DATA",
      .stageColourChanged = nullptr,
-     .ids = {nullptr, nullptr, kLumenorVid, kHeronDriverPid},
+     .ids = {nullptr, nullptr, kLumenorVid, kHeronPid},
      .open = EntryPoint::InitMCUDevice_Heron_Driver,
      .openArguments = OpenArguments::DriverBlock,
      .readImage = EntryPoint::ReadMCUDevice_Heron_Driver,
@@ -131,8 +134,8 @@ const ModelRow kRows[] = {
      .keyEditor = "XML/KeyEdit_Heron_Driver.xml",
      .resetButtons = kHeronDriverResets,
      .profileImage = {40960, EntryPoint::Device_Get_Device_Data_Heron_Driver, Size::ImageSize,
-                      EntryPoint::Device_Set_Device_Data_Heron_Driver, Size::FileSize, 0, 0},
-     .writes = kNoWrites,
+                      EntryPoint::Device_Set_Device_Data_Heron_Driver, Size::FileSize, 100, 100},
+     .writes = kHeronDriverWrites,
      .messages = kQuietMessages,
      // The driver needs a moment after the device appears before it answers a read.
      .settleMs = 200,

@@ -4,7 +4,6 @@
 #include "page/DevicePage.h"
 #include "records/CraneConfig.h"
 #include "records/HeronConfig.h"
-#include "records/HeronDriverConfig.h"
 
 namespace mouse {
 
@@ -19,6 +18,5 @@ class PlaceholderPage final : public MousePage {
 };
 
 using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
-using CDialogMouseHeronDriverSetting = PlaceholderPage<HeronDriverConfig>;
 
 }  // namespace mouse

@@ -6,9 +6,6 @@
 namespace page {
 namespace {
 
-// Driver block bytes a first open uses when no saved block exists.
-constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
-
 constexpr uintptr_t kResultTimer = 1;
 
 }  // namespace
@@ -76,7 +73,7 @@ void DevicePage::DoEvent(ui::UiEvent& event) {
     SkinPage::DoEvent(event);
 }
 
-bool DevicePage::Open(bool readImage, int32_t flag) const {
+bool DevicePage::Open(bool readImage, const OpenValues& values) const {
     auto& binding = DeviceLibraryBinding::Instance();
     const DeviceId ids = IdsOf(row_.model);
     int32_t status = -1;
@@ -85,12 +82,14 @@ bool DevicePage::Open(bool readImage, int32_t flag) const {
             status = binding.Call(row_.open, ids.vid, ids.pid);
             break;
         case OpenArguments::Flag:
-            status = binding.Call(row_.open, ids.vid, ids.pid, flag);
+            status = binding.Call(row_.open, ids.vid, ids.pid, values.flag);
             break;
-        case OpenArguments::DriverBlock:
-            status = binding.Call(row_.open, ids.vid, ids.pid, kDefaultDriverBlock[0], kDefaultDriverBlock[1],
-                                  kDefaultDriverBlock[2], kDefaultDriverBlock[3]);
+        case OpenArguments::DriverBlock: {
+            const auto& b = values.driverBlock;
+            status = binding.Call(row_.open, ids.vid, ids.pid, int32_t{b[0]}, int32_t{b[1]}, int32_t{b[2]},
+                                  int32_t{b[3]});
             break;
+        }
     }
     if (status != 0) return false;
     if (!readImage) return true;
@@ -108,7 +107,7 @@ bool DevicePage::Open(bool readImage, int32_t flag) const {
 }
 
 std::unique_ptr<PageWork> DevicePage::ReadDevice() {
-    return std::make_unique<FunctionWork>([this] { return Open(true); },
+    return std::make_unique<FunctionWork>([this, values = CurrentOpenValues()] { return Open(true, values); },
                                           [this](bool ok) { SetConnected(ok); });
 }
 
@@ -144,7 +143,8 @@ void DevicePage::NoteWriteResult(bool ok) {
 std::unique_ptr<PageWork> DevicePage::Reopen() {
     // Only the open itself tells whether the mouse is still there; losing it is reported by the
     // worker's message, and the page hears of it through the connection-error notification.
-    return std::make_unique<FunctionWork>([this] { return Open(false); }, nullptr);
+    return std::make_unique<FunctionWork>(
+        [this, values = CurrentOpenValues()] { return Open(false, values); }, nullptr);
 }
 
 }  // namespace page

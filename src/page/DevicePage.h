@@ -2,6 +2,8 @@
 // Base of the device pages (the five mouse pages and the keyboard page): a container built from the
 // model's page skin, owned by the main window's control tree, disabled until its device answers,
 // with the status line and the device tasks every page shares. Model differences are data.
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -54,9 +56,17 @@ class DevicePage : public ui::SkinPage, public DeviceTaskPage {
     // whole page while it does not.
     virtual void SetConnected(bool connected);
     void ShowConnectionStatus();
-    // The device open with this model's arguments (`flag` is the family-E flag byte), then for a
-    // read the device image; runs on the worker.
-    bool Open(bool readImage, int32_t flag = 0) const;
+    // What the device open passes after the ids, as the row's `openArguments` says.
+    struct OpenValues {
+        int32_t flag = 0;                      // the family-E flag byte
+        std::array<uint8_t, 4> driverBlock{};  // the Heron driver's block
+    };
+    // The device open with this model's arguments, then for a read the device image; runs on the
+    // worker with values taken on the UI thread.
+    bool Open(bool readImage, const OpenValues& values) const;
+    bool Open(bool readImage, int32_t flag = 0) const { return Open(readImage, OpenValues{flag, {}}); }
+    // UI thread: the values the base's read and re-open pass to the open.
+    virtual OpenValues CurrentOpenValues() const { return {}; }
     bool connected_ = false;
 
   private:
