@@ -25,6 +25,9 @@ constexpr WriteTable kCraneWrites{
     W::KeySwitchModes, W::RandomTime,      W::RestoreDefaults, W::RestoreDefaults};
 // The keyboard writes everything it holds, or moves its whole memory image.
 constexpr WriteTable kKeyboardWrites{W::All, W::SaveFile, W::LoadFile, W::RestoreDefaults};
+// The Heron writes the library's image of the mouse on request, moves whole images from and to
+// files, and sends its fire-macro slots at once.
+constexpr WriteTable kHeronWrites{W::LibraryImage, W::RestoreDefaults, W::SaveFile, W::LoadFile, W::FireData};
 // Until their pages exist these models take no writes.
 constexpr WriteTable kNoWrites{};
 
@@ -101,8 +104,8 @@ const ModelRow kRows[] = {
      .keyEditor = "XML/KeyEdit_Heron.xml",
      .resetButtons = kHeronResets,
      .profileImage = {2048, EntryPoint::Device_Get_Device_Data_Heron, Size::ImageSize,
-                      EntryPoint::Device_Set_Device_Data_Heron, Size::ImageSize, 0, 0},
-     .writes = kNoWrites,
+                      EntryPoint::Device_Set_Device_Data_Heron, Size::ImageSize, 100, 100, true},
+     .writes = kHeronWrites,
      .messages = kQuietMessages,
      .settleMs = 0,
      .refreshAppliesPointer = false},

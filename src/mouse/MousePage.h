@@ -18,7 +18,6 @@ class PlaceholderPage final : public MousePage {
     explicit PlaceholderPage(ui::WindowImplBase& owner) : MousePage(owner, RowOf(kModel)) {}
 };
 
-using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
 using CDialogMouseHeronDriverSetting = PlaceholderPage<HeronDriverConfig>;
 
 }  // namespace mouse
