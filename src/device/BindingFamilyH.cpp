@@ -131,6 +131,16 @@ bool DeviceLibraryBinding::WriteKeysH(DeviceModel model, const FamilyHConfig& c,
     return ok || GaveUp("WriteKeys");
 }
 
+bool DeviceLibraryBinding::WriteKeyH(DeviceModel model, const FamilyHConfig& c, int profile, int key) {
+    if (profile < 0 || static_cast<size_t>(profile) >= c.keyLists.size()) return false;
+    const std::vector<KeySlot>& keys = c.keyLists[static_cast<size_t>(profile)];
+    if (key < 0 || static_cast<size_t>(key) >= keys.size()) return false;
+    const auto& code = keys[static_cast<size_t>(key)].code;
+    return Call(SlotsOf(model)->setKey, int32_t{profile}, int32_t{key}, int32_t{code[0]}, int32_t{code[1]},
+                int32_t{code[2]}) == 0 ||
+           GaveUp("WriteKey");
+}
+
 bool DeviceLibraryBinding::WriteDevice(DeviceModel model) {
     const FamilyHSlots* slots = SlotsOf(model);
     return slots && (Call(slots->write) == 0 || GaveUp("WriteDevice"));

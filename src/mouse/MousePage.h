@@ -17,6 +17,4 @@ class PlaceholderPage final : public MousePage {
     explicit PlaceholderPage(ui::WindowImplBase& owner) : MousePage(owner, RowOf(kModel)) {}
 };
 
-using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
-
 }  // namespace mouse

@@ -6,6 +6,9 @@
 namespace page {
 namespace {
 
+// Driver block bytes a first open uses when no saved block exists.
+constexpr DevicePage::DriverBlock kDefaultDriverBlock = {1, 2, 255, 4};
+
 constexpr uintptr_t kResultTimer = 1;
 
 }  // namespace
@@ -73,7 +76,7 @@ void DevicePage::DoEvent(ui::UiEvent& event) {
     SkinPage::DoEvent(event);
 }
 
-bool DevicePage::Open(bool readImage, const OpenValues& values) const {
+bool DevicePage::Open(bool readImage, int32_t flag, const std::optional<DriverBlock>& block) const {
     auto& binding = DeviceLibraryBinding::Instance();
     const DeviceId ids = IdsOf(row_.model);
     int32_t status = -1;
@@ -82,12 +85,11 @@ bool DevicePage::Open(bool readImage, const OpenValues& values) const {
             status = binding.Call(row_.open, ids.vid, ids.pid);
             break;
         case OpenArguments::Flag:
-            status = binding.Call(row_.open, ids.vid, ids.pid, values.flag);
+            status = binding.Call(row_.open, ids.vid, ids.pid, flag);
             break;
         case OpenArguments::DriverBlock: {
-            const auto& b = values.driverBlock;
-            status = binding.Call(row_.open, ids.vid, ids.pid, int32_t{b[0]}, int32_t{b[1]}, int32_t{b[2]},
-                                  int32_t{b[3]});
+            const DriverBlock& b = block.value_or(kDefaultDriverBlock);
+            status = binding.Call(row_.open, ids.vid, ids.pid, b[0], b[1], b[2], b[3]);
             break;
         }
     }
@@ -107,7 +109,7 @@ bool DevicePage::Open(bool readImage, const OpenValues& values) const {
 }
 
 std::unique_ptr<PageWork> DevicePage::ReadDevice() {
-    return std::make_unique<FunctionWork>([this, values = CurrentOpenValues()] { return Open(true, values); },
+    return std::make_unique<FunctionWork>([this] { return Open(true); },
                                           [this](bool ok) { SetConnected(ok); });
 }
 
@@ -143,8 +145,7 @@ void DevicePage::NoteWriteResult(bool ok) {
 std::unique_ptr<PageWork> DevicePage::Reopen() {
     // Only the open itself tells whether the mouse is still there; losing it is reported by the
     // worker's message, and the page hears of it through the connection-error notification.
-    return std::make_unique<FunctionWork>(
-        [this, values = CurrentOpenValues()] { return Open(false, values); }, nullptr);
+    return std::make_unique<FunctionWork>([this] { return Open(false); }, nullptr);
 }
 
 }  // namespace page

@@ -3,9 +3,9 @@
 // model's page skin, owned by the main window's control tree, disabled until its device answers,
 // with the status line and the device tasks every page shares. Model differences are data.
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "device/DeviceTaskPage.h"
@@ -18,6 +18,9 @@ namespace page {
 
 class DevicePage : public ui::SkinPage, public DeviceTaskPage {
   public:
+    // The four bytes a driver open passes after the ids.
+    using DriverBlock = std::array<int32_t, 4>;
+
     DevicePage(ui::WindowImplBase& owner, const ModelRow& row);
     ~DevicePage() override;
     const ModelRow& Row() const { return row_; }
@@ -56,17 +59,10 @@ class DevicePage : public ui::SkinPage, public DeviceTaskPage {
     // whole page while it does not.
     virtual void SetConnected(bool connected);
     void ShowConnectionStatus();
-    // What the device open passes after the ids, as the row's `openArguments` says.
-    struct OpenValues {
-        int32_t flag = 0;                      // the family-E flag byte
-        std::array<uint8_t, 4> driverBlock{};  // the Heron driver's block
-    };
-    // The device open with this model's arguments, then for a read the device image; runs on the
-    // worker with values taken on the UI thread.
-    bool Open(bool readImage, const OpenValues& values) const;
-    bool Open(bool readImage, int32_t flag = 0) const { return Open(readImage, OpenValues{flag, {}}); }
-    // UI thread: the values the base's read and re-open pass to the open.
-    virtual OpenValues CurrentOpenValues() const { return {}; }
+    // The device open with this model's arguments (`flag` is the family-E flag byte, `block` the
+    // driver's bytes, its first-start bytes when absent), then for a read the device image; runs on
+    // the worker.
+    bool Open(bool readImage, int32_t flag = 0, const std::optional<DriverBlock>& block = std::nullopt) const;
     bool connected_ = false;
 
   private:

@@ -122,6 +122,7 @@ TEST_F(HeronDriverPage, AWriteTheMouseRefusedKeepsTheBlockFileAsItWas) {
     Start();
     Page().Config().driverBlock = {1, 6, 255, 4};
     Sim().Inject("WriteMCUDevice_Heron_Driver", 1);
+    Ui().PressInNextModal("MessageBox", "btn_ok");  // the page says the write failed
     RequestWrite(0);
     Sim().ClearFailures();
     EXPECT_EQ(BlockFileBytes(), (std::vector<uint8_t>{1, 3, 255, 4}));
