@@ -69,6 +69,13 @@ std::string Hex(int red, int green, int blue) {
     return text;
 }
 
+// Where the pictures go: OAKRIDGE_SNAPSHOT_DIR when set, for a person to look at, else the test's
+// own folder.
+std::string SnapshotPath(const std::string& name) {
+    const char* dir = std::getenv("OAKRIDGE_SNAPSHOT_DIR");
+    return (dir && *dir ? std::string(dir) + "/" : ::testing::TempDir()) + name + ".png";
+}
+
 using Records = std::tuple<HeronConfig, HeronDriverConfig>;
 
 class FamilyHPages : public oaktest::AppFixture, public ::testing::WithParamInterface<DeviceModel> {
@@ -200,12 +207,24 @@ TEST_P(FamilyHPages, EditsWaitForTheWriteButtonWhichSendsEveryOneOfThem) {
     EXPECT_EQ(Page().stages[2].level, 40);
     EXPECT_EQ(Page().fireCount, 8);
     EXPECT_EQ(Page().fireTime, 77);
+    auto picture = [&](const char* state) {
+        for (int language : {3, 15}) {  // English, Thai
+            const std::string option = "language_" + std::to_string(language);
+            Ui().Click(option, kMain);
+            Ui().RunUntilIdle();
+            Ui().Snapshot(
+                SnapshotPath(std::string(Row().suffix) + "_write_" + state + "_" + Ui().Text(option, kMain)),
+                kMain);
+        }
+    };
+    picture("pending");
 
     Write();
     ExpectMouseEqualsPage();
     EXPECT_FALSE(Pending());
     EXPECT_FALSE(PendingLook());
     EXPECT_EQ(Ui().Text(Name("hint"), kMain), "%{675}");
+    picture("done");
 }
 
 TEST_P(FamilyHPages, AnEditFollowedByAnUnplugNeverReachesTheMouse) {
