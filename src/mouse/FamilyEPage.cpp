@@ -8,11 +8,11 @@
 #include "macro/MacroModelPages.h"
 #include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
+#include "mouse/MousePageParts.h"
 #include "mouse/PageOperation.h"
 #include "mouse/PointerSettings.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
-#include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/Toolkit.h"
@@ -42,10 +42,6 @@ void OnLibraryChange(int32_t* profile, int32_t* stage, void* context) {
 const std::vector<std::string> kNavigationButtons = {
     "profile1",          "profile2",     "profile3",           "marco_manager",
     "advanced_Settings", "led_Settings", "fire_macro_Settings"};
-
-bool IsSubPage(std::string_view className, const char* base, const char* suffix) {
-    return base && ui::EqualsNoCase(className, std::string(base) + "_" + suffix);
-}
 
 // The device kind a record holds; 0 for a model without variants.
 template <class Record>
@@ -253,15 +249,6 @@ void FamilyEPage<Record>::OnDeviceChanged(int profile, int stage) {
 }
 
 template <class Record>
-int FamilyEPage<Record>::KeyButtonNumber(const ui::Control* sender) {
-    auto& c = config_;
-    if (!sender || c.keyLists.empty()) return 0;
-    for (int i = 1; i <= static_cast<int>(c.keyLists[0].size()); ++i)
-        if (sender->NameIs(names_.KeyButton(i))) return i;
-    return 0;
-}
-
-template <class Record>
 bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
     if (!sender) return false;
     auto& m = Manager();
@@ -277,39 +264,30 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
         RequestOperation(kOpProfile);
         return true;
     }
-    struct Section {
-        const char* button;
-        int page;
-    };
-    const Section macros{"marco_manager", layout.macros}, fireKeys{"fire_macro_Settings", layout.fireKeys},
-        advanced{"advanced_Settings", layout.advanced}, lighting{"led_Settings", Variant().lightingPage};
-    for (const Section* s : {&macros, &fireKeys, &advanced, &lighting}) {
-        if (!sender->NameIs(names_(s->button))) continue;
-        nav_.Reset(m);
-        nav_.Select(m, s->button);
-        nav_.ShowPage(m, s->page);
-        if (s == &lighting) LightingShown();
-        if (s == &fireKeys && firePanel_) firePanel_->ShowGunIfNone();
-        return true;
+    enum { kMacros, kFireKeys, kAdvanced, kLighting };
+    switch (ShowSection(nav_, m, names_, sender,
+                        {{"marco_manager", layout.macros},
+                         {"fire_macro_Settings", layout.fireKeys},
+                         {"advanced_Settings", layout.advanced},
+                         {"led_Settings", Variant().lightingPage}})) {
+        case kMacros:
+        case kAdvanced:
+            return true;
+        case kFireKeys:
+            if (firePanel_) firePanel_->ShowGunIfNone();
+            return true;
+        case kLighting:
+            LightingShown();
+            return true;
+        default:
+            break;
     }
     if (sender->NameIs(names_("macro_view_file")) || sender->NameIs(names_("macro_view_folder"))) {
         ShowMacroView(sender->NameIs(names_("macro_view_folder")));
         return true;
     }
-    for (const ResetButton& reset : Row().resetButtons) {
-        if (!sender->NameIs(reset.button)) continue;
-        // Everything the user set on the mouse is replaced: only when they say so.
-        if (!ProfileFiles::ConfirmRestore(&Owner())) return true;
-        filePath_ = ProfileFiles::DefaultFile(reset.defaultFile);
-        RequestOperation(reset.operation);
-        return true;
-    }
-    for (const bool save : {true, false}) {
-        if (!sender->NameIs(names_(save ? "save_data" : "import_data"))) continue;
-        auto path =
-            save ? ProfileFiles::AskSavePath(&Owner(), Row().suffix) : ProfileFiles::AskOpenPath(&Owner());
-        filePath_ = path.value_or("");
-        if (!filePath_.empty()) RequestOperation(save ? kOpSaveFile : kOpLoadFile);
+    if (const FileRequest file = HandleFileButton(Owner(), Row(), names_, sender, filePath_); file.handled) {
+        if (file.operation) RequestOperation(file.operation);
         return true;
     }
     ui::Notification click;
@@ -320,18 +298,11 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
         platform::OpenWithDefaultHandler(sender->GetUserData());
         return true;
     }
-    if (int number = KeyButtonNumber(sender)) {
+    const size_t keys = config_.keyLists.empty() ? 0 : config_.keyLists[0].size();
+    if (int number = KeyButtonNumber(names_, sender, keys)) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
-        auto slotOf = [this, number]() -> KeySlot* {
-            auto& c = config_;
-            const auto profile = static_cast<size_t>(c.currentProfile);
-            if (c.currentProfile < 0 || profile >= c.keyLists.size()) return nullptr;
-            auto& keys = c.keyLists[profile];
-            const auto key = static_cast<size_t>(number - 1);
-            return key < keys.size() ? &keys[key] : nullptr;
-        };
-        KeySlot* slot = slotOf();
-        if (!slot || !EditKey(*slot) || !(slot = slotOf())) return true;
+        KeySlot* slot = CurrentKey(config_, number);
+        if (!slot || !EditKey(*slot) || !(slot = CurrentKey(config_, number))) return true;
         sender->SetText(assign::AssignmentLabel(config_, *slot));
         editedKeyIndex_ = slot->keyIndex;
         RequestOperation(kOpKey);
@@ -371,17 +342,11 @@ void FamilyEPage<Record>::OnNotify(ui::Notification& n) {
 }
 
 template <class Record>
-int FamilyEPage<Record>::KeyCount() {
-    auto* keys = Manager().Find<ui::Container>(names_.KeyPage());
-    return keys ? keys->GetCount() : 0;
-}
-
-template <class Record>
 std::unique_ptr<PageWork> FamilyEPage<Record>::ReadDevice() {
     // Seeded with the live record: a group whose read fails keeps what the page held, as it would
     // if the library filled the live record in place. The lists a read rebuilds are emptied by it.
     auto fresh = std::make_shared<Record>(config_);
-    const int keyCount = KeyCount();
+    const int keyCount = KeyCount(Manager(), names_);
     return std::make_unique<FunctionWork>([this, fresh, keyCount] { return ReadRecord(*fresh, keyCount); },
                                           [this, fresh](bool ok) {
                                               if (ok) Adopt(*fresh);
@@ -501,72 +466,23 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::RapidFireWork(int operation) {
 template <class Record>
 std::unique_ptr<PageWork> FamilyEPage<Record>::ProfileFileWork(int operation) {
     const ModelRow& row = Row();
-    const ProfileImageSpec& files = row.profileImage;
-    const WriteGroup group = row.WriteOf(operation);
-    // Some models restore by loading the button's file with the plain load operation.
-    const bool reset = group == WriteGroup::RestoreDefaults ||
-                       std::any_of(row.resetButtons.begin(), row.resetButtons.end(),
-                                   [operation](const ResetButton& b) { return b.operation == operation; });
     // A restore from elsewhere than its button still loads the button's file.
-    if (group == WriteGroup::RestoreDefaults)
+    if (row.WriteOf(operation) == WriteGroup::RestoreDefaults)
         for (const ResetButton& button : row.resetButtons)
             if (button.operation == operation) {
                 filePath_ = ProfileFiles::DefaultFile(button.defaultFile);
                 break;
             }
-    const std::string path = filePath_;
     const int32_t flag = config_.fireMacroVisible;
-    auto open = [this, flag] { return Open(false, flag); };
-    if (group == WriteGroup::SaveFile) {
-        auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
-        auto work = std::make_unique<FunctionWork>(
-            [&files, path, open, result] {
-                return (*result = ProfileFiles::Save(files, path, open)) == ProfileFileResult::Done;
-            },
-            nullptr);
-        // The finish belongs to the work, so the work outlives every call of it.
-        work->SetFinish([this, result, self = work.get()](bool) {
-            self->SetFailureText(ProfileFiles::StatusFor(*result, true, false));
-            ProfileFiles::Report(&Owner(), *result, true);
-        });
-        work->SetReport(WorkReport::Save);
-        return work;
-    }
-    // A load, then the device is read again: the page shows what the device took.
     auto fresh = std::make_shared<Record>(config_);
-    const int keyCount = KeyCount();
-    auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
-    auto readOk = std::make_shared<bool>(false);
-    auto work = std::make_unique<FunctionWork>(
-        [this, &files, &row, path, open, result, readOk, fresh, keyCount] {
-            *result = ProfileFiles::Load(files, path, open);
-            if (*result != ProfileFileResult::Done) return false;
-            // The device may need a moment after taking a whole image before it answers a read.
-            for (int attempt = 0; attempt < std::max(1, row.messages.loadReadTries); ++attempt) {
-                if (attempt > 0) platform::CurrentClock().SleepMs(row.messages.loadRetryMs);
-                if ((*readOk = ReadRecord(*fresh, keyCount))) break;
-            }
-            return *readOk;
-        },
-        nullptr);
-    work->SetFinish([this, &row, result, readOk, fresh, reset, self = work.get()](bool) {
-        if (*result == ProfileFileResult::Done) {
-            if (*readOk) Adopt(*fresh);
-            SetConnected(*readOk);
-        }
-        // A file the device took but whose read-back failed still changed the device.
-        self->SetFailureText(*result == ProfileFileResult::Done
-                                 ? (*readOk ? "" : "%{683}")
-                                 : ProfileFiles::StatusFor(*result, false, reset));
-        // A missing default file makes a reset do nothing; the status line says why.
-        if (reset && *result == ProfileFileResult::FileUnreadable) return;
-        if (*result == ProfileFileResult::DeviceUnavailable && row.messages.loadUnavailable)
-            ProfileFiles::Show(&Owner(), row.messages.loadUnavailable);
-        else
-            ProfileFiles::Report(&Owner(), *result, false);
-    });
-    work->SetReport(reset ? WorkReport::Reset : WorkReport::Load);
-    return work;
+    const int keyCount = KeyCount(Manager(), names_);
+    ProfileFileSteps steps{[this, flag] { return Open(false, flag); },
+                           [this, fresh, keyCount] { return ReadRecord(*fresh, keyCount); },
+                           [this, fresh](bool readOk) {
+                               if (readOk) Adopt(*fresh);
+                               SetConnected(readOk);
+                           }};
+    return mouse::ProfileFileWork(row, operation, filePath_, Owner(), std::move(steps));
 }
 
 template <class Record>

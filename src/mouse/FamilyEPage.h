@@ -96,7 +96,6 @@ class FamilyEPage : public MousePage, private StageHost {
     void RegisterChangeCallback();
     // The user asked for `operation`: its copy of the page is taken now, then the request goes out.
     void RequestOperation(int operation);
-    int KeyCount();
     void LabelKeys();
     void SelectProfile(int profile);
     void RequestStageWrite() override;
@@ -109,7 +108,6 @@ class FamilyEPage : public MousePage, private StageHost {
     std::unique_ptr<PageWork> RapidFireWork(int operation);
     std::unique_ptr<PageWork> ProfileFileWork(int operation);
     void ShowMacroView(bool folder);
-    int KeyButtonNumber(const ui::Control* sender);
 
     Record config_;
     PageNames names_;

@@ -42,8 +42,14 @@ int ShowSection(PageNavigation& nav, ui::PaintManager& manager, const PageNames&
 }
 
 int OperationOf(const ModelRow& row, WriteGroup group) {
-    for (size_t op = 0; op < row.writes.size(); ++op)
-        if (row.writes[op] == group) return static_cast<int>(op);
+    for (size_t op = 0; op < row.writes.size(); ++op) {
+        if (row.writes[op] != group) continue;
+        // A model whose reset buttons load their files with a load operation has another for files.
+        const bool reset =
+            std::any_of(row.resetButtons.begin(), row.resetButtons.end(),
+                        [op](const ResetButton& b) { return b.operation == static_cast<int>(op); });
+        if (!reset) return static_cast<int>(op);
+    }
     return -1;
 }
 

@@ -53,7 +53,7 @@ struct FileRequest {
 };
 FileRequest HandleFileButton(ui::WindowImplBase& owner, const ModelRow& row, const PageNames& names,
                              const ui::Control* sender, std::string& filePath);
-// The row's operation of `group` (its first), or -1.
+// The row's first operation of `group` that no reset button uses, or -1.
 int OperationOf(const ModelRow& row, WriteGroup group);
 // Whether the row's `operation` is a profile file operation.
 bool IsProfileFileOperation(const ModelRow& row, int operation);
