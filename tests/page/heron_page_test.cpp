@@ -512,7 +512,8 @@ TEST_P(FamilyHPages, AFailedSaveLoadsNoOlderFileBack) {
     EXPECT_EQ(messages_, std::vector<std::string>{ui::TextTable::Instance().Resolve("%{350}")});
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, FamilyHPages, ::testing::Values(DeviceModel::Heron),
+INSTANTIATE_TEST_SUITE_P(Models, FamilyHPages,
+                         ::testing::Values(DeviceModel::Heron, DeviceModel::HeronDriver),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
 // What only the Heron has: its lighting, and the fire data that reaches the mouse at once.
