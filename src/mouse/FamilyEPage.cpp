@@ -5,19 +5,15 @@
 
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
-#include "macro/MacroModelPages.h"
-#include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/MousePageParts.h"
 #include "mouse/PageOperation.h"
 #include "mouse/PointerSettings.h"
 #include "platform/Clock.h"
-#include "platform/DesktopShell.h"
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/Toolkit.h"
 #include "ui/layout/SkinPage.h"
-#include "ui/layout/TabLayout.h"
 
 namespace mouse {
 namespace {
@@ -56,9 +52,7 @@ int KindOf(const Record& record) {
 
 template <class Record>
 FamilyEPage<Record>::FamilyEPage(ui::WindowImplBase& owner, const LightingModel& lighting)
-    : MousePage(owner, RowOf(kModel)),
-      names_(Row().suffix, Row().keyGroup),
-      nav_(names_, kNavigationButtons, "Setting_switch"),
+    : ModelPage(owner, RowOf(kModel), kNavigationButtons),
       stages_(names_, *this),
       rapidFire_(names_),
       lighting_(names_, lighting),
@@ -81,11 +75,6 @@ int FamilyEPage<Record>::DeviceKind() const {
 }
 
 template <class Record>
-std::unique_ptr<MacroManagerPage> FamilyEPage<Record>::CreateMacroPage(bool folder) {
-    return CreateModelMacroPage(kModel, Owner(), folder);
-}
-
-template <class Record>
 std::unique_ptr<assign::FireKeyEdit> FamilyEPage<Record>::CreateFireKeyPanel() {
     if (!assign::FindFireKeyEditSpec(kModel)) return nullptr;
     return std::make_unique<assign::ModelFireKeyEdit<Record>>(
@@ -96,13 +85,9 @@ template <class Record>
 std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view className) {
     const SubPages& sub = Row().subPages;
     const char* suffix = Row().suffix;
-    const bool folder = IsSubPage(className, sub.folderMacros, suffix);
-    if (folder || IsSubPage(className, sub.fileMacros, suffix)) {
+    bool folder = false;
+    if (auto page = CreateMacroSubPage(className, folder)) {
         config_.macroUsesFolders = folder ? 1 : 0;
-        // A model without macro pages keeps an empty panel in their place.
-        auto page = CreateMacroPage(folder);
-        if (!page) return std::make_unique<ui::SkinPage>();
-        macroPages_.push_back(page.get());
         return page;
     }
     if (IsSubPage(className, sub.fireKeys, suffix)) {
@@ -118,27 +103,15 @@ std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view
 
 template <class Record>
 void FamilyEPage<Record>::InitPage() {
-    auto& store = MacroStore::Instance();
-    store.SyncMacroFolder(kModel);
-    store.LoadMacroFile(kModel);
-    // The macro pages were built with the page's skin, before the macros were loaded.
-    for (auto* page : macroPages_) page->Reload();
+    InitSections();
     if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder")))
         ShowMacroView(folder->IsSelected());
-    nav_.Capture(Manager());
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings")))
         config_.fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());
     Registry()[static_cast<size_t>(kModel)] = [this](int profile, int stage) {
         OnDeviceChanged(profile, stage);
     };
-}
-
-template <class Record>
-void FamilyEPage<Record>::SetConnected(bool connected) {
-    connected_ = connected;
-    ShowConnectionStatus();
-    Refresh();
 }
 
 template <class Record>
@@ -149,13 +122,6 @@ StageModel FamilyEPage<Record>::StageFields() {
 template <class Record>
 LightingFields FamilyEPage<Record>::Lighting() {
     return {config_.lightingMode, config_.lightAll, config_.lightingSpeed};
-}
-
-template <class Record>
-void FamilyEPage<Record>::RequestOperation(int operation) {
-    // The notification is delivered later; by then the user may have changed the target again.
-    KeepPreparedWrite(operation);
-    Manager().SendNotify(nullptr, Row().writeRequest, 0, operation, true, true);
 }
 
 template <class Record>
@@ -195,21 +161,8 @@ void FamilyEPage<Record>::LabelKeys() {
 }
 
 template <class Record>
-void FamilyEPage<Record>::SelectProfile(int profile) {
-    nav_.Select(Manager(), "profile" + std::to_string(profile + 1));
-    nav_.ShowPage(Manager(), Row().layout.keys);
-}
-
-template <class Record>
 void FamilyEPage<Record>::Refresh() {
-    // The device area goes grey while the mouse is away; a skin without one greys the whole page.
-    auto* root = Manager().FindControl("device_Mouse_" + names_.Suffix() + "_page");
-    if (!root) SetEnabled(connected_);
-    if (!connected_) {
-        if (root) root->SetEnabled(false);
-        return;
-    }
-    if (root) root->SetEnabled(true);
+    if (!ShowEnabled()) return;
     nav_.Reset(Manager());
     LabelKeys();
     SelectProfile(config_.currentProfile);
@@ -282,22 +235,7 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
         default:
             break;
     }
-    if (sender->NameIs(names_("macro_view_file")) || sender->NameIs(names_("macro_view_folder"))) {
-        ShowMacroView(sender->NameIs(names_("macro_view_folder")));
-        return true;
-    }
-    if (const FileRequest file = HandleFileButton(Owner(), Row(), names_, sender, filePath_); file.handled) {
-        if (file.operation) RequestOperation(file.operation);
-        return true;
-    }
-    ui::Notification click;
-    click.type = "click";
-    click.sender = sender;
-    if (stages_.Handle(m, click, StageFields())) return true;
-    if (sender->NameIs(names_("web_data"))) {
-        platform::OpenWithDefaultHandler(sender->GetUserData());
-        return true;
-    }
+    if (HandleSharedClick(sender) || stages_.HandleClick(m, sender, StageFields())) return true;
     const size_t keys = config_.keyLists.empty() ? 0 : config_.keyLists[0].size();
     if (int number = KeyButtonNumber(names_, sender, keys)) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
@@ -312,33 +250,16 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
 }
 
 template <class Record>
-void FamilyEPage<Record>::ShowMacroView(bool folder) {
+bool FamilyEPage<Record>::ShowMacroView(bool folder) {
     // A skin with both macro pages lets the user choose; the key editor follows the view shown.
-    auto* views = Manager().Find<ui::TabLayout>(names_("macro_view"));
-    if (!views) return;
-    views->SelectItem(folder ? 1 : 0, ui::Notify::No);
+    if (!ModelPage::ShowMacroView(folder)) return false;
     config_.macroUsesFolders = folder ? 1 : 0;
+    return true;
 }
 
 template <class Record>
-void FamilyEPage<Record>::OnNotify(ui::Notification& n) {
-    auto& m = Manager();
-    if (n.type == "click") {
-        HandleClick(n.sender);
-    } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
-               n.type == "valuechanging" || n.type == "textchanged" || n.type == "killfocus") {
-        if (n.sender && !HandleOwn(n) && !HandleSettings(n)) stages_.Handle(m, n, StageFields());
-    } else if (!n.sender && n.type == Row().lostNotification) {
-        SetConnected(false);
-    } else if (!n.sender && n.type == Row().readNotification) {
-        connected_ = true;
-        ShowConnectionStatus();
-        Refresh();
-    } else if (!n.sender && n.type == "Update_Profile") {
-        if (connected_ && m.GetRoot()) m.GetRoot()->NeedUpdate();
-    } else if (!n.sender && n.type == "Change_Language_Profile") {
-        if (connected_) LabelKeys();
-    }
+void FamilyEPage<Record>::HandleSetting(ui::Notification& n) {
+    if (!HandleOwn(n) && !HandleSettings(n)) stages_.Handle(Manager(), n, StageFields());
 }
 
 template <class Record>

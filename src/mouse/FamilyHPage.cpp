@@ -4,19 +4,15 @@
 
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
-#include "macro/MacroModelPages.h"
-#include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/MousePageParts.h"
 #include "mouse/PointerSettings.h"
 #include "mouse/ProfileFiles.h"
 #include "mouse/RapidFireEditor.h"
-#include "platform/DesktopShell.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Option.h"
 #include "ui/layout/SkinPage.h"
-#include "ui/layout/TabLayout.h"
 
 namespace mouse {
 namespace {
@@ -46,9 +42,7 @@ constexpr const char* kWritePendingTip = "%{572}";
 
 template <class Record>
 FamilyHPage<Record>::FamilyHPage(ui::WindowImplBase& owner)
-    : MousePage(owner, RowOf(kModel)),
-      names_(Row().suffix, Row().keyGroup),
-      nav_(names_, kNavigationButtons, "Setting_switch"),
+    : ModelPage(owner, RowOf(kModel), kNavigationButtons),
       stages_(names_, *this, kStageScheme),
       advanced_(names_) {}
 
@@ -56,23 +50,10 @@ template <class Record>
 FamilyHPage<Record>::~FamilyHPage() = default;
 
 template <class Record>
-std::unique_ptr<MacroManagerPage> FamilyHPage<Record>::CreateMacroPage(bool folder) {
-    return CreateModelMacroPage(kModel, Owner(), folder);
-}
-
-template <class Record>
 std::unique_ptr<ui::Control> FamilyHPage<Record>::CreateSubPage(std::string_view className) {
-    const SubPages& sub = Row().subPages;
-    const char* suffix = Row().suffix;
-    const bool folder = IsSubPage(className, sub.folderMacros, suffix);
-    if (folder || IsSubPage(className, sub.fileMacros, suffix)) {
-        // A model without macro pages keeps an empty panel in their place.
-        auto page = CreateMacroPage(folder);
-        if (!page) return std::make_unique<ui::SkinPage>();
-        macroPages_.push_back(page.get());
-        return page;
-    }
-    if (IsSubPage(className, sub.fireKeys, suffix)) {
+    bool folder = false;
+    if (auto page = CreateMacroSubPage(className, folder)) return page;
+    if (IsSubPage(className, Row().subPages.fireKeys, Row().suffix)) {
         if (auto panel = CreateFireKeyPanel()) return panel;
         return std::make_unique<ui::SkinPage>();
     }
@@ -81,21 +62,9 @@ std::unique_ptr<ui::Control> FamilyHPage<Record>::CreateSubPage(std::string_view
 
 template <class Record>
 void FamilyHPage<Record>::InitPage() {
-    auto& store = MacroStore::Instance();
-    store.SyncMacroFolder(kModel);
-    store.LoadMacroFile(kModel);
-    // The macro pages were built with the page's skin, before the macros were loaded.
-    for (auto* page : macroPages_) page->Reload();
-    nav_.Capture(Manager());
+    InitSections();
     stages_.LoadLabels(Manager());
     ShowPending();
-}
-
-template <class Record>
-void FamilyHPage<Record>::SetConnected(bool connected) {
-    connected_ = connected;
-    ShowConnectionStatus();
-    Refresh();
 }
 
 template <class Record>
@@ -115,13 +84,6 @@ void FamilyHPage<Record>::ShowPending() {
     if (!button) return;
     button->SetPending(pending_.IsPending());
     button->SetToolTip(pending_.IsPending() ? kWritePendingTip : kWriteTip);
-}
-
-template <class Record>
-void FamilyHPage<Record>::RequestOperation(int operation) {
-    // The notification is delivered later; the work holds the page as it is now.
-    KeepPreparedWrite(operation);
-    Manager().SendNotify(nullptr, Row().writeRequest, 0, operation, true, true);
 }
 
 template <class Record>
@@ -180,12 +142,6 @@ void FamilyHPage<Record>::ShowPressTypes() {
 }
 
 template <class Record>
-void FamilyHPage<Record>::SelectProfile(int profile) {
-    nav_.Select(Manager(), "profile" + std::to_string(profile + 1));
-    nav_.ShowPage(Manager(), Row().layout.keys);
-}
-
-template <class Record>
 void FamilyHPage<Record>::ShowFire() {
     auto& m = Manager();
     const bool continuous = config_.fireCount == kContinuous;
@@ -203,12 +159,8 @@ void FamilyHPage<Record>::ShowFire() {
 
 template <class Record>
 void FamilyHPage<Record>::Refresh() {
-    // The device area goes grey while the mouse is away; a skin without one greys the whole page.
-    auto* root = Manager().FindControl("device_Mouse_" + names_.Suffix() + "_page");
-    if (!root) SetEnabled(connected_);
-    if (root) root->SetEnabled(connected_);
     ShowPending();
-    if (!connected_) return;
+    if (!ShowEnabled()) return;
     nav_.Reset(Manager());
     LabelKeys();
     SelectProfile(config_.currentProfile);
@@ -244,27 +196,11 @@ bool FamilyHPage<Record>::HandleClick(ui::Control* sender) {
                      {"advanced_Settings", layout.advanced},
                      {"led_Settings", Row().Variant(0).lightingPage}}) >= 0)
         return true;
-    if (sender->NameIs(names_("macro_view_file")) || sender->NameIs(names_("macro_view_folder"))) {
-        if (auto* views = m.template Find<ui::TabLayout>(names_("macro_view")))
-            views->SelectItem(sender->NameIs(names_("macro_view_folder")) ? 1 : 0, ui::Notify::No);
-        return true;
-    }
     if (sender->NameIs(names_("write_data"))) {
         RequestOperation(kOpWriteMouse);
         return true;
     }
-    if (const FileRequest file = HandleFileButton(Owner(), Row(), names_, sender, filePath_); file.handled) {
-        if (file.operation) RequestOperation(file.operation);
-        return true;
-    }
-    ui::Notification click;
-    click.type = "click";
-    click.sender = sender;
-    if (stages_.Handle(m, click, StageFields())) return true;
-    if (sender->NameIs(names_("web_data"))) {
-        platform::OpenWithDefaultHandler(sender->GetUserData());
-        return true;
-    }
+    if (HandleSharedClick(sender) || stages_.HandleClick(m, sender, StageFields())) return true;
     if (int number = KeyButtonNumber(names_, sender, c.keyLists[0].size())) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
         KeySlot* slot = CurrentKey(c, number);
@@ -351,26 +287,10 @@ bool FamilyHPage<Record>::HandlePressType(ui::Notification& n) {
 }
 
 template <class Record>
-void FamilyHPage<Record>::OnNotify(ui::Notification& n) {
+void FamilyHPage<Record>::HandleSetting(ui::Notification& n) {
     auto& m = Manager();
-    if (n.type == "click") {
-        HandleClick(n.sender);
-    } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
-               n.type == "valuechanging" || n.type == "textchanged" || n.type == "killfocus") {
-        if (n.sender && !HandleFire(n) && !HandlePressType(n) && !HandleLighting(n) &&
-            !advanced_.HandlePointer(m, n))
-            stages_.Handle(m, n, StageFields());
-    } else if (!n.sender && n.type == Row().lostNotification) {
-        SetConnected(false);
-    } else if (!n.sender && n.type == Row().readNotification) {
-        connected_ = true;
-        ShowConnectionStatus();
-        Refresh();
-    } else if (!n.sender && n.type == "Update_Profile") {
-        if (connected_ && m.GetRoot()) m.GetRoot()->NeedUpdate();
-    } else if (!n.sender && n.type == "Change_Language_Profile") {
-        if (connected_) LabelKeys();
-    }
+    if (!HandleFire(n) && !HandlePressType(n) && !HandleLighting(n) && !advanced_.HandlePointer(m, n))
+        stages_.Handle(m, n, StageFields());
 }
 
 template <class Record>

@@ -16,7 +16,7 @@
 #include "device/PendingChanges.h"
 #include "macro/MacroManagerPage.h"
 #include "mouse/AdvancedSettings.h"
-#include "mouse/MousePage.h"
+#include "mouse/ModelPage.h"
 #include "mouse/PageNames.h"
 #include "mouse/PageNavigation.h"
 #include "mouse/StageEditor.h"
@@ -35,7 +35,7 @@ enum FamilyHOperation : int {
 };
 
 template <class Record>
-class FamilyHPage : public MousePage, private StageHost {
+class FamilyHPage : public ModelPage, private StageHost {
   public:
     static constexpr DeviceModel kModel = Record::kModel;
     // The count combo's first item is two stages; the active stage is zero-based; a level is
@@ -47,13 +47,10 @@ class FamilyHPage : public MousePage, private StageHost {
 
     Record& Config() { return config_; }
     const Record& Config() const { return config_; }
-    const PageNames& Names() const { return names_; }
     const StageEditor& Stages() const { return stages_; }
-    const std::string& FilePath() const { return filePath_; }
     // Whether the page holds edits the mouse does not have yet.
     bool HasPendingChanges() const { return pending_.IsPending(); }
-    // Shows the record in the controls.
-    void Refresh();
+    void Refresh() override;
     // Opens the colour picker on `argb`; true when the user confirmed a new colour.
     bool PickColour(uint32_t& argb) { return ChooseColour(argb); }
 
@@ -91,8 +88,6 @@ class FamilyHPage : public MousePage, private StageHost {
     // UI thread: runs the model's key editor on `slot`, a key of the current profile; true when the
     // key's code in the record changed (the editor has put any macro into the library's image).
     virtual bool EditKey(KeySlot& slot) { return false; }
-    // The model's file or folder macro page, by default the model's own; null leaves an empty panel.
-    virtual std::unique_ptr<MacroManagerPage> CreateMacroPage(bool folder);
     // The panel of the fire-macro tab; null leaves the tab's plain panel.
     virtual std::unique_ptr<ui::Control> CreateFireKeyPanel() { return nullptr; }
 
@@ -101,12 +96,8 @@ class FamilyHPage : public MousePage, private StageHost {
     // The library refused a Set call: the image lacks something the record holds, so the next
     // write gives it the whole record first.
     void LibraryBehind() { libraryBehind_ = true; }
-    // Requests `operation` of the model's write request; its copy of the page is taken now.
-    void RequestOperation(int operation);
 
     void InitPage() override;
-    void OnNotify(ui::Notification& n) override;
-    void SetConnected(bool connected) override;
     std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
     std::unique_ptr<PageWork> PrepareWrite(int operation) override;
     bool ChooseColour(uint32_t& argb) override;
@@ -126,11 +117,11 @@ class FamilyHPage : public MousePage, private StageHost {
     std::unique_ptr<PageWork> FileWork(int operation);
     std::unique_ptr<PageWork> OwnWork(int operation);
     void ShowPending();
-    void LabelKeys();
-    void SelectProfile(int profile);
+    void LabelKeys() override;
     void ShowFire();
     void ShowPressTypes();
-    bool HandleClick(ui::Control* sender);
+    bool HandleClick(ui::Control* sender) override;
+    void HandleSetting(ui::Notification& n) override;
     bool HandleFire(ui::Notification& n);
     bool HandlePressType(ui::Notification& n);
     void SetStages();
@@ -142,14 +133,10 @@ class FamilyHPage : public MousePage, private StageHost {
     StageModel StageFields() { return {config_.stageCount, config_.currentStage, config_.stages}; }
 
     Record config_;
-    PageNames names_;
-    PageNavigation nav_;
     StageEditor stages_;
     AdvancedSettings advanced_;
     PendingChanges pending_;
     bool libraryBehind_ = false;
-    std::string filePath_;                       // of the latest file request; each request copies it
-    std::vector<MacroManagerPage*> macroPages_;  // owned by the page's tree
 };
 
 extern template class FamilyHPage<HeronConfig>;

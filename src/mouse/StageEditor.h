@@ -75,6 +75,13 @@ class StageEditor {
     void Show(ui::PaintManager& manager, const StageModel& model);
     // Handles the notifications of the stage controls; true when `n` was one of them.
     bool Handle(ui::PaintManager& manager, const ui::Notification& n, const StageModel& model);
+    // A click on `sender`: true when it was a stage's colour button.
+    bool HandleClick(ui::PaintManager& manager, ui::Control* sender, const StageModel& model) {
+        ui::Notification click;
+        click.type = "click";
+        click.sender = sender;
+        return Handle(manager, click, model);
+    }
 
   private:
     // Enables the controls of the stages up to the count, selects the active stage's option.
