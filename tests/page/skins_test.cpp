@@ -507,7 +507,7 @@ TEST_P(ModelLook, TextsFitInEveryLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(Models, ModelLook,
                          ::testing::Values(LookModel{"Ibis", 4}, LookModel{"Crane", 5},
-                                           LookModel{"Heron", 1, false}),
+                                           LookModel{"Heron", 1, false}, LookModel{"Heron_Driver", 2, false}),
                          [](const auto& model) { return std::string(model.param.suffix); });
 
 using ShippedPages = oaktest::AppFixture;
