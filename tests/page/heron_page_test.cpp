@@ -15,6 +15,7 @@
 #include "device/DeviceTaskPage.h"
 #include "device/ModelTable.h"
 #include "mouse/CDialogMouseHeronSetting.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/FamilyHPage.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
@@ -164,6 +165,11 @@ class FamilyHPages : public oaktest::AppFixture, public ::testing::WithParamInte
         Ui().SelectComboItem(Name("result_DPI_count_setting"), 4, kMain);  // six stages
         Ui().Click(Stage(3, "_check"), kMain);
         Ui().DragSlider(Stage(3, "_slider"), 40, kMain);
+        mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t& argb) {
+            argb = 0xFF123456;
+            return true;
+        });
+        Ui().Click(Stage(4, "_color"), kMain);
         Ui().Click(Name("advanced_Settings"), kMain);
         Replace(Name("result_fire_count"), "9");
         Replace(Name("result_fire_time"), "77");
@@ -198,6 +204,7 @@ TEST_P(FamilyHPages, EditsWaitForTheWriteButtonWhichSendsEveryOneOfThem) {
     EXPECT_EQ(Page().stageCount, 6);
     EXPECT_EQ(Page().currentStage, 2);
     EXPECT_EQ(Page().stages[2].level, 40);
+    EXPECT_EQ(Hex(Page().stages[3].red, Page().stages[3].green, Page().stages[3].blue), "123456");
     EXPECT_EQ(Page().fireCount, 8);
     EXPECT_EQ(Page().fireTime, 77);
     auto picture = [&](const char* state) {
