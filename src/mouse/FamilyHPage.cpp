@@ -106,8 +106,12 @@ template <class Record>
 bool FamilyHPage<Record>::SetEverything() {
     auto& binding = DeviceLibraryBinding::Instance();
     const auto& c = config_;
-    return binding.WriteProfileIndex(c) && binding.WriteKeys(c, static_cast<int>(c.keyLists[0].size())) &&
-           binding.WriteStages(c) && binding.WriteFire(c) && SetPressTypes() && SetOwnGroups();
+    // Each profile's keys as far as its list goes: a list a failed read left short is no refusal.
+    for (int p = 0; p < 2; ++p)
+        for (size_t k = 0; k < c.keyLists[static_cast<size_t>(p)].size(); ++k)
+            if (!binding.WriteKey(c, p, static_cast<int>(k))) return false;
+    return binding.WriteProfileIndex(c) && binding.WriteStages(c) && binding.WriteFire(c) &&
+           SetPressTypes() && SetOwnGroups();
 }
 
 template <class Record>

@@ -15,11 +15,14 @@
 #include "device/DeviceTaskPage.h"
 #include "device/ModelTable.h"
 #include "mouse/CDialogMouseHeronSetting.h"
+#include "mouse/ColorPicker.h"
 #include "mouse/FamilyHPage.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
 #include "ui/controls/Button.h"
+#include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
+#include "ui/core/Container.h"
 #include "ui/core/Messages.h"
 #include "ui/core/VirtualKeys.h"
 #include "ui/text/TextTable.h"
@@ -80,15 +83,6 @@ using Records = std::tuple<HeronConfig, HeronDriverConfig>;
 
 class FamilyHPages : public oaktest::AppFixture, public ::testing::WithParamInterface<DeviceModel> {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        mouse::ProfileFiles::SetMessageShower(
-            [this](ui::WindowImplBase*, const std::string& text) { messages_.push_back(text); });
-    }
-    void TearDown() override {
-        mouse::ProfileFiles::SetMessageShower(nullptr);
-        AppFixture::TearDown();
-    }
     const ModelRow& Row() const { return RowOf(GetParam()); }
     std::string Name(const std::string& base) const { return base + "_" + Row().suffix; }
     std::string Stage(int d, const char* rest) const {
@@ -171,12 +165,17 @@ class FamilyHPages : public oaktest::AppFixture, public ::testing::WithParamInte
         Ui().SelectComboItem(Name("result_DPI_count_setting"), 4, kMain);  // six stages
         Ui().Click(Stage(3, "_check"), kMain);
         Ui().DragSlider(Stage(3, "_slider"), 40, kMain);
+        mouse::ColorPicker::SetChooser([](ui::WindowImplBase&, uint32_t& argb) {
+            argb = 0xFF123456;
+            return true;
+        });
+        Ui().Click(Stage(4, "_color"), kMain);
         Ui().Click(Name("advanced_Settings"), kMain);
         Replace(Name("result_fire_count"), "9");
         Replace(Name("result_fire_time"), "77");
     }
 
-    std::vector<std::string> messages_;
+    oaktest::ShownMessages messages_;
 };
 
 TEST_P(FamilyHPages, ShowsWhatTheMouseHolds) {
@@ -205,6 +204,7 @@ TEST_P(FamilyHPages, EditsWaitForTheWriteButtonWhichSendsEveryOneOfThem) {
     EXPECT_EQ(Page().stageCount, 6);
     EXPECT_EQ(Page().currentStage, 2);
     EXPECT_EQ(Page().stages[2].level, 40);
+    EXPECT_EQ(Hex(Page().stages[3].red, Page().stages[3].green, Page().stages[3].blue), "123456");
     EXPECT_EQ(Page().fireCount, 8);
     EXPECT_EQ(Page().fireTime, 77);
     auto picture = [&](const char* state) {
@@ -368,6 +368,30 @@ TEST_P(FamilyHPages, EachPressTypePairStaysInStep) {
     }
 }
 
+// A skin may carry the views a refresh of the key labels names ("…_pro"), beside or instead of the
+// edited ones: every view of a key shows and sets the same press type.
+TEST_P(FamilyHPages, EveryNamedViewOfAPressTypeFollows) {
+    Open();
+    const std::string view = Name("result_middle_key_switch_pro"),
+                      pro1 = Name("result_middle_key_switch_pro1");
+    {
+        auto box = std::make_unique<ui::CheckBox>();
+        box->SetName(view);
+        box->SetFixedHeight(24);
+        Ui().Find<ui::Container>(Name("press_types_pro1"), kMain).Add(std::move(box));
+    }
+    Page().middlePress = 1;
+    WithPage([](auto& page) { page.Refresh(); });
+    Ui().RunUntilIdle();
+    EXPECT_TRUE(Ui().IsSelected(view, kMain));
+    Ui().Click(view, kMain);
+    EXPECT_FALSE(Ui().IsSelected(pro1, kMain));
+    EXPECT_EQ(Page().middlePress, 0);
+    Ui().Click(pro1, kMain);
+    EXPECT_TRUE(Ui().IsSelected(view, kMain));
+    EXPECT_EQ(Page().middlePress, 1);
+}
+
 TEST_P(FamilyHPages, TheGunPressTypeShowsOnTheSecondProfileOnly) {
     Open();
     const std::string gun = Name("result_gun_key_switch_pro2");
@@ -391,7 +415,7 @@ TEST_P(FamilyHPages, AFailedWriteSaysSoAndKeepsTheChanges) {
     sim.Inject(write.c_str(), 1);
     Write();
     EXPECT_TRUE(Mouse() == before);
-    EXPECT_EQ(messages_, std::vector<std::string>{ui::TextTable::Instance().Resolve("%{573}")});
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{ui::TextTable::Instance().Resolve("%{573}")});
     EXPECT_EQ(Ui().Text(Name("hint"), kMain), "%{574}");
     EXPECT_TRUE(Pending());
     EXPECT_TRUE(PendingLook());
@@ -509,7 +533,7 @@ TEST_P(FamilyHPages, AFailedSaveLoadsNoOlderFileBack) {
     Ui().Click(Name("save_data"), kMain);
     WaitForDeviceTasks();
     EXPECT_TRUE(Mouse() == before);
-    EXPECT_EQ(messages_, std::vector<std::string>{ui::TextTable::Instance().Resolve("%{350}")});
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{ui::TextTable::Instance().Resolve("%{350}")});
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, FamilyHPages,

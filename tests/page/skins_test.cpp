@@ -148,6 +148,59 @@ void ExpectSkinsHold(const std::vector<SkinNames>& skins, const std::string& suf
     }
 }
 
+// The Heron page's skin holds every control its page looks up, once each (both views of each
+// press type the page edits, the gun's on profile 2), and no name of another model.
+TEST(HeronSkins, HoldEveryControlThePageLooksUp) {
+    oaktest::UiDriver ui;
+    ExpectSkinsHold({{"XML/MousePage_Heron.xml",
+                      {{"status_Heron"},
+                       {"hint_Heron"},
+                       {"web_data_Heron"},
+                       {"device_Mouse_Heron_page"},
+                       {"profile%d_Heron", 1, 2},
+                       {"marco_manager_Heron"},
+                       {"advanced_Settings_Heron"},
+                       {"led_Settings_Heron"},
+                       {"fire_macro_Settings_Heron"},
+                       {"write_data_Heron"},
+                       {"reset_data_Heron"},
+                       {"save_data_Heron"},
+                       {"import_data_Heron"},
+                       {"Setting_switch_Heron"},
+                       {"profile_page_Heron"},
+                       {"profile_key_Heron_%d", 1, 8},
+                       {"result_DPI_count_setting_Heron"},
+                       {"result_DPI%d_check_Heron", 1, 7},
+                       {"result_DPI%d_slider_Heron", 1, 7},
+                       {"result_DPI%d_edit_Heron", 1, 7},
+                       {"result_DPI%d_color_Heron", 1, 7},
+                       {"result_fire_count_Heron"},
+                       {"result_fire_time_Heron"},
+                       {"result_fire_continue_Heron"},
+                       {"press_types_pro%d_Heron", 1, 2},
+                       {"result_middle_key_switch_pro%d_Heron", 1, 2},
+                       {"result_cpi_key_switch_pro%d_Heron", 1, 2},
+                       {"result_gun_key_switch_pro2_Heron"},
+                       {"mouse_system_speed_Heron"},
+                       {"mouse_system_double_speed_Heron"},
+                       {"mouse_system_screen_speed_Heron"},
+                       {"result_mouse_system_iscontrol_Heron"},
+                       {"result_mouse_system_isscreen_Heron"},
+                       {"result_LED_mode_rainbow_Heron"},
+                       {"result_LED_mode_random_leisure_Heron"},
+                       {"result_LED_mode_random_sleep_Heron"},
+                       {"result_LED_mode_random_sport_Heron"},
+                       {"result_LED_mode_DPI_color_breath_Heron"},
+                       {"result_LED_mode_DPI_light_on_Heron"},
+                       {"result_LED_mode_off_Heron"},
+                       {"result_LED_status_on_Heron"},
+                       {"result_LED_status_off_Heron"},
+                       {"result_LED_light_all_Heron"},
+                       {"result_LED_light_half_Heron"},
+                       {"result_mode_speed_Heron"}}}},
+                    "Heron");
+}
+
 // The Ibis skins hold every control its page, key editor, fire-key panel, macro pages and entry
 // dialog look up, once each, and no name of another model.
 TEST(IbisSkins, HoldEveryControlTheirWindowsLookUp) {
