@@ -119,7 +119,7 @@ std::unique_ptr<BuiltSkin> BuildSkin(const std::string& file) {
 }
 
 struct Want {
-    const char* pattern;
+    std::string pattern;
     int first = 0;
     int last = 0;
 };
@@ -148,57 +148,74 @@ void ExpectSkinsHold(const std::vector<SkinNames>& skins, const std::string& suf
     }
 }
 
+// What the page of either Heron model looks up in its skin, by the model's suffix.
+std::vector<Want> FamilyHPageNames(const std::string& s) {
+    return {{"status_" + s},
+            {"hint_" + s},
+            {"web_data_" + s},
+            {"device_Mouse_" + s + "_page"},
+            {"profile%d_" + s, 1, 2},
+            {"marco_manager_" + s},
+            {"advanced_Settings_" + s},
+            {"led_Settings_" + s},
+            {"write_data_" + s},
+            {"reset_data_" + s},
+            {"save_data_" + s},
+            {"import_data_" + s},
+            {"Setting_switch_" + s},
+            {"profile_page_" + s},
+            {"profile_key_" + s + "_%d", 1, 8},
+            {"result_DPI_count_setting_" + s},
+            {"result_DPI%d_check_" + s, 1, 7},
+            {"result_DPI%d_slider_" + s, 1, 7},
+            {"result_DPI%d_edit_" + s, 1, 7},
+            {"result_DPI%d_color_" + s, 1, 7},
+            {"result_fire_count_" + s},
+            {"result_fire_time_" + s},
+            {"result_fire_continue_" + s},
+            {"press_types_pro%d_" + s, 1, 2},
+            {"result_middle_key_switch_pro%d_" + s, 1, 2},
+            {"result_cpi_key_switch_pro%d_" + s, 1, 2},
+            {"result_gun_key_switch_pro2_" + s},
+            {"mouse_system_speed_" + s},
+            {"mouse_system_double_speed_" + s},
+            {"mouse_system_screen_speed_" + s},
+            {"result_mouse_system_iscontrol_" + s},
+            {"result_mouse_system_isscreen_" + s},
+            {"result_LED_mode_rainbow_" + s},
+            {"result_LED_mode_random_leisure_" + s},
+            {"result_LED_mode_random_sleep_" + s},
+            {"result_LED_mode_random_sport_" + s},
+            {"result_LED_mode_DPI_color_breath_" + s},
+            {"result_LED_mode_DPI_light_on_" + s},
+            {"result_LED_mode_off_" + s},
+            {"result_LED_status_on_" + s},
+            {"result_LED_status_off_" + s}};
+}
+
 // The Heron page's skin holds every control its page looks up, once each (both views of each
 // press type the page edits, the gun's on profile 2), and no name of another model.
 TEST(HeronSkins, HoldEveryControlThePageLooksUp) {
     oaktest::UiDriver ui;
-    ExpectSkinsHold({{"XML/MousePage_Heron.xml",
-                      {{"status_Heron"},
-                       {"hint_Heron"},
-                       {"web_data_Heron"},
-                       {"device_Mouse_Heron_page"},
-                       {"profile%d_Heron", 1, 2},
-                       {"marco_manager_Heron"},
-                       {"advanced_Settings_Heron"},
-                       {"led_Settings_Heron"},
-                       {"fire_macro_Settings_Heron"},
-                       {"write_data_Heron"},
-                       {"reset_data_Heron"},
-                       {"save_data_Heron"},
-                       {"import_data_Heron"},
-                       {"Setting_switch_Heron"},
-                       {"profile_page_Heron"},
-                       {"profile_key_Heron_%d", 1, 8},
-                       {"result_DPI_count_setting_Heron"},
-                       {"result_DPI%d_check_Heron", 1, 7},
-                       {"result_DPI%d_slider_Heron", 1, 7},
-                       {"result_DPI%d_edit_Heron", 1, 7},
-                       {"result_DPI%d_color_Heron", 1, 7},
-                       {"result_fire_count_Heron"},
-                       {"result_fire_time_Heron"},
-                       {"result_fire_continue_Heron"},
-                       {"press_types_pro%d_Heron", 1, 2},
-                       {"result_middle_key_switch_pro%d_Heron", 1, 2},
-                       {"result_cpi_key_switch_pro%d_Heron", 1, 2},
-                       {"result_gun_key_switch_pro2_Heron"},
-                       {"mouse_system_speed_Heron"},
-                       {"mouse_system_double_speed_Heron"},
-                       {"mouse_system_screen_speed_Heron"},
-                       {"result_mouse_system_iscontrol_Heron"},
-                       {"result_mouse_system_isscreen_Heron"},
-                       {"result_LED_mode_rainbow_Heron"},
-                       {"result_LED_mode_random_leisure_Heron"},
-                       {"result_LED_mode_random_sleep_Heron"},
-                       {"result_LED_mode_random_sport_Heron"},
-                       {"result_LED_mode_DPI_color_breath_Heron"},
-                       {"result_LED_mode_DPI_light_on_Heron"},
-                       {"result_LED_mode_off_Heron"},
-                       {"result_LED_status_on_Heron"},
-                       {"result_LED_status_off_Heron"},
-                       {"result_LED_light_all_Heron"},
-                       {"result_LED_light_half_Heron"},
-                       {"result_mode_speed_Heron"}}}},
-                    "Heron");
+    std::vector<Want> names = FamilyHPageNames("Heron");
+    names.insert(names.end(), {{"fire_macro_Settings_Heron"},
+                               {"result_LED_light_all_Heron"},
+                               {"result_LED_light_half_Heron"},
+                               {"result_mode_speed_Heron"}});
+    ExpectSkinsHold({{"XML/MousePage_Heron.xml", names}}, "Heron");
+}
+
+// The driver's page has the Heron's controls but no fire keys, no extent and no lighting speed.
+TEST(HeronDriverSkins, HoldEveryControlThePageLooksUpAndNoneItLacks) {
+    oaktest::UiDriver ui;
+    ExpectSkinsHold({{"XML/MousePage_Heron_Driver.xml", FamilyHPageNames("Heron_Driver")}}, "Heron_Driver");
+    auto built = BuildSkin("XML/MousePage_Heron_Driver.xml");
+    for (const char* absent :
+         {"fire_macro_Settings_Heron_Driver", "fire_page_Heron_Driver", "result_LED_light_all_Heron_Driver",
+          "result_LED_light_half_Heron_Driver", "result_mode_speed_Heron_Driver"})
+        EXPECT_EQ(built->byName.count(ui::ToLower(absent)), 0u) << absent;
+    EXPECT_TRUE(built->customClasses == (std::vector<std::string>{"MacroSettingFilePage_Heron_Driver",
+                                                                  "MacroSettingFolderPage_Heron_Driver"}));
 }
 
 // The Ibis skins hold every control its page, key editor, fire-key panel, macro pages and entry
