@@ -242,6 +242,11 @@ class DeviceLibraryBinding {
     bool WriteKeys(const C& c, int count) {
         return WriteKeysH(C::kModel, c, count);
     }
+    // One key of profile 0 or 1 (zero-based key).
+    template <FamilyHRecord C>
+    bool WriteKey(const C& c, int profile, int key) {
+        return WriteKeyH(C::kModel, c, profile, key);
+    }
     bool ReadLightState(HeronConfig& config);
     bool WriteLightState(const HeronConfig& config);
     bool ReadPressTypes(HeronConfig& config);
@@ -292,6 +297,7 @@ class DeviceLibraryBinding {
     bool WriteFireH(DeviceModel model, const FamilyHConfig& c);
     bool ReadKeysH(DeviceModel model, FamilyHConfig& c, int profile, int count);
     bool WriteKeysH(DeviceModel model, const FamilyHConfig& c, int count);
+    bool WriteKeyH(DeviceModel model, const FamilyHConfig& c, int profile, int key);
 
     // Handles in the declared order: Plover, Heron, Egret, Ibis, Crane, Heron driver.
     std::array<void*, kDeviceModelCount> handles_{};
