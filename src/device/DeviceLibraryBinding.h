@@ -297,7 +297,6 @@ class DeviceLibraryBinding {
     bool WriteFireH(DeviceModel model, const FamilyHConfig& c);
     bool ReadKeysH(DeviceModel model, FamilyHConfig& c, int profile, int count);
     bool WriteKeysH(DeviceModel model, const FamilyHConfig& c, int count);
-    bool WriteKeyH(DeviceModel model, const FamilyHConfig& c, int profile, int key);
 
     // Handles in the declared order: Plover, Heron, Egret, Ibis, Crane, Heron driver.
     std::array<void*, kDeviceModelCount> handles_{};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assign/KeyEdit_Heron_Driver.h"
 #include "device/DeviceLibraryBinding.h"
 #include "macro/MacroStore.h"
 #include "ui/core/Toolkit.h"
@@ -91,9 +92,9 @@ void CDialogMouseHeronDriverSetting::AfterMouseWrite(const HeronDriverConfig& co
     ui::Toolkit::PostTask([block = copy.driverBlock] { MacroStore::Instance().SaveDriverTempData(block); });
 }
 
-bool CDialogMouseHeronDriverSetting::EditKey(KeySlot&) {
-    // The driver's key editor plugs in here.
-    return false;
+bool CDialogMouseHeronDriverSetting::EditKey(KeySlot& slot) {
+    assign::KeyEdit_Heron_Driver editor(&Owner(), Config(), slot);
+    return editor.RunModal();
 }
 
 }  // namespace mouse

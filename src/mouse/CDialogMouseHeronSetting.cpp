@@ -1,5 +1,6 @@
 #include "mouse/CDialogMouseHeronSetting.h"
 
+#include "assign/KeyEdit_Heron.h"
 #include "device/DeviceLibraryBinding.h"
 
 namespace mouse {
@@ -50,14 +51,29 @@ bool CDialogMouseHeronSetting::WriteOwn(const HeronConfig&, WriteGroup group) {
     return DeviceLibraryBinding::Instance().Call(EntryPoint::WriteFireData_Heron) == 0;
 }
 
-bool CDialogMouseHeronSetting::EditKey(KeySlot&) {
-    // The Heron's key editor plugs in here.
-    return false;
+bool CDialogMouseHeronSetting::EditKey(KeySlot& slot) {
+    assign::KeyEdit_Heron editor(&Owner(), Config(), slot);
+    return editor.RunModal();
 }
 
 std::unique_ptr<ui::Control> CDialogMouseHeronSetting::CreateFireKeyPanel() {
-    // The Heron's fire-key panel plugs in here; until then the tab keeps its plain panel.
-    return nullptr;
+    auto panel = std::make_unique<assign::FireKeyEdit_Heron>(
+        Config(), [this](uint32_t& argb) { return PickColour(argb); }, [this] { SendFireData(); });
+    firePanel_ = panel.get();
+    return panel;
+}
+
+void CDialogMouseHeronSetting::FireKeysShown() {
+    if (firePanel_) firePanel_->ShowGunIfNone();
+}
+
+void CDialogMouseHeronSetting::ReadTaken() {
+    if (!firePanel_) return;
+    // In view it shows the fresh slots now; otherwise when the tab is next opened.
+    if (FireKeysOpen())
+        firePanel_->Refresh();
+    else
+        firePanel_->ResetSelection();
 }
 
 }  // namespace mouse

@@ -3,6 +3,7 @@
 // groups — ten fire macros, its lighting (mode, lights on or off, all or half, speed) and the three
 // press types written to the library — and its fire-macro panel, whose changes reach the mouse at
 // once (operation 4).
+#include "assign/FireKeyEdit_Heron.h"
 #include "mouse/FamilyHPage.h"
 #include "mouse/LightingEditor.h"
 #include "records/HeronConfig.h"
@@ -27,11 +28,14 @@ class CDialogMouseHeronSetting final : public FamilyHPage<HeronConfig> {
     bool WriteOwn(const HeronConfig& copy, WriteGroup group) override;
     bool EditKey(KeySlot& slot) override;
     std::unique_ptr<ui::Control> CreateFireKeyPanel() override;
+    void FireKeysShown() override;
+    void ReadTaken() override;
 
   private:
     LightingFields Lighting();
 
     LightingEditor lighting_;
+    assign::FireKeyEdit_Heron* firePanel_ = nullptr;  // owned by the page's tree
 };
 
 }  // namespace mouse

@@ -52,7 +52,11 @@ FamilyHPage<Record>::~FamilyHPage() = default;
 template <class Record>
 std::unique_ptr<ui::Control> FamilyHPage<Record>::CreateSubPage(std::string_view className) {
     bool folder = false;
-    if (auto page = CreateMacroSubPage(className, folder)) return page;
+    if (auto page = CreateMacroSubPage(className, folder)) {
+        // The key editor lists the macros of the view the page shows.
+        config_.macroUsesFolders = folder ? 1 : 0;
+        return page;
+    }
     if (IsSubPage(className, Row().subPages.fireKeys, Row().suffix)) {
         if (auto panel = CreateFireKeyPanel()) return panel;
         return std::make_unique<ui::SkinPage>();
@@ -70,6 +74,18 @@ void FamilyHPage<Record>::InitPage() {
 template <class Record>
 bool FamilyHPage<Record>::ChooseColour(uint32_t& argb) {
     return ColorPicker::Ask(Owner(), argb);
+}
+
+template <class Record>
+bool FamilyHPage<Record>::ShowMacroView(bool folder) {
+    if (!ModelPage::ShowMacroView(folder)) return false;
+    config_.macroUsesFolders = folder ? 1 : 0;
+    return true;
+}
+
+template <class Record>
+bool FamilyHPage<Record>::FireKeysOpen() {
+    return Row().layout.fireKeys >= 0 && nav_.ShownPage(Manager()) == Row().layout.fireKeys;
 }
 
 template <class Record>
@@ -111,7 +127,17 @@ bool FamilyHPage<Record>::SetEverything() {
         for (size_t k = 0; k < c.keyLists[static_cast<size_t>(p)].size(); ++k)
             if (!binding.WriteKey(c, p, static_cast<int>(k))) return false;
     return binding.WriteProfileIndex(c) && binding.WriteStages(c) && binding.WriteFire(c) &&
-           SetPressTypes() && SetOwnGroups();
+           SetPressTypes() && SetOwnGroups() && SetMacros();
+}
+
+template <class Record>
+bool FamilyHPage<Record>::SetMacros() {
+    auto& binding = DeviceLibraryBinding::Instance();
+    const HeronMacroCache* cache = binding.MacroCache(kModel);
+    if (!cache) return true;
+    for (int id : cache->Ids())
+        if (!binding.WriteMacroBuffer(kModel, id)) return false;
+    return true;
 }
 
 template <class Record>
@@ -194,12 +220,16 @@ bool FamilyHPage<Record>::HandleClick(ui::Control* sender) {
         Edited();
         return true;
     }
-    if (ShowSection(nav_, m, names_, sender,
-                    {{"marco_manager", layout.macros},
-                     {"fire_macro_Settings", layout.fireKeys},
-                     {"advanced_Settings", layout.advanced},
-                     {"led_Settings", Row().Variant(0).lightingPage}}) >= 0)
+    constexpr int kFireSection = 1;
+    if (const int section = ShowSection(nav_, m, names_, sender,
+                                        {{"marco_manager", layout.macros},
+                                         {"fire_macro_Settings", layout.fireKeys},
+                                         {"advanced_Settings", layout.advanced},
+                                         {"led_Settings", Row().Variant(0).lightingPage}});
+        section >= 0) {
+        if (section == kFireSection) FireKeysShown();
         return true;
+    }
     if (sender->NameIs(names_("write_data"))) {
         RequestOperation(kOpWriteMouse);
         return true;
@@ -209,7 +239,8 @@ bool FamilyHPage<Record>::HandleClick(ui::Control* sender) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
         KeySlot* slot = CurrentKey(c, number);
         if (!slot || !EditKey(*slot) || !(slot = CurrentKey(c, number))) return true;
-        sender->SetText(assign::AssignmentLabel(kModel, slot->code[0], slot->code[1], slot->code[2]));
+        // A macro choice may have moved the other macro keys to new ids: every label follows.
+        LabelKeys();
         if (!DeviceLibraryBinding::Instance().WriteKey(c, c.currentProfile, number - 1)) LibraryBehind();
         Edited();
         return true;
@@ -326,13 +357,18 @@ void FamilyHPage<Record>::Adopt(const Record& fresh, bool replaceEdits) {
     if (pending_.IsPending() && !replaceEdits) {
         // The read gave the library the mouse's image; the edits stay on the page, pending, and go
         // back into the image, so that the next write still sends them.
+        // That includes the macros the key editor laid out, which the cache still holds.
         libraryBehind_ = !SetEverything();
+        ReadTaken();
         return;
     }
     config_ = fresh;
     libraryBehind_ = false;
     pending_.Clear();
+    // The cache stands for the device's macro memory: after the read it is fetched anew as needed.
+    if (auto* cache = DeviceLibraryBinding::Instance().MacroCache(kModel)) cache->Clear();
     ShowPending();
+    ReadTaken();
 }
 
 template <class Record>

@@ -90,6 +90,11 @@ class FamilyHPage : public ModelPage, private StageHost {
     virtual bool EditKey(KeySlot& slot) { return false; }
     // The panel of the fire-macro tab; null leaves the tab's plain panel.
     virtual std::unique_ptr<ui::Control> CreateFireKeyPanel() { return nullptr; }
+    // UI thread: the fire-macro tab was opened; a read's record was taken (or the pending edits kept).
+    virtual void FireKeysShown() {}
+    virtual void ReadTaken() {}
+    // Whether the fire-macro tab is the one shown.
+    bool FireKeysOpen();
 
     // For hooks and panels: the page now holds an edit the mouse does not have.
     void Edited();
@@ -101,6 +106,7 @@ class FamilyHPage : public ModelPage, private StageHost {
     std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
     std::unique_ptr<PageWork> PrepareWrite(int operation) override;
     bool ChooseColour(uint32_t& argb) override;
+    bool ShowMacroView(bool folder) override;
 
   private:
     // Worker: open the device (`opened` tells whether it did), read the mouse into the library's
@@ -111,6 +117,8 @@ class FamilyHPage : public ModelPage, private StageHost {
     void Adopt(const Record& fresh, bool replaceEdits);
     // UI thread: the whole record into the library's image; false at the first refused call.
     bool SetEverything();
+    // UI thread: every macro of the model's macro cache into the library's image again.
+    bool SetMacros();
     std::function<bool()> Opener() const;
     std::unique_ptr<PageWork> ReadWork(bool replaceEdits);
     std::unique_ptr<PageWork> MouseWriteWork();
