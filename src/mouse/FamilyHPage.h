@@ -117,6 +117,7 @@ class FamilyHPage : public ModelPage, private StageHost {
     void Adopt(const Record& fresh, bool replaceEdits);
     // UI thread: the whole record into the library's image; false at the first refused call.
     bool SetEverything();
+    bool SetKeys();
     // UI thread: every macro of the model's macro cache into the library's image again.
     bool SetMacros();
     std::function<bool()> Opener() const;

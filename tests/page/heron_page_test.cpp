@@ -575,6 +575,22 @@ TEST_P(HeronPage, LightingOptionsWaitForTheWriteToo) {
     EXPECT_EQ(Mouse().Int("lightingSpeed"), 7);
 }
 
+TEST_P(HeronPage, LightingEditsOutliveAReconnectionAndGoWithTheNextWrite) {
+    Open();
+    Ui().Click("led_Settings_Heron", kMain);
+    Ui().Click("result_LED_mode_random_sleep_Heron", kMain);
+    Ui().Click("result_LED_status_off_Heron", kMain);
+    const MouseMemory before = Mouse();
+    Replug();
+    EXPECT_TRUE(Mouse() == before);
+    Ui().Click("led_Settings_Heron", kMain);
+    EXPECT_TRUE(Ui().IsSelected("result_LED_mode_random_sleep_Heron", kMain));
+    EXPECT_TRUE(Ui().IsSelected("result_LED_status_off_Heron", kMain));
+    Write();
+    EXPECT_EQ(Mouse().Int("lightingMode"), 2);
+    EXPECT_EQ(Mouse().Int("ledOn"), 1);
+}
+
 TEST_P(HeronPage, FireDataGoesToTheMouseAtOnceAndLeavesNothingPending) {
     Open();
     SimControl sim(DeviceModel::Heron);
