@@ -104,8 +104,6 @@ std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view
 template <class Record>
 void FamilyEPage<Record>::InitPage() {
     InitSections();
-    if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder")))
-        ShowMacroView(folder->IsSelected());
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings")))
         config_.fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());

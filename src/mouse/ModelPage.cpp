@@ -4,6 +4,7 @@
 #include "macro/MacroStore.h"
 #include "mouse/MousePageParts.h"
 #include "platform/DesktopShell.h"
+#include "ui/controls/Option.h"
 #include "ui/layout/SkinPage.h"
 #include "ui/layout/TabLayout.h"
 
@@ -35,6 +36,9 @@ void ModelPage::InitSections() {
     store.LoadMacroFile(Row().model);
     // The macro pages were built with the page's skin, before the macros were loaded.
     for (auto* page : macroPages_) page->Reload();
+    // The view the skin shows first; the key editor lists the macros of the view shown.
+    if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder")))
+        ShowMacroView(folder->IsSelected());
     nav_.Capture(Manager());
 }
 

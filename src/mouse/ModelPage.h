@@ -38,8 +38,8 @@ class ModelPage : public MousePage {
     // The macro page `className` names when it is one of the row's (`folder` says which), an empty
     // panel for a model without one; null for other classes.
     std::unique_ptr<ui::Control> CreateMacroSubPage(std::string_view className, bool& folder);
-    // At init: the model's macros are loaded and the macro pages show them; the navigation takes
-    // its images.
+    // At init: the model's macros are loaded and the macro pages show them, the view the skin
+    // selects is shown; the navigation takes its images.
     void InitSections();
     // Requests `operation`: its copy of the page is taken now, the request is delivered later.
     void RequestOperation(int operation);

@@ -3,23 +3,32 @@
 // image, which the page changes at once.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <tuple>
 
 #include "AppFixture.h"
+#include "MacroModels.h"
 #include "SimControl.h"
+#include "assign/AssignmentLabel.h"
+#include "assign/HeronMacroMemory.h"
 #include "device/DeviceLibraryBinding.h"
 #include "device/DeviceTaskPage.h"
 #include "device/ModelTable.h"
+#include "macro/MacroStore.h"
 #include "mouse/CDialogMouseHeronSetting.h"
 #include "mouse/ColorPicker.h"
 #include "mouse/FamilyHPage.h"
 #include "mouse/ProfileFiles.h"
 #include "platform/Paths.h"
 #include "ui/controls/Button.h"
+#include "ui/controls/Edit.h"
+#include "ui/controls/List.h"
 #include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
 #include "ui/core/Container.h"
@@ -540,6 +549,168 @@ INSTANTIATE_TEST_SUITE_P(Models, FamilyHPages,
                          ::testing::Values(DeviceModel::Heron, DeviceModel::HeronDriver),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
+// The key editors on the family-H pages: what the editor changes is shown at once and waits for the
+// write like every other edit; a macro choice moves the other macro keys along with their macros.
+class FamilyHKeys : public FamilyHPages {
+  protected:
+    using Code = std::array<uint8_t, 4>;
+
+    void TearDown() override {
+        // The macro list outlives the test: the rows it added go.
+        auto& list = MacroStore::Instance().List(GetParam());
+        while (list.size() > macrosBefore_) list.RemoveAt(list.size() - 1);
+        FamilyHPages::TearDown();
+    }
+    std::string Editor() const { return Name("KeyEdit"); }
+    std::string KeyButton(int number) const {
+        return "profile_key_" + std::string(Row().suffix) + "_" + std::to_string(number);
+    }
+    // Clicks key button `number` of the current profile and answers its editor with `act`.
+    void EditKey(int number, const std::function<void()>& act) {
+        bool opened = false;
+        Ui().AnswerModal(Editor(), [&](ui::WindowImplBase&) {
+            opened = true;
+            act();
+        });
+        Ui().Click(KeyButton(number), kMain);
+        EXPECT_TRUE(opened) << KeyButton(number);
+    }
+    void ClickRow(const std::string& list, int index) {
+        auto& l = Ui().Find<ui::List>(list, Editor());
+        l.EnsureVisible(index);
+        Ui().Window(Editor()).GetManager().LayoutIfNeeded();
+        Ui().ClickAt(l.GetItemAt(index)->GetPos().Center(), Editor());
+    }
+    void ChooseMacro(int number, int row) {
+        EditKey(number, [&] {
+            Ui().Click(Name("base_macro_setting"), Editor());
+            ClickRow(Name("result_marco_file_value"), row);
+            Ui().Click(Name("btn_ok"), Editor());
+        });
+    }
+    // A macro of one left click in the model's encoding, added to its macro list; returns its row.
+    int AddMacro(const std::u16string& name) {
+        auto& list = MacroStore::Instance().List(GetParam());
+        if (!macrosAdded_) macrosBefore_ = list.size();
+        macrosAdded_ = true;
+        list.Add({name, ClickMacro(), 0});
+        return static_cast<int>(list.size()) - 1;
+    }
+    const std::vector<uint8_t>& ClickMacro() const {
+        for (const auto& m : oaktest::kMacroModels)
+            if (m.spec().model == GetParam()) return m.newMacroClick;
+        throw std::logic_error("no macro model");
+    }
+    // The id of a macro at `address` of the macro memory, and the distance between two click macros.
+    int Id(int address) const {
+        const auto constants = GetParam() == DeviceModel::Heron ? assign::HeronMacroMemory::kHeron
+                                                                : assign::HeronMacroMemory::kHeronDriver;
+        return address + constants.idBias;
+    }
+    int Step() const { return static_cast<int>(ClickMacro().size()) + assign::HeronMacroMemory::kNameBytes; }
+    static Code MacroCode(int id) {
+        return {assign::HeronMacroMemory::kMacroClass, static_cast<uint8_t>(id >> 8),
+                static_cast<uint8_t>(id & 0xFF), 0};
+    }
+    static std::string Hex(const Code& code) { return ::Hex(code[0], code[1], code[2]); }
+    static std::string MacroField(int id) { return "macro id " + std::to_string(id); }
+    static std::string Named(const char* name) { return std::string("\"") + name + "\","; }
+    std::string Label(const Code& code) const {
+        return assign::AssignmentLabel(GetParam(), code[0], code[1], code[2]);
+    }
+
+  private:
+    size_t macrosBefore_ = 0;
+    bool macrosAdded_ = false;
+};
+
+TEST_P(FamilyHKeys, AChosenFunctionIsShownAtOnceAndReachesTheMouseWithTheWrite) {
+    Open();
+    const MouseMemory before = Mouse();
+    EditKey(3, [&] {
+        Ui().Click(Name("special_keys_setting"), Editor());
+        ClickRow(Name("result_special_keys_value"), 1);
+        Ui().Click(Name("btn_ok"), Editor());
+    });
+    const Code chosen{5, 0, 0, 0};
+    EXPECT_EQ(Page().keyLists[0][2].code, chosen);
+    EXPECT_EQ(Ui().Text(KeyButton(3), kMain), Label(chosen));
+    EXPECT_TRUE(PendingLook());
+    WaitForDeviceTasks();
+    EXPECT_TRUE(Mouse() == before);
+
+    Write();
+    EXPECT_EQ(Mouse().Value("keyCode", 2), Hex(chosen));
+    EXPECT_FALSE(PendingLook());
+    ExpectMouseEqualsPage();
+
+    // A cancelled editor changes nothing and leaves nothing waiting.
+    EditKey(3, [&] {
+        Ui().Click(Name("standard_mouse_keys_setting"), Editor());
+        ClickRow(Name("result_standard_mouse_keys_value"), 1);
+        Ui().Click(Name("btn_cancel"), Editor());
+    });
+    EXPECT_EQ(Page().keyLists[0][2].code, chosen);
+    EXPECT_FALSE(PendingLook());
+}
+
+TEST_P(FamilyHKeys, AMacroChoiceMovesTheOtherMacroKeysAndTheWriteSendsThemOnTheirNewIds) {
+    Open();
+    const int first = AddMacro(u"First"), second = AddMacro(u"Second"), third = AddMacro(u"Third");
+    ChooseMacro(4, first);
+    ChooseMacro(5, second);
+    Write();
+    MouseMemory mouse = Mouse();
+    EXPECT_EQ(mouse.Value("keyCode", 3), Hex(MacroCode(Id(256))));
+    EXPECT_EQ(mouse.Value("keyCode", 4), Hex(MacroCode(Id(256 + Step()))));
+    EXPECT_EQ(mouse.Value(MacroField(Id(256))), Named("First"));
+    EXPECT_EQ(mouse.Value(MacroField(Id(256 + Step()))), Named("Second"));
+
+    // Key 4 takes a third macro: its first one goes, the second moves down and key 5 with it.
+    ChooseMacro(4, third);
+    EXPECT_EQ(Page().keyLists[0][4].code, MacroCode(Id(256)));
+    EXPECT_EQ(Page().keyLists[0][3].code, MacroCode(Id(256 + Step())));
+    for (int number : {4, 5})
+        EXPECT_EQ(Ui().Text(KeyButton(number), kMain), Label(Page().keyLists[0][number - 1].code)) << number;
+    EXPECT_TRUE(PendingLook());
+    WaitForDeviceTasks();
+    EXPECT_TRUE(Mouse() == mouse);
+
+    Write();
+    mouse = Mouse();
+    EXPECT_EQ(mouse.Value("keyCode", 4), Hex(MacroCode(Id(256))));
+    EXPECT_EQ(mouse.Value("keyCode", 3), Hex(MacroCode(Id(256 + Step()))));
+    EXPECT_EQ(mouse.Value(MacroField(Id(256))), Named("Second"));
+    EXPECT_EQ(mouse.Value(MacroField(Id(256 + Step()))), Named("Third"));
+    EXPECT_FALSE(mouse.Has(MacroField(Id(256 + 2 * Step()))));
+    EXPECT_FALSE(PendingLook());
+}
+
+// The page's macro cache stands for the mouse's macro memory: a restore that leaves the mouse
+// without macros leaves none to lay a new one out behind.
+TEST_P(FamilyHKeys, AfterARestoreANewMacroTakesTheFirstAddress) {
+    Open();
+    ChooseMacro(4, AddMacro(u"First"));
+    ChooseMacro(5, AddMacro(u"Second"));
+    Write();
+    ASSERT_TRUE(Mouse().Has(MacroField(Id(256 + Step()))));
+    Ui().Click(Name("advanced_Settings"), kMain);
+    Ui().PressInNextModal("MessageBox", "btn_ok");
+    Ui().Click(Row().resetButtons[0].button, kMain);
+    WaitForDeviceTasks();
+    ASSERT_FALSE(Mouse().Has(MacroField(Id(256))));
+
+    Ui().Click(Name("profile1"), kMain);
+    ChooseMacro(4, AddMacro(u"Third"));
+    EXPECT_EQ(Page().keyLists[0][3].code, MacroCode(Id(256)));
+    Write();
+    EXPECT_EQ(Mouse().Value(MacroField(Id(256))), Named("Third"));
+    EXPECT_FALSE(Mouse().Has(MacroField(Id(256 + Step()))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, FamilyHKeys, ::testing::Values(DeviceModel::Heron, DeviceModel::HeronDriver),
+                         [](const auto& test) { return std::string(RowOf(test.param).suffix); });
+
 // What only the Heron has: its lighting, and the fire data that reaches the mouse at once.
 using HeronPage = FamilyHPages;
 
@@ -600,6 +771,48 @@ TEST_P(HeronPage, FireDataGoesToTheMouseAtOnceAndLeavesNothingPending) {
     EXPECT_EQ(sim.CallCount("WriteFireData_Heron"), 1);
     EXPECT_EQ(sim.CallCount("WriteMCUDevice_Heron"), 0);
     EXPECT_FALSE(PendingLook());
+}
+
+TEST_P(HeronPage, TheFirePanelsChangeGoesToTheMouseFromTheWorker) {
+    Open();
+    Ui().Click("fire_macro_Settings_Heron", kMain);
+    // Opening the tab shows the first gun.
+    EXPECT_TRUE(Ui().IsSelected("gun_AKM_Heron", kMain));
+    const MouseMemory before = Mouse();
+    SimControl sim(DeviceModel::Heron);
+    sim.ResetCallCounts();
+    const std::string delay = "result_fire_delay_times1_Heron";
+    const std::string shown = Ui().Text(delay, kMain);
+    Ui().Find<ui::Edit>(delay, kMain).SetText(shown == "96" ? "104" : "96", ui::Notify::Yes);
+    // Nothing was sent from the notification itself: the send is a request for the worker.
+    EXPECT_EQ(sim.CallCount("WriteFireData_Heron"), 0);
+    WaitForDeviceTasks();
+    EXPECT_EQ(sim.CallCount("WriteFireData_Heron"), 1);
+    EXPECT_EQ(sim.CallCount("WriteMCUDevice_Heron"), 0);
+    EXPECT_FALSE(PendingLook());
+    // One fire slot changed on the mouse, to what the library holds for it.
+    const MouseMemory after = Mouse();
+    int changed = 0;
+    for (int slot = 0; slot < HeronConfig::kMaxFireMacros; ++slot) {
+        if (after.Value("fireMacroPattern", slot) == before.Value("fireMacroPattern", slot)) continue;
+        ++changed;
+        std::array<uint8_t, 24> held{};
+        DeviceLibraryBinding::Instance().Call(EntryPoint::Device_Get_Fire_Buffer_Heron, int32_t{slot},
+                                              held.data(), int32_t{24});
+        std::string hex;
+        for (uint8_t b : held) hex += ::Hex(b, 0, 0).substr(0, 2);
+        EXPECT_EQ(after.Value("fireMacroPattern", slot), hex) << slot;
+    }
+    EXPECT_EQ(changed, 1);
+
+    // A change the mouse refused: after the next read the open panel shows what the mouse holds.
+    sim.Inject("WriteFireData_Heron", 1);
+    Ui().Find<ui::Edit>(delay, kMain).SetText("200", ui::Notify::Yes);
+    WaitForDeviceTasks();
+    EXPECT_TRUE(Mouse() == after);
+    Replug();
+    EXPECT_NE(Ui().Text(delay, kMain), "200");
+    EXPECT_TRUE(Ui().IsSelected("gun_AKM_Heron", kMain));
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, HeronPage, ::testing::Values(DeviceModel::Heron),
