@@ -708,6 +708,44 @@ TEST_P(FamilyHKeys, AfterARestoreANewMacroTakesTheFirstAddress) {
     EXPECT_FALSE(Mouse().Has(MacroField(Id(256 + Step()))));
 }
 
+TEST_P(FamilyHKeys, AMacroWaitingForTheWriteOutlivesAReconnection) {
+    Open();
+    ChooseMacro(4, AddMacro(u"First"));
+    // The read gives the library the mouse's image, which holds no macro yet; the page gives its
+    // macros back with its other edits.
+    Replug();
+    EXPECT_TRUE(PendingLook());
+    EXPECT_EQ(Page().keyLists[0][3].code, MacroCode(Id(256)));
+    EXPECT_FALSE(Mouse().Has(MacroField(Id(256))));
+    Write();
+    const MouseMemory mouse = Mouse();
+    EXPECT_EQ(mouse.Value("keyCode", 3), Hex(MacroCode(Id(256))));
+    EXPECT_EQ(mouse.Value(MacroField(Id(256))), Named("First"));
+}
+
+// Pictures for a person to look at: the key editor over the page and, where the model has one, the
+// fire-key tab, in English and Thai.
+TEST_P(FamilyHKeys, PicturesOfTheKeyEditorAndTheFireKeys) {
+    Open();
+    for (int language : {3, 15}) {  // English, Thai
+        const std::string option = "language_" + std::to_string(language);
+        Ui().Click(option, kMain);
+        Ui().RunUntilIdle();
+        const std::string tag = std::string(Row().suffix) + "_" + Ui().Text(option, kMain);
+        Ui().Click(Name("profile1"), kMain);
+        EditKey(4, [&] {
+            Ui().Click(Name("special_keys_setting"), Editor());
+            Ui().RunUntilIdle();
+            EXPECT_TRUE(Ui().Snapshot(SnapshotPath(tag + "_key_editor"), Editor()));
+            Ui().Click(Name("btn_cancel"), Editor());
+        });
+        if (Row().layout.fireKeys < 0) continue;
+        Ui().Click(Name("fire_macro_Settings"), kMain);
+        Ui().RunUntilIdle();
+        EXPECT_TRUE(Ui().Snapshot(SnapshotPath(tag + "_fire_keys"), kMain));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, FamilyHKeys, ::testing::Values(DeviceModel::Heron, DeviceModel::HeronDriver),
                          [](const auto& test) { return std::string(RowOf(test.param).suffix); });
 
