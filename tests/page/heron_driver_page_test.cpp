@@ -297,11 +297,16 @@ TEST_F(HeronDriverPage, AWriteTheMouseRefusedKeepsNoBlock) {
 }
 
 TEST_F(HeronDriverPage, SaveAndLoadMoveTheWhole40960ByteImageAndRestoreLoadsTheDefaultFile) {
+    WriteBlockFile({3, 0x0C, 255, 31});
     Show();
     const fs::path file = TempDir() / "driver.bin";
     Ui().AnswerFileDialog(file.string());
+    Sim().ResetCallCounts();
     Ui().Click("save_data_Heron_Driver", kMain);
     WaitForDeviceTasks();
+    // The file operations open with the block too.
+    EXPECT_GE(Sim().CallCount("InitMCUDevice_Heron_Driver"), 1);
+    EXPECT_EQ(Sim().LastOpenSelector(), (Block{3, 0x0C, 255, 31}));
     auto saved = platform::ReadFileBytes(file.string(), 2 * kImageSize);
     ASSERT_TRUE(saved);
     ASSERT_EQ(saved->size(), kImageSize);
