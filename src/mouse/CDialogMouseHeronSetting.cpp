@@ -3,6 +3,18 @@
 #include "device/DeviceLibraryBinding.h"
 
 namespace mouse {
+namespace {
+
+CDialogMouseHeronSetting::KeyEditor& ReplacedKeyEditor() {
+    static CDialogMouseHeronSetting::KeyEditor editor;
+    return editor;
+}
+
+}  // namespace
+
+void CDialogMouseHeronSetting::SetKeyEditor(KeyEditor editor) {
+    ReplacedKeyEditor() = std::move(editor);
+}
 
 CDialogMouseHeronSetting::CDialogMouseHeronSetting(ui::WindowImplBase& owner)
     : FamilyHPage(owner), lighting_(Names(), LightingEditor::HeronModes()) {}
@@ -50,7 +62,8 @@ bool CDialogMouseHeronSetting::WriteOwn(const HeronConfig&, WriteGroup group) {
     return DeviceLibraryBinding::Instance().Call(EntryPoint::WriteFireData_Heron) == 0;
 }
 
-bool CDialogMouseHeronSetting::EditKey(KeySlot&) {
+bool CDialogMouseHeronSetting::EditKey(KeySlot& slot) {
+    if (ReplacedKeyEditor()) return ReplacedKeyEditor()(Owner(), Config(), slot);
     // The Heron's key editor plugs in here.
     return false;
 }

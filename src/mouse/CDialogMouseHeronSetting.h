@@ -3,6 +3,8 @@
 // groups — ten fire macros, its lighting (mode, lights on or off, all or half, speed) and the three
 // press types written to the library — and its fire-macro panel, whose changes reach the mouse at
 // once (operation 4).
+#include <functional>
+
 #include "mouse/FamilyHPage.h"
 #include "mouse/LightingEditor.h"
 #include "records/HeronConfig.h"
@@ -12,6 +14,11 @@ namespace mouse {
 class CDialogMouseHeronSetting final : public FamilyHPage<HeronConfig> {
   public:
     explicit CDialogMouseHeronSetting(ui::WindowImplBase& owner);
+
+    // What a click on a key button runs: the key editor over `owner` on `slot` of `config`, true
+    // when the key's code changed. Replaceable (tests); null restores the page's own.
+    using KeyEditor = std::function<bool(ui::WindowImplBase& owner, HeronConfig& config, KeySlot& slot)>;
+    static void SetKeyEditor(KeyEditor editor);
 
     // For the fire-macro panel: it changed the fire slots of the library's image; they go to the
     // mouse now, and nothing is left pending for them.

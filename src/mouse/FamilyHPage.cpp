@@ -106,12 +106,17 @@ template <class Record>
 bool FamilyHPage<Record>::SetEverything() {
     auto& binding = DeviceLibraryBinding::Instance();
     const auto& c = config_;
+    return SetKeys() && binding.WriteProfileIndex(c) && binding.WriteStages(c) && binding.WriteFire(c) &&
+           SetPressTypes() && SetOwnGroups();
+}
+
+template <class Record>
+bool FamilyHPage<Record>::SetKeys() {
     // Each profile's keys as far as its list goes: a list a failed read left short is no refusal.
     for (int p = 0; p < 2; ++p)
-        for (size_t k = 0; k < c.keyLists[static_cast<size_t>(p)].size(); ++k)
-            if (!binding.WriteKey(c, p, static_cast<int>(k))) return false;
-    return binding.WriteProfileIndex(c) && binding.WriteStages(c) && binding.WriteFire(c) &&
-           SetPressTypes() && SetOwnGroups();
+        for (size_t k = 0; k < config_.keyLists[static_cast<size_t>(p)].size(); ++k)
+            if (!DeviceLibraryBinding::Instance().WriteKey(config_, p, static_cast<int>(k))) return false;
+    return true;
 }
 
 template <class Record>
@@ -208,9 +213,11 @@ bool FamilyHPage<Record>::HandleClick(ui::Control* sender) {
     if (int number = KeyButtonNumber(names_, sender, c.keyLists[0].size())) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
         KeySlot* slot = CurrentKey(c, number);
-        if (!slot || !EditKey(*slot) || !(slot = CurrentKey(c, number))) return true;
-        sender->SetText(assign::AssignmentLabel(kModel, slot->code[0], slot->code[1], slot->code[2]));
-        if (!DeviceLibraryBinding::Instance().WriteKey(c, c.currentProfile, number - 1)) LibraryBehind();
+        if (!slot || !EditKey(*slot) || !CurrentKey(c, number)) return true;
+        // A new macro may have moved other keys to their macros' new ids: every key is shown and
+        // set again.
+        LabelKeys();
+        if (!SetKeys()) LibraryBehind();
         Edited();
         return true;
     }

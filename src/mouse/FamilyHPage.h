@@ -111,6 +111,7 @@ class FamilyHPage : public ModelPage, private StageHost {
     void Adopt(const Record& fresh, bool replaceEdits);
     // UI thread: the whole record into the library's image; false at the first refused call.
     bool SetEverything();
+    bool SetKeys();
     std::function<bool()> Opener() const;
     std::unique_ptr<PageWork> ReadWork(bool replaceEdits);
     std::unique_ptr<PageWork> MouseWriteWork();

@@ -575,6 +575,43 @@ TEST_P(HeronPage, LightingOptionsWaitForTheWriteToo) {
     EXPECT_EQ(Mouse().Int("lightingSpeed"), 7);
 }
 
+TEST_P(HeronPage, LightingEditsOutliveAReconnectionAndGoWithTheNextWrite) {
+    Open();
+    Ui().Click("led_Settings_Heron", kMain);
+    Ui().Click("result_LED_mode_random_sleep_Heron", kMain);
+    Ui().Click("result_LED_status_off_Heron", kMain);
+    const MouseMemory before = Mouse();
+    Replug();
+    EXPECT_TRUE(Mouse() == before);
+    Ui().Click("led_Settings_Heron", kMain);
+    EXPECT_TRUE(Ui().IsSelected("result_LED_mode_random_sleep_Heron", kMain));
+    EXPECT_TRUE(Ui().IsSelected("result_LED_status_off_Heron", kMain));
+    Write();
+    EXPECT_EQ(Mouse().Int("lightingMode"), 2);
+    EXPECT_EQ(Mouse().Int("ledOn"), 1);
+}
+
+// The key editor may change more than the clicked key (macro keys follow their macros' new ids):
+// every key is shown anew and waits for the write.
+TEST_P(HeronPage, AKeyEditShowsAndSendsEveryChangedKey) {
+    Open();
+    mouse::CDialogMouseHeronSetting::SetKeyEditor([](ui::WindowImplBase&, HeronConfig& c, KeySlot& slot) {
+        slot.code = {1, 4, 0, 0};              // middle button
+        c.keyLists[1][5].code = {1, 2, 0, 0};  // right button, on the other profile
+        return true;
+    });
+    const MouseMemory before = Mouse();
+    Ui().Click("profile_key_Heron_1", kMain);
+    mouse::CDialogMouseHeronSetting::SetKeyEditor(nullptr);
+    EXPECT_EQ(Ui().Text("profile_key_Heron_1", kMain), Ui().Text("profile_key_Heron_3", kMain));
+    EXPECT_TRUE(PendingLook());
+    EXPECT_TRUE(Mouse() == before);
+    Write();
+    EXPECT_EQ(Mouse().Value("keyCode", 0), "010400");
+    EXPECT_EQ(Mouse().Value("keyCode", 16 + 5), "010200");
+    ExpectMouseEqualsPage();
+}
+
 TEST_P(HeronPage, FireDataGoesToTheMouseAtOnceAndLeavesNothingPending) {
     Open();
     SimControl sim(DeviceModel::Heron);
