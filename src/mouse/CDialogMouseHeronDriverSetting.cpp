@@ -25,7 +25,16 @@ const LightingModel& DriverModes() {
     return model;
 }
 
+CDialogMouseHeronDriverSetting::KeyEditor& ReplacedKeyEditor() {
+    static CDialogMouseHeronDriverSetting::KeyEditor editor;
+    return editor;
+}
+
 }  // namespace
+
+void CDialogMouseHeronDriverSetting::SetKeyEditor(KeyEditor editor) {
+    ReplacedKeyEditor() = std::move(editor);
+}
 
 CDialogMouseHeronDriverSetting::CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner)
     : FamilyHPage(owner), lighting_(Names(), DriverModes()) {}
@@ -91,7 +100,8 @@ void CDialogMouseHeronDriverSetting::AfterMouseWrite(const HeronDriverConfig& co
     ui::Toolkit::PostTask([block = copy.driverBlock] { MacroStore::Instance().SaveDriverTempData(block); });
 }
 
-bool CDialogMouseHeronDriverSetting::EditKey(KeySlot&) {
+bool CDialogMouseHeronDriverSetting::EditKey(KeySlot& slot) {
+    if (ReplacedKeyEditor()) return ReplacedKeyEditor()(Owner(), Config(), slot);
     // The driver's key editor plugs in here.
     return false;
 }
