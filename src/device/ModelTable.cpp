@@ -30,8 +30,6 @@ constexpr WriteTable kKeyboardWrites{W::All, W::SaveFile, W::LoadFile, W::Restor
 constexpr WriteTable kHeronWrites{W::LibraryImage, W::RestoreDefaults, W::SaveFile, W::LoadFile, W::FireData};
 // The Heron driver likewise, with no fire macros; its image goes with the driver block.
 constexpr WriteTable kHeronDriverWrites{W::LibraryImage, W::RestoreDefaults, W::SaveFile, W::LoadFile};
-// Until their pages exist these models take no writes.
-constexpr WriteTable kNoWrites{};
 
 constexpr ResetButton kKeyboardResets[] = {{"reset_data_Plover", "DefaultData_1.bin", 3}};
 constexpr ResetButton kEgretResets[] = {{"reset_data_Egret", "EgretBData_Cfg1.bin", 9}};

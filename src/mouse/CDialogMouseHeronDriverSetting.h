@@ -5,6 +5,8 @@
 // the lighting options change only the block, which reaches the mouse with the write (operation 0).
 // The driver has no lighting speed, no all/half option, no fire macros, and writes its press types
 // nowhere.
+#include <functional>
+
 #include "mouse/FamilyHPage.h"
 #include "mouse/LightingEditor.h"
 #include "records/HeronDriverConfig.h"
@@ -14,6 +16,12 @@ namespace mouse {
 class CDialogMouseHeronDriverSetting final : public FamilyHPage<HeronDriverConfig> {
   public:
     explicit CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner);
+
+    // What a click on a key button runs: the key editor over `owner` on `slot` of `config`, true
+    // when the key's code changed. Replaceable (tests); null restores the page's own.
+    using KeyEditor =
+        std::function<bool(ui::WindowImplBase& owner, HeronDriverConfig& config, KeySlot& slot)>;
+    static void SetKeyEditor(KeyEditor editor);
 
   protected:
     void InitPage() override;

@@ -184,6 +184,29 @@ TEST_F(HeronDriverPage, ALightingModeWaitsForTheWriteWhichSendsAndKeepsTheBlockF
     EXPECT_TRUE(Ui().IsSelected(kLightsOn, kMain));
 }
 
+// One write sends both: the key the editor changed in the library's image, then the block.
+TEST_F(HeronDriverPage, AKeyEditAndALightingChangeGoWithTheSameWrite) {
+    Show();
+    mouse::CDialogMouseHeronDriverSetting::SetKeyEditor(
+        [](ui::WindowImplBase&, HeronDriverConfig&, KeySlot& slot) {
+            slot.code = {1, 4, 0, 0};  // middle button
+            return true;
+        });
+    Ui().Click("profile_key_Heron_Driver_1", kMain);
+    mouse::CDialogMouseHeronDriverSetting::SetKeyEditor(nullptr);
+    Ui().Click("led_Settings_Heron_Driver", kMain);
+    Ui().Click("result_LED_mode_DPI_color_breath_Heron_Driver", kMain);
+    EXPECT_TRUE(PendingLook());
+    EXPECT_EQ(MouseBlock(), "0102ff04");
+    Sim().ResetCallCounts();
+    Write();
+    EXPECT_EQ(Sim().CallCount("WriteMCUDevice_Heron_Driver"), 1);
+    EXPECT_EQ(MouseBlock(), "0105ff04");
+    const std::string dump = Sim().Describe();
+    EXPECT_NE(dump.find("keyCode: 010400 "), std::string::npos) << dump;
+    EXPECT_FALSE(PendingLook());
+}
+
 // Each option sets only its own bits of byte 1: the mode in bits 0-2, the lights off in bit 3; the
 // high nibble is the driver's and stays.
 TEST_F(HeronDriverPage, LightingOptionsChangeOnlyTheirBitsOfTheBlock) {
@@ -297,11 +320,16 @@ TEST_F(HeronDriverPage, AWriteTheMouseRefusedKeepsNoBlock) {
 }
 
 TEST_F(HeronDriverPage, SaveAndLoadMoveTheWhole40960ByteImageAndRestoreLoadsTheDefaultFile) {
+    WriteBlockFile({3, 0x0C, 255, 31});
     Show();
     const fs::path file = TempDir() / "driver.bin";
     Ui().AnswerFileDialog(file.string());
+    Sim().ResetCallCounts();
     Ui().Click("save_data_Heron_Driver", kMain);
     WaitForDeviceTasks();
+    // The file operations open with the block too.
+    EXPECT_GE(Sim().CallCount("InitMCUDevice_Heron_Driver"), 1);
+    EXPECT_EQ(Sim().LastOpenSelector(), (Block{3, 0x0C, 255, 31}));
     auto saved = platform::ReadFileBytes(file.string(), 2 * kImageSize);
     ASSERT_TRUE(saved);
     ASSERT_EQ(saved->size(), kImageSize);
