@@ -52,11 +52,7 @@ FamilyHPage<Record>::~FamilyHPage() = default;
 template <class Record>
 std::unique_ptr<ui::Control> FamilyHPage<Record>::CreateSubPage(std::string_view className) {
     bool folder = false;
-    if (auto page = CreateMacroSubPage(className, folder)) {
-        // The key editor lists the macros of the view the page shows.
-        config_.macroUsesFolders = folder ? 1 : 0;
-        return page;
-    }
+    if (auto page = CreateMacroSubPage(className, folder)) return page;
     if (IsSubPage(className, Row().subPages.fireKeys, Row().suffix)) {
         if (auto panel = CreateFireKeyPanel()) return panel;
         return std::make_unique<ui::SkinPage>();
@@ -362,8 +358,8 @@ template <class Record>
 void FamilyHPage<Record>::Adopt(const Record& fresh, bool replaceEdits) {
     if (pending_.IsPending() && !replaceEdits) {
         // The read gave the library the mouse's image; the edits stay on the page, pending, and go
-        // back into the image, so that the next write still sends them.
-        // That includes the macros the key editor laid out, which the cache still holds.
+        // back into the image, so that the next write still sends them (with the macros the key
+        // editor laid out, which the cache still holds).
         libraryBehind_ = !SetEverything();
         ReadTaken();
         return;

@@ -723,6 +723,26 @@ TEST_P(FamilyHKeys, AMacroWaitingForTheWriteOutlivesAReconnection) {
     EXPECT_EQ(mouse.Value(MacroField(Id(256))), Named("First"));
 }
 
+// The editor's macro category lists the macros of the view the page shows, from the first open on.
+TEST_P(FamilyHKeys, TheEditorListsTheMacrosOfTheViewThePageShows) {
+    Open();
+    for (const char* view : {"", "macro_view_folder", "macro_view_file"}) {
+        SCOPED_TRACE(view);
+        const bool folder = std::string(view) == "macro_view_folder";
+        if (*view) {
+            Ui().Click(Name("marco_manager"), kMain);
+            Ui().Click(Name(view), kMain);
+            Ui().Click(Name("profile1"), kMain);
+        }
+        EditKey(4, [&] {
+            Ui().Click(Name("base_macro_setting"), Editor());
+            EXPECT_EQ(Ui().IsVisible(Name("result_marco_folder_value"), Editor()), folder);
+            EXPECT_EQ(Ui().IsVisible(Name("result_marco_file_value"), Editor()), !folder);
+            Ui().Click(Name("btn_cancel"), Editor());
+        });
+    }
+}
+
 // Pictures for a person to look at: the key editor over the page and, where the model has one, the
 // fire-key tab, in English and Thai.
 TEST_P(FamilyHKeys, PicturesOfTheKeyEditorAndTheFireKeys) {
