@@ -113,8 +113,8 @@ bool Open(DeviceModel model) {
         case DeviceModel::Heron:
             return b.Call(EntryPoint::InitMCUDevice_Heron, int32_t{kLumenorVid}, int32_t{kHeronPid}) == 0;
         case DeviceModel::HeronDriver:
-            return b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid},
-                          int32_t{kHeronDriverPid}, int32_t{1}, int32_t{2}, int32_t{255}, int32_t{4}) == 0;
+            return b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronPid},
+                          int32_t{1}, int32_t{2}, int32_t{255}, int32_t{4}) == 0;
         case DeviceModel::Egret:
             return b.Call(EntryPoint::InitMCUDevice_Egret, int32_t{kLumenorVid}, int32_t{kEgretPid},
                           int32_t{1}) == 0;

@@ -92,7 +92,7 @@ void HeronFactory(Image& m, int) {
 }
 
 void HeronDriverFactory(Image& m, int) {
-    FactoryCommon(m, 'D', kHeronDriverPid);
+    FactoryCommon(m, 'D', kHeronPid);  // the same mouse, reached through the driver
     const uint8_t block[4] = {1, 2, 255, 4};
     std::memcpy(m.data() + 168, block, 4);
 }
@@ -128,7 +128,7 @@ const ModelSpec kHeronSpec{"Heron",
 const ModelSpec kHeronDriverSpec{"HeronDriver",
                                  "Lumenor_Heron_Driver.so",
                                  kLumenorVid,
-                                 kHeronDriverPid,
+                                 kHeronPid,
                                  40960,
                                  {'L', 'M', 'D', 1},
                                  true,

@@ -15,6 +15,8 @@
 #include "macro/MacroStore.h"
 #include "mouse/CDialogMouseCraneSetting.h"
 #include "mouse/CDialogMouseEgretSetting.h"
+#include "mouse/CDialogMouseHeronDriverSetting.h"
+#include "mouse/CDialogMouseHeronSetting.h"
 #include "mouse/CDialogMouseIbisSetting.h"
 #include "mouse/MousePage.h"
 #include "platform/CrashHandler.h"

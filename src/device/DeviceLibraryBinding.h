@@ -242,6 +242,11 @@ class DeviceLibraryBinding {
     bool WriteKeys(const C& c, int count) {
         return WriteKeysH(C::kModel, c, count);
     }
+    // One key of profile 0 or 1 (zero-based key).
+    template <FamilyHRecord C>
+    bool WriteKey(const C& c, int profile, int key) {
+        return WriteKeyH(C::kModel, c, profile, key);
+    }
     bool ReadLightState(HeronConfig& config);
     bool WriteLightState(const HeronConfig& config);
     bool ReadPressTypes(HeronConfig& config);

@@ -25,8 +25,11 @@ constexpr WriteTable kCraneWrites{
     W::KeySwitchModes, W::RandomTime,      W::RestoreDefaults, W::RestoreDefaults};
 // The keyboard writes everything it holds, or moves its whole memory image.
 constexpr WriteTable kKeyboardWrites{W::All, W::SaveFile, W::LoadFile, W::RestoreDefaults};
-// Until their pages exist these models take no writes.
-constexpr WriteTable kNoWrites{};
+// The Heron writes the library's image of the mouse on request, moves whole images from and to
+// files, and sends its fire-macro slots at once.
+constexpr WriteTable kHeronWrites{W::LibraryImage, W::RestoreDefaults, W::SaveFile, W::LoadFile, W::FireData};
+// The Heron driver likewise, with no fire macros; its image goes with the driver block.
+constexpr WriteTable kHeronDriverWrites{W::LibraryImage, W::RestoreDefaults, W::SaveFile, W::LoadFile};
 
 constexpr ResetButton kKeyboardResets[] = {{"reset_data_Plover", "DefaultData_1.bin", 3}};
 constexpr ResetButton kEgretResets[] = {{"reset_data_Egret", "EgretBData_Cfg1.bin", 9}};
@@ -101,11 +104,11 @@ const ModelRow kRows[] = {
      .keyEditor = "XML/KeyEdit_Heron.xml",
      .resetButtons = kHeronResets,
      .profileImage = {2048, EntryPoint::Device_Get_Device_Data_Heron, Size::ImageSize,
-                      EntryPoint::Device_Set_Device_Data_Heron, Size::ImageSize, 0, 0},
-     .writes = kNoWrites,
+                      EntryPoint::Device_Set_Device_Data_Heron, Size::ImageSize, 100, 100, true},
+     .writes = kHeronWrites,
      .messages = kQuietMessages,
      .settleMs = 0,
-     .refreshAppliesPointer = false},
+     .refreshAppliesPointer = true},
     {.model = DeviceModel::HeronDriver,
      .family = ModelFamily::H,
      .page = 2,
@@ -119,7 +122,7 @@ const ModelRow kRows[] = {
      .lostNotification = "Heron_DRIVER_Connet_Error",
      .writeRequest = "WRITE_Heron_DRIVER_DATA",
      .stageColourChanged = nullptr,
-     .ids = {nullptr, nullptr, kLumenorVid, kHeronDriverPid},
+     .ids = {nullptr, nullptr, kLumenorVid, kHeronPid},
      .open = EntryPoint::InitMCUDevice_Heron_Driver,
      .openArguments = OpenArguments::DriverBlock,
      .readImage = EntryPoint::ReadMCUDevice_Heron_Driver,
@@ -131,8 +134,8 @@ const ModelRow kRows[] = {
      .keyEditor = "XML/KeyEdit_Heron_Driver.xml",
      .resetButtons = kHeronDriverResets,
      .profileImage = {40960, EntryPoint::Device_Get_Device_Data_Heron_Driver, Size::ImageSize,
-                      EntryPoint::Device_Set_Device_Data_Heron_Driver, Size::FileSize, 0, 0},
-     .writes = kNoWrites,
+                      EntryPoint::Device_Set_Device_Data_Heron_Driver, Size::FileSize, 100, 100, true},
+     .writes = kHeronDriverWrites,
      .messages = kQuietMessages,
      // The driver needs a moment after the device appears before it answers a read.
      .settleMs = 200,

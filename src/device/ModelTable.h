@@ -36,6 +36,8 @@ enum class WriteGroup : uint8_t {
     UartLed,
     KeySwitchModes,  // the combo-key blocks
     RandomTime,      // the macro random time
+    LibraryImage,    // the library's image of the mouse, to the mouse (family H)
+    FireData,        // the fire-macro slots of the library's image, to the mouse (the Heron)
 };
 inline constexpr size_t kOperationCount = 16;
 using WriteTable = std::array<WriteGroup, kOperationCount>;
@@ -86,8 +88,9 @@ struct ProfileImageSpec {
     SizeArgument saveSize;
     EntryPoint load;  // writes the buffer into the device
     SizeArgument loadSize;
-    uint32_t saveWaitMs;  // after the save call
-    uint32_t loadWaitMs;  // after the load call
+    uint32_t saveWaitMs;          // after the save call
+    uint32_t loadWaitMs;          // after the load call
+    bool loadsSavedFile = false;  // a save loads its file back into the device, which is then read
 };
 
 struct ModelMessages {

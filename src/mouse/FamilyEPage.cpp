@@ -5,19 +5,15 @@
 
 #include "assign/AssignmentLabel.h"
 #include "device/DeviceLibraryBinding.h"
-#include "macro/MacroModelPages.h"
-#include "macro/MacroStore.h"
 #include "mouse/ColorPicker.h"
+#include "mouse/MousePageParts.h"
 #include "mouse/PageOperation.h"
 #include "mouse/PointerSettings.h"
 #include "platform/Clock.h"
-#include "platform/DesktopShell.h"
-#include "ui/builder/AttributeParsers.h"
 #include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/Toolkit.h"
 #include "ui/layout/SkinPage.h"
-#include "ui/layout/TabLayout.h"
 
 namespace mouse {
 namespace {
@@ -43,10 +39,6 @@ const std::vector<std::string> kNavigationButtons = {
     "profile1",          "profile2",     "profile3",           "marco_manager",
     "advanced_Settings", "led_Settings", "fire_macro_Settings"};
 
-bool IsSubPage(std::string_view className, const char* base, const char* suffix) {
-    return base && ui::EqualsNoCase(className, std::string(base) + "_" + suffix);
-}
-
 // The device kind a record holds; 0 for a model without variants.
 template <class Record>
 int KindOf(const Record& record) {
@@ -60,9 +52,7 @@ int KindOf(const Record& record) {
 
 template <class Record>
 FamilyEPage<Record>::FamilyEPage(ui::WindowImplBase& owner, const LightingModel& lighting)
-    : MousePage(owner, RowOf(kModel)),
-      names_(Row().suffix, Row().keyGroup),
-      nav_(names_, kNavigationButtons, "Setting_switch"),
+    : ModelPage(owner, RowOf(kModel), kNavigationButtons),
       stages_(names_, *this),
       rapidFire_(names_),
       lighting_(names_, lighting),
@@ -85,11 +75,6 @@ int FamilyEPage<Record>::DeviceKind() const {
 }
 
 template <class Record>
-std::unique_ptr<MacroManagerPage> FamilyEPage<Record>::CreateMacroPage(bool folder) {
-    return CreateModelMacroPage(kModel, Owner(), folder);
-}
-
-template <class Record>
 std::unique_ptr<assign::FireKeyEdit> FamilyEPage<Record>::CreateFireKeyPanel() {
     if (!assign::FindFireKeyEditSpec(kModel)) return nullptr;
     return std::make_unique<assign::ModelFireKeyEdit<Record>>(
@@ -100,13 +85,9 @@ template <class Record>
 std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view className) {
     const SubPages& sub = Row().subPages;
     const char* suffix = Row().suffix;
-    const bool folder = IsSubPage(className, sub.folderMacros, suffix);
-    if (folder || IsSubPage(className, sub.fileMacros, suffix)) {
+    bool folder = false;
+    if (auto page = CreateMacroSubPage(className, folder)) {
         config_.macroUsesFolders = folder ? 1 : 0;
-        // A model without macro pages keeps an empty panel in their place.
-        auto page = CreateMacroPage(folder);
-        if (!page) return std::make_unique<ui::SkinPage>();
-        macroPages_.push_back(page.get());
         return page;
     }
     if (IsSubPage(className, sub.fireKeys, suffix)) {
@@ -122,27 +103,13 @@ std::unique_ptr<ui::Control> FamilyEPage<Record>::CreateSubPage(std::string_view
 
 template <class Record>
 void FamilyEPage<Record>::InitPage() {
-    auto& store = MacroStore::Instance();
-    store.SyncMacroFolder(kModel);
-    store.LoadMacroFile(kModel);
-    // The macro pages were built with the page's skin, before the macros were loaded.
-    for (auto* page : macroPages_) page->Reload();
-    if (auto* folder = Manager().Find<ui::Option>(names_("macro_view_folder")))
-        ShowMacroView(folder->IsSelected());
-    nav_.Capture(Manager());
+    InitSections();
     if (auto* fire = Manager().FindControl(names_("fire_macro_Settings")))
         config_.fireMacroVisible = fire->IsVisible();
     stages_.LoadLabels(Manager());
     Registry()[static_cast<size_t>(kModel)] = [this](int profile, int stage) {
         OnDeviceChanged(profile, stage);
     };
-}
-
-template <class Record>
-void FamilyEPage<Record>::SetConnected(bool connected) {
-    connected_ = connected;
-    ShowConnectionStatus();
-    Refresh();
 }
 
 template <class Record>
@@ -153,13 +120,6 @@ StageModel FamilyEPage<Record>::StageFields() {
 template <class Record>
 LightingFields FamilyEPage<Record>::Lighting() {
     return {config_.lightingMode, config_.lightAll, config_.lightingSpeed};
-}
-
-template <class Record>
-void FamilyEPage<Record>::RequestOperation(int operation) {
-    // The notification is delivered later; by then the user may have changed the target again.
-    KeepPreparedWrite(operation);
-    Manager().SendNotify(nullptr, Row().writeRequest, 0, operation, true, true);
 }
 
 template <class Record>
@@ -199,21 +159,8 @@ void FamilyEPage<Record>::LabelKeys() {
 }
 
 template <class Record>
-void FamilyEPage<Record>::SelectProfile(int profile) {
-    nav_.Select(Manager(), "profile" + std::to_string(profile + 1));
-    nav_.ShowPage(Manager(), Row().layout.keys);
-}
-
-template <class Record>
 void FamilyEPage<Record>::Refresh() {
-    // The device area goes grey while the mouse is away; a skin without one greys the whole page.
-    auto* root = Manager().FindControl("device_Mouse_" + names_.Suffix() + "_page");
-    if (!root) SetEnabled(connected_);
-    if (!connected_) {
-        if (root) root->SetEnabled(false);
-        return;
-    }
-    if (root) root->SetEnabled(true);
+    if (!ShowEnabled()) return;
     nav_.Reset(Manager());
     LabelKeys();
     SelectProfile(config_.currentProfile);
@@ -253,15 +200,6 @@ void FamilyEPage<Record>::OnDeviceChanged(int profile, int stage) {
 }
 
 template <class Record>
-int FamilyEPage<Record>::KeyButtonNumber(const ui::Control* sender) {
-    auto& c = config_;
-    if (!sender || c.keyLists.empty()) return 0;
-    for (int i = 1; i <= static_cast<int>(c.keyLists[0].size()); ++i)
-        if (sender->NameIs(names_.KeyButton(i))) return i;
-    return 0;
-}
-
-template <class Record>
 bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
     if (!sender) return false;
     auto& m = Manager();
@@ -277,61 +215,30 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
         RequestOperation(kOpProfile);
         return true;
     }
-    struct Section {
-        const char* button;
-        int page;
-    };
-    const Section macros{"marco_manager", layout.macros}, fireKeys{"fire_macro_Settings", layout.fireKeys},
-        advanced{"advanced_Settings", layout.advanced}, lighting{"led_Settings", Variant().lightingPage};
-    for (const Section* s : {&macros, &fireKeys, &advanced, &lighting}) {
-        if (!sender->NameIs(names_(s->button))) continue;
-        nav_.Reset(m);
-        nav_.Select(m, s->button);
-        nav_.ShowPage(m, s->page);
-        if (s == &lighting) LightingShown();
-        if (s == &fireKeys && firePanel_) firePanel_->ShowGunIfNone();
-        return true;
+    enum { kMacros, kFireKeys, kAdvanced, kLighting };
+    switch (ShowSection(nav_, m, names_, sender,
+                        {{"marco_manager", layout.macros},
+                         {"fire_macro_Settings", layout.fireKeys},
+                         {"advanced_Settings", layout.advanced},
+                         {"led_Settings", Variant().lightingPage}})) {
+        case kMacros:
+        case kAdvanced:
+            return true;
+        case kFireKeys:
+            if (firePanel_) firePanel_->ShowGunIfNone();
+            return true;
+        case kLighting:
+            LightingShown();
+            return true;
+        default:
+            break;
     }
-    if (sender->NameIs(names_("macro_view_file")) || sender->NameIs(names_("macro_view_folder"))) {
-        ShowMacroView(sender->NameIs(names_("macro_view_folder")));
-        return true;
-    }
-    for (const ResetButton& reset : Row().resetButtons) {
-        if (!sender->NameIs(reset.button)) continue;
-        // Everything the user set on the mouse is replaced: only when they say so.
-        if (!ProfileFiles::ConfirmRestore(&Owner())) return true;
-        filePath_ = ProfileFiles::DefaultFile(reset.defaultFile);
-        RequestOperation(reset.operation);
-        return true;
-    }
-    for (const bool save : {true, false}) {
-        if (!sender->NameIs(names_(save ? "save_data" : "import_data"))) continue;
-        auto path =
-            save ? ProfileFiles::AskSavePath(&Owner(), Row().suffix) : ProfileFiles::AskOpenPath(&Owner());
-        filePath_ = path.value_or("");
-        if (!filePath_.empty()) RequestOperation(save ? kOpSaveFile : kOpLoadFile);
-        return true;
-    }
-    ui::Notification click;
-    click.type = "click";
-    click.sender = sender;
-    if (stages_.Handle(m, click, StageFields())) return true;
-    if (sender->NameIs(names_("web_data"))) {
-        platform::OpenWithDefaultHandler(sender->GetUserData());
-        return true;
-    }
-    if (int number = KeyButtonNumber(sender)) {
+    if (HandleSharedClick(sender) || stages_.HandleClick(m, sender, StageFields())) return true;
+    const size_t keys = config_.keyLists.empty() ? 0 : config_.keyLists[0].size();
+    if (int number = KeyButtonNumber(names_, sender, keys)) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
-        auto slotOf = [this, number]() -> KeySlot* {
-            auto& c = config_;
-            const auto profile = static_cast<size_t>(c.currentProfile);
-            if (c.currentProfile < 0 || profile >= c.keyLists.size()) return nullptr;
-            auto& keys = c.keyLists[profile];
-            const auto key = static_cast<size_t>(number - 1);
-            return key < keys.size() ? &keys[key] : nullptr;
-        };
-        KeySlot* slot = slotOf();
-        if (!slot || !EditKey(*slot) || !(slot = slotOf())) return true;
+        KeySlot* slot = CurrentKey(config_, number);
+        if (!slot || !EditKey(*slot) || !(slot = CurrentKey(config_, number))) return true;
         sender->SetText(assign::AssignmentLabel(config_, *slot));
         editedKeyIndex_ = slot->keyIndex;
         RequestOperation(kOpKey);
@@ -341,39 +248,16 @@ bool FamilyEPage<Record>::HandleClick(ui::Control* sender) {
 }
 
 template <class Record>
-void FamilyEPage<Record>::ShowMacroView(bool folder) {
+bool FamilyEPage<Record>::ShowMacroView(bool folder) {
     // A skin with both macro pages lets the user choose; the key editor follows the view shown.
-    auto* views = Manager().Find<ui::TabLayout>(names_("macro_view"));
-    if (!views) return;
-    views->SelectItem(folder ? 1 : 0, ui::Notify::No);
+    if (!ModelPage::ShowMacroView(folder)) return false;
     config_.macroUsesFolders = folder ? 1 : 0;
+    return true;
 }
 
 template <class Record>
-void FamilyEPage<Record>::OnNotify(ui::Notification& n) {
-    auto& m = Manager();
-    if (n.type == "click") {
-        HandleClick(n.sender);
-    } else if (n.type == "selectchanged" || n.type == "itemselect" || n.type == "valuechanged" ||
-               n.type == "valuechanging" || n.type == "textchanged" || n.type == "killfocus") {
-        if (n.sender && !HandleOwn(n) && !HandleSettings(n)) stages_.Handle(m, n, StageFields());
-    } else if (!n.sender && n.type == Row().lostNotification) {
-        SetConnected(false);
-    } else if (!n.sender && n.type == Row().readNotification) {
-        connected_ = true;
-        ShowConnectionStatus();
-        Refresh();
-    } else if (!n.sender && n.type == "Update_Profile") {
-        if (connected_ && m.GetRoot()) m.GetRoot()->NeedUpdate();
-    } else if (!n.sender && n.type == "Change_Language_Profile") {
-        if (connected_) LabelKeys();
-    }
-}
-
-template <class Record>
-int FamilyEPage<Record>::KeyCount() {
-    auto* keys = Manager().Find<ui::Container>(names_.KeyPage());
-    return keys ? keys->GetCount() : 0;
+void FamilyEPage<Record>::HandleSetting(ui::Notification& n) {
+    if (!HandleOwn(n) && !HandleSettings(n)) stages_.Handle(Manager(), n, StageFields());
 }
 
 template <class Record>
@@ -381,7 +265,7 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::ReadDevice() {
     // Seeded with the live record: a group whose read fails keeps what the page held, as it would
     // if the library filled the live record in place. The lists a read rebuilds are emptied by it.
     auto fresh = std::make_shared<Record>(config_);
-    const int keyCount = KeyCount();
+    const int keyCount = KeyCount(Manager(), names_);
     return std::make_unique<FunctionWork>([this, fresh, keyCount] { return ReadRecord(*fresh, keyCount); },
                                           [this, fresh](bool ok) {
                                               if (ok) Adopt(*fresh);
@@ -501,72 +385,23 @@ std::unique_ptr<PageWork> FamilyEPage<Record>::RapidFireWork(int operation) {
 template <class Record>
 std::unique_ptr<PageWork> FamilyEPage<Record>::ProfileFileWork(int operation) {
     const ModelRow& row = Row();
-    const ProfileImageSpec& files = row.profileImage;
-    const WriteGroup group = row.WriteOf(operation);
-    // Some models restore by loading the button's file with the plain load operation.
-    const bool reset = group == WriteGroup::RestoreDefaults ||
-                       std::any_of(row.resetButtons.begin(), row.resetButtons.end(),
-                                   [operation](const ResetButton& b) { return b.operation == operation; });
     // A restore from elsewhere than its button still loads the button's file.
-    if (group == WriteGroup::RestoreDefaults)
+    if (row.WriteOf(operation) == WriteGroup::RestoreDefaults)
         for (const ResetButton& button : row.resetButtons)
             if (button.operation == operation) {
                 filePath_ = ProfileFiles::DefaultFile(button.defaultFile);
                 break;
             }
-    const std::string path = filePath_;
     const int32_t flag = config_.fireMacroVisible;
-    auto open = [this, flag] { return Open(false, flag); };
-    if (group == WriteGroup::SaveFile) {
-        auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
-        auto work = std::make_unique<FunctionWork>(
-            [&files, path, open, result] {
-                return (*result = ProfileFiles::Save(files, path, open)) == ProfileFileResult::Done;
-            },
-            nullptr);
-        // The finish belongs to the work, so the work outlives every call of it.
-        work->SetFinish([this, result, self = work.get()](bool) {
-            self->SetFailureText(ProfileFiles::StatusFor(*result, true, false));
-            ProfileFiles::Report(&Owner(), *result, true);
-        });
-        work->SetReport(WorkReport::Save);
-        return work;
-    }
-    // A load, then the device is read again: the page shows what the device took.
     auto fresh = std::make_shared<Record>(config_);
-    const int keyCount = KeyCount();
-    auto result = std::make_shared<ProfileFileResult>(ProfileFileResult::Done);
-    auto readOk = std::make_shared<bool>(false);
-    auto work = std::make_unique<FunctionWork>(
-        [this, &files, &row, path, open, result, readOk, fresh, keyCount] {
-            *result = ProfileFiles::Load(files, path, open);
-            if (*result != ProfileFileResult::Done) return false;
-            // The device may need a moment after taking a whole image before it answers a read.
-            for (int attempt = 0; attempt < std::max(1, row.messages.loadReadTries); ++attempt) {
-                if (attempt > 0) platform::CurrentClock().SleepMs(row.messages.loadRetryMs);
-                if ((*readOk = ReadRecord(*fresh, keyCount))) break;
-            }
-            return *readOk;
-        },
-        nullptr);
-    work->SetFinish([this, &row, result, readOk, fresh, reset, self = work.get()](bool) {
-        if (*result == ProfileFileResult::Done) {
-            if (*readOk) Adopt(*fresh);
-            SetConnected(*readOk);
-        }
-        // A file the device took but whose read-back failed still changed the device.
-        self->SetFailureText(*result == ProfileFileResult::Done
-                                 ? (*readOk ? "" : "%{683}")
-                                 : ProfileFiles::StatusFor(*result, false, reset));
-        // A missing default file makes a reset do nothing; the status line says why.
-        if (reset && *result == ProfileFileResult::FileUnreadable) return;
-        if (*result == ProfileFileResult::DeviceUnavailable && row.messages.loadUnavailable)
-            ProfileFiles::Show(&Owner(), row.messages.loadUnavailable);
-        else
-            ProfileFiles::Report(&Owner(), *result, false);
-    });
-    work->SetReport(reset ? WorkReport::Reset : WorkReport::Load);
-    return work;
+    const int keyCount = KeyCount(Manager(), names_);
+    ProfileFileSteps steps{[this, flag] { return Open(false, flag); },
+                           [this, fresh, keyCount] { return ReadRecord(*fresh, keyCount); },
+                           [this, fresh](bool readOk) {
+                               if (readOk) Adopt(*fresh);
+                               SetConnected(readOk);
+                           }};
+    return mouse::ProfileFileWork(row, operation, filePath_, Owner(), std::move(steps));
 }
 
 template <class Record>

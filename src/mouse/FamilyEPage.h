@@ -12,7 +12,7 @@
 #include "macro/MacroManagerPage.h"
 #include "mouse/AdvancedSettings.h"
 #include "mouse/LightingEditor.h"
-#include "mouse/MousePage.h"
+#include "mouse/ModelPage.h"
 #include "mouse/PageNames.h"
 #include "mouse/PageNavigation.h"
 #include "mouse/ProfileFiles.h"
@@ -25,7 +25,7 @@
 namespace mouse {
 
 template <class Record>
-class FamilyEPage : public MousePage, private StageHost {
+class FamilyEPage : public ModelPage, private StageHost {
   public:
     static constexpr DeviceModel kModel = Record::kModel;
 
@@ -33,11 +33,8 @@ class FamilyEPage : public MousePage, private StageHost {
     ~FamilyEPage() override;
 
     Record& Config() { return config_; }
-    const PageNames& Names() const { return names_; }
     const StageEditor& Stages() const { return stages_; }
-    const std::string& FilePath() const { return filePath_; }
-    // Shows the record in the controls.
-    void Refresh();
+    void Refresh() override;
     // The mouse itself switched profile or stage (marshalled to the UI thread).
     void OnDeviceChanged(int profile, int stage);
     // For editors embedded in the page: requests `operation`; `uartLed` is the entry the UART LED
@@ -67,16 +64,11 @@ class FamilyEPage : public MousePage, private StageHost {
     virtual void PrepareOwnWrite(WriteGroup) {}
     // Runs the model's key editor on `slot`, a key of the current profile; true when confirmed.
     virtual bool EditKey(KeySlot& slot) { return false; }
-    // The model's file or folder macro page, by default the model's own; null leaves the place an
-    // empty panel.
-    virtual std::unique_ptr<MacroManagerPage> CreateMacroPage(bool folder);
     // The fire-key panel for the fire-macro tab, by default the model's own; null leaves the tab's
     // plain panel.
     virtual std::unique_ptr<assign::FireKeyEdit> CreateFireKeyPanel();
 
     void InitPage() override;
-    void OnNotify(ui::Notification& n) override;
-    void SetConnected(bool connected) override;
     std::unique_ptr<ui::Control> CreateSubPage(std::string_view className) override;
     std::unique_ptr<PageWork> PrepareWrite(int operation) override;
     bool ChooseColour(uint32_t& argb) override;
@@ -94,37 +86,29 @@ class FamilyEPage : public MousePage, private StageHost {
     void Adopt(const Record& fresh);
     // Registers the page for the library's change reports; call on the worker after a read.
     void RegisterChangeCallback();
-    // The user asked for `operation`: its copy of the page is taken now, then the request goes out.
-    void RequestOperation(int operation);
-    int KeyCount();
-    void LabelKeys();
-    void SelectProfile(int profile);
+    void LabelKeys() override;
     void RequestStageWrite() override;
     void StageColourChanged() override;
     StageModel StageFields();
     LightingFields Lighting();
-    bool HandleClick(ui::Control* sender);
+    bool HandleClick(ui::Control* sender) override;
+    void HandleSetting(ui::Notification& n) override;
     // Notifications of the advanced and lighting pages; true when handled.
     bool HandleSettings(ui::Notification& n);
     std::unique_ptr<PageWork> RapidFireWork(int operation);
     std::unique_ptr<PageWork> ProfileFileWork(int operation);
-    void ShowMacroView(bool folder);
-    int KeyButtonNumber(const ui::Control* sender);
+    bool ShowMacroView(bool folder) override;
 
     Record config_;
-    PageNames names_;
-    PageNavigation nav_;
     StageEditor stages_;
     RapidFireEditor rapidFire_;
     LightingEditor lighting_;
     AdvancedSettings advanced_;
     // Targets of the latest key, file and UART LED requests; each request copies its own.
     int editedKeyIndex_ = 0;
-    std::string filePath_;
     bool ledTabPending_ = false;
     int uartLedIndex_ = 0;
-    std::vector<MacroManagerPage*> macroPages_;  // owned by the page's tree
-    assign::FireKeyEdit* firePanel_ = nullptr;   // owned by the page's tree
+    assign::FireKeyEdit* firePanel_ = nullptr;  // owned by the page's tree
 };
 
 extern template class FamilyEPage<EgretConfig>;

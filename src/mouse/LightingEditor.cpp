@@ -30,6 +30,19 @@ const LightingModel& LightingEditor::IbisModes() {
     return model;
 }
 
+const LightingModel& LightingEditor::HeronModes() {
+    static const LightingModel model{{{"result_LED_mode_rainbow", 0},
+                                      {"result_LED_mode_random_leisure", 1},
+                                      {"result_LED_mode_random_sleep", 2},
+                                      {"result_LED_mode_random_sport", 3},
+                                      {"result_LED_mode_DPI_color_breath", 4},
+                                      {"result_LED_mode_DPI_light_on", 5},
+                                      {"result_LED_mode_off", 6}},
+                                     false,
+                                     true};
+    return model;
+}
+
 int LightingEditor::CodeOf(ui::PaintManager& manager, const LightingMode& mode) const {
     if (!model_.codesFromUserData) return mode.code;
     auto* option = manager.FindControl(names_(mode.base));
@@ -41,6 +54,12 @@ void LightingEditor::Show(ui::PaintManager& manager, const LightingFields& f) {
         all->SetSelected(f.lightAll != 0, ui::Notify::No);
     if (auto* half = manager.Find<ui::Option>(names_("result_LED_light_half")))
         half->SetSelected(f.lightAll == 0, ui::Notify::No);
+    if (f.lightsOff) {
+        if (auto* on = manager.Find<ui::Option>(names_("result_LED_status_on")))
+            on->SetSelected(*f.lightsOff == 0, ui::Notify::No);
+        if (auto* off = manager.Find<ui::Option>(names_("result_LED_status_off")))
+            off->SetSelected(*f.lightsOff != 0, ui::Notify::No);
+    }
     // The first option with the mode's code is selected; a mode no option has selects none.
     bool found = false;
     for (const auto& mode : model_.modes) {
@@ -68,6 +87,13 @@ bool LightingEditor::Handle(const ui::Notification& n, const LightingFields& f, 
             if (selected) f.lightAll = 0, changed = true;
             return true;
         }
+        for (const int off : {0, 1}) {
+            if (!f.lightsOff ||
+                !n.sender->NameIs(names_(off ? "result_LED_status_off" : "result_LED_status_on")))
+                continue;
+            if (selected) *f.lightsOff = off, changed = true;
+            return true;
+        }
         for (const auto& mode : model_.modes) {
             if (!n.sender->NameIs(names_(mode.base))) continue;
             if (selected && n.sender->GetManager())
@@ -76,7 +102,8 @@ bool LightingEditor::Handle(const ui::Notification& n, const LightingFields& f, 
         }
         return false;
     }
-    if (n.type == "valuechanging" && n.sender->NameIs(names_("result_mode_speed"))) {
+    if (n.type == (model_.speedOnRelease ? "valuechanged" : "valuechanging") &&
+        n.sender->NameIs(names_("result_mode_speed"))) {
         f.speed = static_cast<int>(n.wParam);
         changed = true;
         return true;

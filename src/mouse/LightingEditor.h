@@ -1,6 +1,7 @@
 #pragma once
-// The plain lighting page of a family-E mouse page: mode options, all or half of the lights, and
-// the effect speed. Each model names its options and their mode codes as data.
+// The plain lighting page of a mouse page: mode options, all or half of the lights, the effect
+// speed and, where the model has them, the lights on or off. Each model names its options and their
+// mode codes as data.
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct LightingMode {
 struct LightingModel {
     std::vector<LightingMode> modes;
     bool codesFromUserData = false;  // the skin assigns each option's code
+    bool speedOnRelease = false;     // the speed is taken when its slider is released, not while it moves
 };
 
 // The lighting fields of a record.
@@ -25,6 +27,7 @@ struct LightingFields {
     int& mode;
     int& lightAll;
     int& speed;
+    int* lightsOff = nullptr;  // 1 off, 0 on, for the status options; null: the model has none
 };
 
 class LightingEditor {
@@ -33,6 +36,8 @@ class LightingEditor {
     static const LightingModel& EgretModes();
     // The Ibis's six modes.
     static const LightingModel& IbisModes();
+    // The Heron's seven modes; its speed is taken on release.
+    static const LightingModel& HeronModes();
 
     LightingEditor(const PageNames& names, const LightingModel& model) : names_(names), model_(model) {}
 

@@ -4,7 +4,6 @@
 #include "page/DevicePage.h"
 #include "records/CraneConfig.h"
 #include "records/HeronConfig.h"
-#include "records/HeronDriverConfig.h"
 
 namespace mouse {
 
@@ -17,8 +16,5 @@ class PlaceholderPage final : public MousePage {
     static constexpr DeviceModel kModel = Record::kModel;
     explicit PlaceholderPage(ui::WindowImplBase& owner) : MousePage(owner, RowOf(kModel)) {}
 };
-
-using CDialogMouseHeronSetting = PlaceholderPage<HeronConfig>;
-using CDialogMouseHeronDriverSetting = PlaceholderPage<HeronDriverConfig>;
 
 }  // namespace mouse

@@ -42,4 +42,9 @@ void PageNavigation::ShowPage(ui::PaintManager& manager, int page) {
     if (auto* tab = manager.Find<ui::TabLayout>(tab_)) tab->SelectItem(page, ui::Notify::Yes);
 }
 
+int PageNavigation::ShownPage(ui::PaintManager& manager) const {
+    const auto* tab = manager.Find<ui::TabLayout>(tab_);
+    return tab ? tab->GetCurSel() : -1;
+}
+
 }  // namespace mouse

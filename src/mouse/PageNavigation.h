@@ -23,6 +23,8 @@ class PageNavigation {
     // Shows the button `base` as selected.
     void Select(ui::PaintManager& manager, const std::string& base);
     void ShowPage(ui::PaintManager& manager, int page);
+    // The page the tab layout shows; -1 without one.
+    int ShownPage(ui::PaintManager& manager) const;
 
   private:
     struct Entry {

@@ -23,8 +23,15 @@ std::vector<std::string> StageEditor::ParseLabels(const std::string& userData) {
 }
 
 void StageEditor::KeepEnabled(int& count, int& current, int heldCount, int heldStage) {
-    if (count < 1 || count > kStages) count = std::clamp(heldCount, 1, kStages);
-    if (!IsEnabled(current, count)) current = std::clamp(heldStage, 1, count);
+    KeepEnabled(StageScheme{}, count, current, heldCount, heldStage);
+}
+
+void StageEditor::KeepEnabled(const StageScheme& scheme, int& count, int& current, int heldCount,
+                              int heldStage) {
+    const int lowest = std::clamp(scheme.firstCount, 1, kStages);
+    if (count < lowest || count > kStages) count = std::clamp(heldCount, lowest, kStages);
+    if (!IsEnabled(scheme.Shown(current), count))
+        current = scheme.Stored(std::clamp(scheme.Shown(heldStage), 1, count));
 }
 
 void StageEditor::LoadLabels(ui::PaintManager& manager) {
@@ -50,7 +57,7 @@ void StageEditor::ShowEnabled(ui::PaintManager& manager, const StageModel& model
         bool enabled = i <= model.stageCount;
         for (const char* rest : {"_check", "_slider", "_color"})
             if (auto* c = manager.FindControl(names_.Numbered("result_DPI", i, rest))) c->SetEnabled(enabled);
-        if (i == model.currentStage)
+        if (i == scheme_.Shown(model.currentStage))
             if (auto* option = manager.Find<ui::Option>(names_.Numbered("result_DPI", i, "_check")))
                 option->SetSelected(true, ui::Notify::No);
     }
@@ -69,7 +76,7 @@ void StageEditor::Show(ui::PaintManager& manager, const StageModel& model) {
     }
     if (auto* count = manager.Find<ui::Combo>(names_("result_DPI_count_setting"))) {
         count->SetVisible(true);
-        count->SelectItem(model.stageCount - 1, ui::Notify::No);
+        count->SelectItem(model.stageCount - scheme_.firstCount, ui::Notify::No);
     }
 }
 
@@ -80,7 +87,8 @@ bool StageEditor::Handle(ui::PaintManager& manager, const ui::Notification& n, c
         if (!d) return false;
         auto* option = dynamic_cast<ui::Option*>(n.sender);
         if (option && option->IsSelected()) {
-            model.currentStage = d;
+            model.currentStage = scheme_.Stored(d);
+            host_.StageChosen(d);
             host_.StageColourChanged();
             host_.RequestStageWrite();
         }
@@ -89,25 +97,26 @@ bool StageEditor::Handle(ui::PaintManager& manager, const ui::Notification& n, c
     if (n.type == "itemselect" && n.sender && n.sender->NameIs(names_("result_DPI_count_setting"))) {
         auto* combo = dynamic_cast<ui::Combo*>(n.sender);
         int k = combo ? combo->GetCurSel() : -1;
-        if (k < 0 || k >= kStages) return true;
+        if (k < 0 || k + scheme_.firstCount > kStages) return true;
         // The highest enabled stage becomes the active one.
-        model.stageCount = k + 1;
-        model.currentStage = k + 1;
+        model.stageCount = k + scheme_.firstCount;
+        model.currentStage = scheme_.Stored(model.stageCount);
         ShowEnabled(manager, model);
+        host_.CountChosen(k);
         host_.RequestStageWrite();
         host_.StageColourChanged();
         return true;
     }
-    if (n.type == "valuechanged") {
+    // The level is taken while the slider moves, or on its release; the other only shows its label.
+    const char* takes = scheme_.levelOnRelease ? "valuechanged" : "valuechanging";
+    if (n.type == "valuechanged" || n.type == "valuechanging") {
         int d = StageOf(n.sender, "_slider");
         if (!d) return false;
-        if (auto* label = manager.FindControl(names_.Numbered("result_DPI", d, "_edit")))
-            label->SetText(Label(static_cast<int>(n.wParam)));
-        return true;
-    }
-    if (n.type == "valuechanging") {
-        int d = StageOf(n.sender, "_slider");
-        if (!d) return false;
+        if (n.type != takes) {
+            if (auto* label = manager.FindControl(names_.Numbered("result_DPI", d, "_edit")))
+                label->SetText(Label(static_cast<int>(n.wParam)));
+            return true;
+        }
         if (d > stageCount) return true;
         int value = static_cast<int>(n.wParam);
         model.stages[static_cast<size_t>(d - 1)].level = value;
@@ -131,7 +140,7 @@ bool StageEditor::Handle(ui::PaintManager& manager, const ui::Notification& n, c
         if (auto* button = manager.FindControl(names_.Numbered("result_DPI", d, "_color")))
             button->SetBkColor(colour | 0xFF000000u);
         host_.RequestStageWrite();
-        if (d == model.currentStage) host_.StageColourChanged();
+        if (d == scheme_.Shown(model.currentStage)) host_.StageColourChanged();
         return true;
     }
     return false;

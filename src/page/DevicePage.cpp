@@ -7,7 +7,7 @@ namespace page {
 namespace {
 
 // Driver block bytes a first open uses when no saved block exists.
-constexpr int32_t kDefaultDriverBlock[4] = {1, 2, 255, 4};
+constexpr DevicePage::DriverBlock kDefaultDriverBlock = {1, 2, 255, 4};
 
 constexpr uintptr_t kResultTimer = 1;
 
@@ -76,7 +76,7 @@ void DevicePage::DoEvent(ui::UiEvent& event) {
     SkinPage::DoEvent(event);
 }
 
-bool DevicePage::Open(bool readImage, int32_t flag) const {
+bool DevicePage::Open(bool readImage, int32_t flag, const std::optional<DriverBlock>& block) const {
     auto& binding = DeviceLibraryBinding::Instance();
     const DeviceId ids = IdsOf(row_.model);
     int32_t status = -1;
@@ -87,10 +87,11 @@ bool DevicePage::Open(bool readImage, int32_t flag) const {
         case OpenArguments::Flag:
             status = binding.Call(row_.open, ids.vid, ids.pid, flag);
             break;
-        case OpenArguments::DriverBlock:
-            status = binding.Call(row_.open, ids.vid, ids.pid, kDefaultDriverBlock[0], kDefaultDriverBlock[1],
-                                  kDefaultDriverBlock[2], kDefaultDriverBlock[3]);
+        case OpenArguments::DriverBlock: {
+            const DriverBlock& b = block.value_or(kDefaultDriverBlock);
+            status = binding.Call(row_.open, ids.vid, ids.pid, b[0], b[1], b[2], b[3]);
             break;
+        }
     }
     if (status != 0) return false;
     if (!readImage) return true;

@@ -2,8 +2,10 @@
 // Base of the device pages (the five mouse pages and the keyboard page): a container built from the
 // model's page skin, owned by the main window's control tree, disabled until its device answers,
 // with the status line and the device tasks every page shares. Model differences are data.
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "device/DeviceTaskPage.h"
@@ -16,6 +18,9 @@ namespace page {
 
 class DevicePage : public ui::SkinPage, public DeviceTaskPage {
   public:
+    // The four bytes a driver open passes after the ids.
+    using DriverBlock = std::array<int32_t, 4>;
+
     DevicePage(ui::WindowImplBase& owner, const ModelRow& row);
     ~DevicePage() override;
     const ModelRow& Row() const { return row_; }
@@ -54,9 +59,10 @@ class DevicePage : public ui::SkinPage, public DeviceTaskPage {
     // whole page while it does not.
     virtual void SetConnected(bool connected);
     void ShowConnectionStatus();
-    // The device open with this model's arguments (`flag` is the family-E flag byte), then for a
-    // read the device image; runs on the worker.
-    bool Open(bool readImage, int32_t flag = 0) const;
+    // The device open with this model's arguments (`flag` is the family-E flag byte, `block` the
+    // driver's bytes, its first-start bytes when absent), then for a read the device image; runs on
+    // the worker.
+    bool Open(bool readImage, int32_t flag = 0, const std::optional<DriverBlock>& block = std::nullopt) const;
     bool connected_ = false;
 
   private:

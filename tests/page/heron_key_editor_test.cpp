@@ -28,16 +28,13 @@ namespace {
 constexpr const char* kMain = "Oakridge";
 using Code = std::array<uint8_t, 4>;
 
-// Opens both Heron libraries' devices; the driver answers to its own product id or to the Heron's.
+// Opens both Heron libraries' devices; the driver reaches the Heron mouse with its ids.
 void OpenHerons() {
     auto& b = DeviceLibraryBinding::Instance();
     ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron, int32_t{kLumenorVid}, int32_t{kHeronPid}), 0);
-    if (b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronDriverPid}, 1, 2,
-               255, 4) != 0) {
-        ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronPid}, 1,
-                         2, 255, 4),
-                  0);
-    }
+    ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronPid}, 1, 2,
+                     255, 4),
+              0);
 }
 
 struct HeronEditorModel {

@@ -119,7 +119,7 @@ std::unique_ptr<BuiltSkin> BuildSkin(const std::string& file) {
 }
 
 struct Want {
-    const char* pattern;
+    std::string pattern;
     int first = 0;
     int last = 0;
 };
@@ -149,6 +149,76 @@ void ExpectSkinsHold(const std::vector<SkinNames>& skins, const std::string& suf
             EXPECT_TRUE(name.find(own) != std::string::npos || plainNames.contains(control->GetName()))
                 << control->GetName();
     }
+}
+
+// What the page of either Heron model looks up in its skin, by the model's suffix.
+std::vector<Want> FamilyHPageNames(const std::string& s) {
+    return {{"status_" + s},
+            {"hint_" + s},
+            {"web_data_" + s},
+            {"device_Mouse_" + s + "_page"},
+            {"profile%d_" + s, 1, 2},
+            {"marco_manager_" + s},
+            {"advanced_Settings_" + s},
+            {"led_Settings_" + s},
+            {"write_data_" + s},
+            {"reset_data_" + s},
+            {"save_data_" + s},
+            {"import_data_" + s},
+            {"Setting_switch_" + s},
+            {"profile_page_" + s},
+            {"profile_key_" + s + "_%d", 1, 8},
+            {"result_DPI_count_setting_" + s},
+            {"result_DPI%d_check_" + s, 1, 7},
+            {"result_DPI%d_slider_" + s, 1, 7},
+            {"result_DPI%d_edit_" + s, 1, 7},
+            {"result_DPI%d_color_" + s, 1, 7},
+            {"result_fire_count_" + s},
+            {"result_fire_time_" + s},
+            {"result_fire_continue_" + s},
+            {"press_types_pro%d_" + s, 1, 2},
+            {"result_middle_key_switch_pro%d_" + s, 1, 2},
+            {"result_cpi_key_switch_pro%d_" + s, 1, 2},
+            {"result_gun_key_switch_pro2_" + s},
+            {"mouse_system_speed_" + s},
+            {"mouse_system_double_speed_" + s},
+            {"mouse_system_screen_speed_" + s},
+            {"result_mouse_system_iscontrol_" + s},
+            {"result_mouse_system_isscreen_" + s},
+            {"result_LED_mode_rainbow_" + s},
+            {"result_LED_mode_random_leisure_" + s},
+            {"result_LED_mode_random_sleep_" + s},
+            {"result_LED_mode_random_sport_" + s},
+            {"result_LED_mode_DPI_color_breath_" + s},
+            {"result_LED_mode_DPI_light_on_" + s},
+            {"result_LED_mode_off_" + s},
+            {"result_LED_status_on_" + s},
+            {"result_LED_status_off_" + s}};
+}
+
+// The Heron page's skin holds every control its page looks up, once each (both views of each
+// press type the page edits, the gun's on profile 2), and no name of another model.
+TEST(HeronSkins, HoldEveryControlThePageLooksUp) {
+    oaktest::UiDriver ui;
+    std::vector<Want> names = FamilyHPageNames("Heron");
+    names.insert(names.end(), {{"fire_macro_Settings_Heron"},
+                               {"result_LED_light_all_Heron"},
+                               {"result_LED_light_half_Heron"},
+                               {"result_mode_speed_Heron"}});
+    ExpectSkinsHold({{"XML/MousePage_Heron.xml", names}}, "Heron");
+}
+
+// The driver's page has the Heron's controls but no fire keys, no extent and no lighting speed.
+TEST(HeronDriverSkins, HoldEveryControlThePageLooksUpAndNoneItLacks) {
+    oaktest::UiDriver ui;
+    ExpectSkinsHold({{"XML/MousePage_Heron_Driver.xml", FamilyHPageNames("Heron_Driver")}}, "Heron_Driver");
+    auto built = BuildSkin("XML/MousePage_Heron_Driver.xml");
+    for (const char* absent :
+         {"fire_macro_Settings_Heron_Driver", "fire_page_Heron_Driver", "result_LED_light_all_Heron_Driver",
+          "result_LED_light_half_Heron_Driver", "result_mode_speed_Heron_Driver"})
+        EXPECT_EQ(built->byName.count(ui::ToLower(absent)), 0u) << absent;
+    EXPECT_TRUE(built->customClasses == (std::vector<std::string>{"MacroSettingFilePage_Heron_Driver",
+                                                                  "MacroSettingFolderPage_Heron_Driver"}));
 }
 
 // The Ibis skins hold every control its page, key editor, fire-key panel, macro pages and entry
@@ -545,7 +615,8 @@ std::string SnapshotPath(const std::string& name) {
 
 struct LookModel {
     const char* suffix;
-    int device;  // "device_combo" position
+    int device;           // "device_combo" position
+    bool windows = true;  // the model's editor and macro windows are measured too
 };
 
 void PrintTo(const LookModel& m, std::ostream* out) {
@@ -564,7 +635,7 @@ TEST_P(ModelLook, TextsFitInEveryLanguage) {
     const int languages = Ui().Find<ui::Container>("language_option", "Oakridge").GetCount();
     ASSERT_EQ(languages, 15);
     auto pictured = [](const std::string& language) {
-        return language == "English" || language == "German" || language == "Russian";
+        return language == "English" || language == "German" || language == "Russian" || language == "Thai";
     };
     for (int section = 0; section < sections.GetCount(); ++section) {
         sections.SelectItem(section, ui::Notify::No);
@@ -592,6 +663,7 @@ TEST_P(ModelLook, TextsFitInEveryLanguage) {
         {"XML/MarcoManagerFolder_" + suffix + ".xml", {0, 0, 1000, 560}},
     };
     for (const auto& w : windows) {
+        if (!GetParam().windows) break;
         SkinWindow window(w.skin);
         ASSERT_TRUE(window.Create(&Frame(), "", {}, w.rect)) << w.skin;
         window.ShowWindow(true, false);
@@ -610,7 +682,9 @@ TEST_P(ModelLook, TextsFitInEveryLanguage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ModelLook, ::testing::Values(LookModel{"Ibis", 4}, LookModel{"Crane", 5}),
+INSTANTIATE_TEST_SUITE_P(Models, ModelLook,
+                         ::testing::Values(LookModel{"Ibis", 4}, LookModel{"Crane", 5},
+                                           LookModel{"Heron", 1, false}, LookModel{"Heron_Driver", 2, false}),
                          [](const auto& model) { return std::string(model.param.suffix); });
 
 using ShippedPages = oaktest::AppFixture;

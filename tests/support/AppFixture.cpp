@@ -8,9 +8,19 @@
 #include "device/ModelTable.h"
 #include "device/SharedState.h"
 #include "mouse/ColorPicker.h"
+#include "page/ProfileFiles.h"
 #include "platform/PointerSettingsStore.h"
 
 namespace oaktest {
+
+ShownMessages::ShownMessages() {
+    page::ProfileFiles::SetMessageShower(
+        [this](ui::WindowImplBase*, const std::string& text) { texts_.push_back(text); });
+}
+
+ShownMessages::~ShownMessages() {
+    page::ProfileFiles::SetMessageShower(nullptr);
+}
 
 void AppFixture::SetUp() {
     std::random_device rd;

@@ -5,12 +5,27 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "UiDriver.h"
 #include "app/MainFrame.h"
 #include "device/DeviceLibraryBinding.h"
 
 namespace oaktest {
+
+// While it lives, the profile files' message box shows nothing: its texts (resolved) are collected.
+class ShownMessages {
+  public:
+    ShownMessages();
+    ~ShownMessages();
+    ShownMessages(const ShownMessages&) = delete;
+    ShownMessages& operator=(const ShownMessages&) = delete;
+    const std::vector<std::string>& Texts() const { return texts_; }
+
+  private:
+    std::vector<std::string> texts_;
+};
 
 class AppFixture : public ::testing::Test {
   protected:

@@ -3,8 +3,10 @@
 // a device the program is using.
 #include <dlfcn.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "device/EntryPoint.h"
@@ -40,6 +42,21 @@ class SimControl {
     int32_t SetAttached(bool a) const { return Get<int32_t (*)(int32_t)>("OakSim_SetAttached")(a ? 1 : 0); }
     int32_t Press(int32_t button) const { return Get<int32_t (*)(int32_t)>("OakSim_Press")(button); }
     int32_t SetLatency(int32_t ms) const { return Get<int32_t (*)(int32_t)>("OakSim_SetLatency")(ms); }
+    // The device as the library describes it: one "name: values" line per setting.
+    std::string Describe() const {
+        auto fn = Get<int32_t (*)(char*, int32_t)>("OakSim_Describe");
+        std::string text(static_cast<size_t>(fn(nullptr, 0)) + 1, '\0');
+        fn(text.data(), static_cast<int32_t>(text.size()));
+        text.pop_back();
+        return text;
+    }
+    // The Heron driver only: the four selector bytes of this process's last successful open.
+    std::optional<std::array<int32_t, 4>> LastOpenSelector() const {
+        auto fn = Get<int32_t (*)(int32_t*)>("OakSim_LastOpenSelector");
+        std::array<int32_t, 4> bytes{};
+        if (!fn || fn(bytes.data()) != 0) return std::nullopt;
+        return bytes;
+    }
 
   private:
     void* handle_;

@@ -52,13 +52,10 @@ class HeronMacros : public DeviceTest, public ::testing::WithParamInterface<Mode
         DeviceTest::SetUp();
         auto& b = Binding();
         ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron, int32_t{kLumenorVid}, int32_t{kHeronPid}), 0);
-        // The driver answers to its own product id or, once it is reached like the mouse, the Heron's.
-        if (b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronDriverPid}, 1,
-                   2, 255, 4) != 0) {
-            ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronPid},
-                             1, 2, 255, 4),
-                      0);
-        }
+        // The driver reaches the Heron mouse itself, with the Heron's ids.
+        ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, int32_t{kLumenorVid}, int32_t{kHeronPid}, 1,
+                         2, 255, 4),
+                  0);
         for (auto& keys : config_.keyLists) {
             keys.clear();
             for (int k = 0; k < 16; ++k) keys.push_back({{0, 0, 0, 0}, k});

@@ -182,6 +182,30 @@ TEST_F(DeviceTest, HeronChangesReachTheMouseOnlyWhenWritten) {
     EXPECT_EQ(staged.lightingMode, 4);
 }
 
+// One key of either profile goes to the library's image alone; the other keys keep their codes.
+TEST_F(DeviceTest, OneFamilyHKeyIsSetAlone) {
+    ASSERT_TRUE(OpenAll());
+    auto check = [&]<class C>(C config) {
+        SCOPED_TRACE(static_cast<int>(C::kModel));
+        ASSERT_TRUE(Binding().ReadKeys(config, 0, 4));
+        ASSERT_TRUE(Binding().ReadKeys(config, 1, 4));
+        C before = config;
+        config.keyLists[1][2].code = {3, 0x12, 0x34, 0};
+        config.keyLists[0][2].code = {9, 9, 9, 0};  // not written
+        ASSERT_TRUE(Binding().WriteKey(config, 1, 2));
+        C after;
+        ASSERT_TRUE(Binding().ReadKeys(after, 0, 4));
+        ASSERT_TRUE(Binding().ReadKeys(after, 1, 4));
+        EXPECT_EQ(after.keyLists[0], before.keyLists[0]);
+        before.keyLists[1][2].code = {3, 0x12, 0x34, 0};
+        EXPECT_EQ(after.keyLists[1], before.keyLists[1]);
+        EXPECT_FALSE(Binding().WriteKey(config, 1, 4));  // past the list
+        EXPECT_FALSE(Binding().WriteKey(config, 2, 0));  // no third profile
+    };
+    check(HeronConfig{});
+    check(HeronDriverConfig{});
+}
+
 TEST_F(DeviceTest, FamilyEGroupsRoundTrip) {
     ASSERT_TRUE(OpenAll());
     CraneConfig crane;

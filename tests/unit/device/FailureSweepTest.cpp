@@ -176,6 +176,8 @@ std::vector<uint8_t> MacroData(DeviceModel model) {
                   }},                                                                               \
         SweepCase{#M "_SetKey", EntryPoint::Device_Set_Pro_File_Data_##M,                           \
                   [](B& b) { return b.WriteKeys(WithOneKey<C>(), 1); }},                            \
+        SweepCase{#M "_SetOneKey", EntryPoint::Device_Set_Pro_File_Data_##M,                        \
+                  [](B& b) { return b.WriteKey(WithOneKey<C>(), 1, 0); }},                          \
         SweepCase{#M "_GetMacro", EntryPoint::Device_Get_Marco_Buffer_##M,                          \
                   [](B& b) {                                                                        \
                       b.MacroCache(C::kModel)->Put(300, {u"m", MacroData(C::kModel), 0});           \

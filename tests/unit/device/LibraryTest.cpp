@@ -194,6 +194,47 @@ TEST_F(DeviceTest, ConfigurationImagesGoBackUnchangedAndForeignOnesAreRefused) {
     EXPECT_NE(b.Call(EntryPoint::Device_Get_Device_Data_Heron, driver.data(), int32_t{100}), 0);
 }
 
+// The driver is another way to the Heron mouse: it answers to the Heron's ids, takes the page's
+// four-byte selector with them, and still takes images saved while it had an id of its own.
+TEST_F(DeviceTest, TheDriverAnswersToTheHeronsIdsWithItsSelector) {
+    auto& b = Binding();
+    SimControl driver(DeviceModel::HeronDriver);
+    const struct {
+        const char* what;
+        int32_t vid, pid, s0, s1, s2, s3;
+        bool opens;
+    } cases[] = {
+        {"the Heron's ids", kLumenorVid, kHeronPid, 1, 2, 255, 4, true},
+        {"another block", kLumenorVid, kHeronPid, 0x23, 0x0F, 0, 63, true},
+        {"the driver's old id", kLumenorVid, 0x0202, 1, 2, 255, 4, false},
+        {"another vendor", 0x1234, kHeronPid, 1, 2, 255, 4, false},
+        {"a selector byte past 255", kLumenorVid, kHeronPid, 1, 2, 256, 4, false},
+        {"a negative selector byte", kLumenorVid, kHeronPid, -1, 2, 255, 4, false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, kLumenorVid, int32_t{kHeronPid}, 9, 9, 9, 9),
+                  0);
+        EXPECT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, c.vid, c.pid, c.s0, c.s1, c.s2, c.s3) == 0,
+                  c.opens)
+            << c.what;
+        const std::array<int32_t, 4> expected =
+            c.opens ? std::array<int32_t, 4>{c.s0, c.s1, c.s2, c.s3} : std::array<int32_t, 4>{9, 9, 9, 9};
+        EXPECT_EQ(driver.LastOpenSelector(), expected) << c.what;
+    }
+
+    std::string dump;
+    ASSERT_EQ(Devsim("dump heron-driver", &dump), 0);
+    EXPECT_NE(dump.find("pid 0x0201"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("pid: 513"), std::string::npos) << dump;  // the factory image names the Heron too
+
+    ASSERT_EQ(b.Call(EntryPoint::InitMCUDevice_Heron_Driver, kLumenorVid, int32_t{kHeronPid}, 1, 2, 255, 4),
+              0);
+    std::vector<uint8_t> image(40960);
+    ASSERT_EQ(b.Call(EntryPoint::Device_Get_Device_Data_Heron_Driver, image.data(), int32_t{40960}), 0);
+    image[28] = 0x02, image[29] = 0x02;
+    EXPECT_EQ(b.Call(EntryPoint::Device_Set_Device_Data_Heron_Driver, image.data(), int32_t{40960}), 0);
+}
+
 TEST_F(DeviceTest, DefaultFilesMatchTheFactoryStateAndLoadIntoTheDevices) {
     ASSERT_TRUE(OpenAll());
     struct Expect {
