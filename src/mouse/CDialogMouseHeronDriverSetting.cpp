@@ -26,16 +26,7 @@ const LightingModel& DriverModes() {
     return model;
 }
 
-CDialogMouseHeronDriverSetting::KeyEditor& ReplacedKeyEditor() {
-    static CDialogMouseHeronDriverSetting::KeyEditor editor;
-    return editor;
-}
-
 }  // namespace
-
-void CDialogMouseHeronDriverSetting::SetKeyEditor(KeyEditor editor) {
-    ReplacedKeyEditor() = std::move(editor);
-}
 
 CDialogMouseHeronDriverSetting::CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner)
     : FamilyHPage(owner), lighting_(Names(), DriverModes()) {}
@@ -102,7 +93,6 @@ void CDialogMouseHeronDriverSetting::AfterMouseWrite(const HeronDriverConfig& co
 }
 
 bool CDialogMouseHeronDriverSetting::EditKey(KeySlot& slot) {
-    if (ReplacedKeyEditor()) return ReplacedKeyEditor()(Owner(), Config(), slot);
     assign::KeyEdit_Heron_Driver editor(&Owner(), Config(), slot);
     return editor.RunModal();
 }

@@ -17,12 +17,6 @@ class CDialogMouseHeronDriverSetting final : public FamilyHPage<HeronDriverConfi
   public:
     explicit CDialogMouseHeronDriverSetting(ui::WindowImplBase& owner);
 
-    // What a click on a key button runs: the key editor over `owner` on `slot` of `config`, true
-    // when the key's code changed. Replaceable (tests); null restores the page's own.
-    using KeyEditor =
-        std::function<bool(ui::WindowImplBase& owner, HeronDriverConfig& config, KeySlot& slot)>;
-    static void SetKeyEditor(KeyEditor editor);
-
   protected:
     void InitPage() override;
     std::optional<DriverBlock> OpenBlock() const override;

@@ -4,18 +4,6 @@
 #include "device/DeviceLibraryBinding.h"
 
 namespace mouse {
-namespace {
-
-CDialogMouseHeronSetting::KeyEditor& ReplacedKeyEditor() {
-    static CDialogMouseHeronSetting::KeyEditor editor;
-    return editor;
-}
-
-}  // namespace
-
-void CDialogMouseHeronSetting::SetKeyEditor(KeyEditor editor) {
-    ReplacedKeyEditor() = std::move(editor);
-}
 
 CDialogMouseHeronSetting::CDialogMouseHeronSetting(ui::WindowImplBase& owner)
     : FamilyHPage(owner), lighting_(Names(), LightingEditor::HeronModes()) {}
@@ -64,7 +52,6 @@ bool CDialogMouseHeronSetting::WriteOwn(const HeronConfig&, WriteGroup group) {
 }
 
 bool CDialogMouseHeronSetting::EditKey(KeySlot& slot) {
-    if (ReplacedKeyEditor()) return ReplacedKeyEditor()(Owner(), Config(), slot);
     assign::KeyEdit_Heron editor(&Owner(), Config(), slot);
     return editor.RunModal();
 }

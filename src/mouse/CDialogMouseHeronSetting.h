@@ -16,11 +16,6 @@ class CDialogMouseHeronSetting final : public FamilyHPage<HeronConfig> {
   public:
     explicit CDialogMouseHeronSetting(ui::WindowImplBase& owner);
 
-    // What a click on a key button runs: the key editor over `owner` on `slot` of `config`, true
-    // when the key's code changed. Replaceable (tests); null restores the page's own.
-    using KeyEditor = std::function<bool(ui::WindowImplBase& owner, HeronConfig& config, KeySlot& slot)>;
-    static void SetKeyEditor(KeyEditor editor);
-
     // For the fire-macro panel: it changed the fire slots of the library's image; they go to the
     // mouse now, and nothing is left pending for them.
     void SendFireData() { RequestOperation(kOpFireData); }

@@ -239,7 +239,9 @@ bool FamilyHPage<Record>::HandleClick(ui::Control* sender) {
     if (int number = KeyButtonNumber(names_, sender, c.keyLists[0].size())) {
         // Looked up again after the editor: a reconnection while it was open replaces the lists.
         KeySlot* slot = CurrentKey(c, number);
-        if (!slot || !EditKey(*slot) || !CurrentKey(c, number)) return true;
+        if (!slot) return true;
+        const bool changed = ReplacedKeyEditor() ? ReplacedKeyEditor()(Owner(), c, *slot) : EditKey(*slot);
+        if (!changed || !CurrentKey(c, number)) return true;
         // A new macro may have moved other keys to their macros' new ids: every key is shown and
         // set again.
         LabelKeys();

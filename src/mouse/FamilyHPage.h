@@ -43,6 +43,11 @@ class FamilyHPage : public ModelPage, private StageHost {
     static constexpr StageScheme kStageScheme{2, 0, true};
 
     explicit FamilyHPage(ui::WindowImplBase& owner);
+
+    // What a click on a key button runs: the key editor over `owner` on `slot` of `config`, true
+    // when the key's code changed. Replaceable (tests); null restores the model's own (`EditKey`).
+    using KeyEditor = std::function<bool(ui::WindowImplBase& owner, Record& config, KeySlot& slot)>;
+    static void SetKeyEditor(KeyEditor editor) { ReplacedKeyEditor() = std::move(editor); }
     ~FamilyHPage() override;
 
     Record& Config() { return config_; }
@@ -109,6 +114,10 @@ class FamilyHPage : public ModelPage, private StageHost {
     bool ShowMacroView(bool folder) override;
 
   private:
+    static KeyEditor& ReplacedKeyEditor() {
+        static KeyEditor editor;
+        return editor;
+    }
     // Worker: open the device (`opened` tells whether it did), read the mouse into the library's
     // image and the image into `fresh`.
     bool ReadRecord(Record& fresh, int keyCount, const std::function<bool()>& open, bool* opened);
