@@ -101,12 +101,7 @@ class CranePage : public oaktest::AppFixture {
         WaitForDeviceTasks();
         ASSERT_TRUE(opened);
     }
-    void ClickRow(const std::string& list, int index) {
-        auto& l = Ui().Find<ui::List>(list, kEd);
-        l.EnsureVisible(index);
-        Ui().Window(kEd).GetManager().LayoutIfNeeded();
-        Ui().ClickAt(l.GetItemAt(index)->GetPos().Center(), kEd);
-    }
+    void ClickRow(const std::string& list, int index) { Ui().ClickRow(list, index, kEd); }
     int RowWithCode(const std::string& list, uint32_t code) {
         auto& l = Ui().Find<ui::List>(list, kEd);
         for (int i = 0; i < l.GetCount(); ++i)

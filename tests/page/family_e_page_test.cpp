@@ -96,15 +96,6 @@ std::string LightingModeOne(DeviceModel model) {
 
 class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInterface<DeviceModel> {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        mouse::ProfileFiles::SetMessageShower(
-            [this](ui::WindowImplBase*, const std::string& text) { messages_.push_back(text); });
-    }
-    void TearDown() override {
-        mouse::ProfileFiles::SetMessageShower(nullptr);
-        AppFixture::TearDown();
-    }
     const ModelRow& Row() const { return RowOf(GetParam()); }
     std::string Name(const std::string& base) const { return base + "_" + Row().suffix; }
     std::string KeyButton(int key) const {
@@ -146,7 +137,7 @@ class FamilyEPages : public oaktest::AppFixture, public ::testing::WithParamInte
     bool Connected() { return dynamic_cast<DeviceTaskPage*>(Frame().Page(GetParam()))->IsConnected(); }
     int ShownSection() { return Ui().Find<ui::TabLayout>(Name("Setting_switch"), kMain).GetCurSel(); }
 
-    std::vector<std::string> messages_;
+    oaktest::ShownMessages shown_;  // the profile files' message box texts
 };
 
 TEST_P(FamilyEPages, ShowsWhatTheMouseHolds) {
@@ -213,7 +204,7 @@ TEST_P(FamilyEPages, EveryResetButtonLoadsItsOwnFile) {
         Ui().PressInNextModal("MessageBox", "btn_ok");
         Ui().Click(reset.button, kMain);
         WaitForDeviceTasks();
-        EXPECT_TRUE(messages_.empty());
+        EXPECT_TRUE(shown_.Texts().empty());
         EXPECT_EQ(DeviceImage(GetParam()), *file);
         EXPECT_TRUE(Connected());
     }
@@ -445,7 +436,7 @@ TEST_P(IbisPage, ALoadWhoseFirstReadBacksFailSucceedsOnALaterTry) {
     WaitForDeviceTasks();
     sim.ClearFailures();
     EXPECT_TRUE(Connected());
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(shown_.Texts().empty());
     auto file = platform::ReadFileBytes(AppFolder() + row.resetButtons[1].defaultFile, 1 << 20);
     ASSERT_TRUE(file.has_value());
     file->resize(row.profileImage.imageSize, 0);
@@ -460,8 +451,8 @@ TEST_P(IbisPage, ALoadThatCannotOpenTheMouseSaysSo) {
     Ui().Click("reset_data2_Ibis", kMain);
     WaitForDeviceTasks();
     sim.ClearFailures();
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], ui::TextTable::Instance().Resolve("%{081}"));
+    ASSERT_EQ(shown_.Texts().size(), 1u);
+    EXPECT_EQ(shown_.Texts()[0], ui::TextTable::Instance().Resolve("%{081}"));
 }
 
 TEST_P(IbisPage, FireMacroRowsTakeTheirSecondByteFromTheGunChoice) {

@@ -55,15 +55,6 @@ std::string SnapshotPath(const std::string& name) {
 
 class HeronDriverPage : public oaktest::AppFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        mouse::ProfileFiles::SetMessageShower(
-            [this](ui::WindowImplBase*, const std::string& text) { messages_.push_back(text); });
-    }
-    void TearDown() override {
-        mouse::ProfileFiles::SetMessageShower(nullptr);
-        AppFixture::TearDown();
-    }
     SimControl& Sim() { return sim_; }
     mouse::CDialogMouseHeronDriverSetting& Page() {
         return PageOf<mouse::CDialogMouseHeronDriverSetting>(kDriver);
@@ -119,7 +110,7 @@ class HeronDriverPage : public oaktest::AppFixture {
     bool PendingLook() { return Ui().Find<ui::Button>("write_data_Heron_Driver", kMain).IsPending(); }
     void DeviceChange() { Frame().SendMessage(ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0); }
 
-    std::vector<std::string> messages_;
+    oaktest::ShownMessages shown_;  // the profile files' message box texts
 
   private:
     SimControl sim_{kDriver};
@@ -368,7 +359,7 @@ TEST_F(HeronDriverPage, SaveAndLoadMoveTheWhole40960ByteImageAndRestoreLoadsTheD
     EXPECT_EQ(defaults->size(), kImageSize);
     EXPECT_EQ(MouseImage(), *defaults);
     EXPECT_EQ(Page().Config().stageCount, (*defaults)[5]);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(shown_.Texts().empty());
 }
 
 // Four sections, the lighting the last: the driver has no fire keys (its skin is checked in

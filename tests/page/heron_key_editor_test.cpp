@@ -99,12 +99,7 @@ class HeronKeyEditor : public oaktest::AppFixture, public ::testing::WithParamIn
     Code Key(int key) {
         return Config().keyLists[static_cast<size_t>(Config().currentProfile)][static_cast<size_t>(key)].code;
     }
-    void ClickRow(const std::string& list, int index) {
-        auto& l = Ui().Find<ui::List>(list, Ed());
-        l.EnsureVisible(index);
-        Ui().Window(Ed()).GetManager().LayoutIfNeeded();
-        Ui().ClickAt(l.GetItemAt(index)->GetPos().Center(), Ed());
-    }
+    void ClickRow(const std::string& list, int index) { Ui().ClickRow(list, index, Ed()); }
 
     HeronConfig heron_;
     HeronDriverConfig driver_;

@@ -575,12 +575,7 @@ class FamilyHKeys : public FamilyHPages {
         Ui().Click(KeyButton(number), kMain);
         EXPECT_TRUE(opened) << KeyButton(number);
     }
-    void ClickRow(const std::string& list, int index) {
-        auto& l = Ui().Find<ui::List>(list, Editor());
-        l.EnsureVisible(index);
-        Ui().Window(Editor()).GetManager().LayoutIfNeeded();
-        Ui().ClickAt(l.GetItemAt(index)->GetPos().Center(), Editor());
-    }
+    void ClickRow(const std::string& list, int index) { Ui().ClickRow(list, index, Editor()); }
     void ChooseMacro(int number, int row) {
         EditKey(number, [&] {
             Ui().Click(Name("base_macro_setting"), Editor());

@@ -143,12 +143,7 @@ class KeyEditor : public oaktest::AppFixture {
         WaitForDeviceTasks();
         ASSERT_TRUE(opened);
     }
-    void ClickRow(const std::string& list, int index) {
-        auto& l = Ui().Find<ui::List>(list, kEd);
-        l.EnsureVisible(index);
-        Ui().Window(kEd).GetManager().LayoutIfNeeded();
-        Ui().ClickAt(l.GetItemAt(index)->GetPos().Center(), kEd);
-    }
+    void ClickRow(const std::string& list, int index) { Ui().ClickRow(list, index, kEd); }
     // Picks the macro `name` from whichever macro control the store style shows.
     void ChooseMacro(const std::string& name) {
         Ui().Click("base_macro_setting_Egret", kEd);

@@ -8,6 +8,7 @@
 #include "ui/controls/Combo.h"
 #include "ui/controls/ComboDropWindow.h"
 #include "ui/controls/Edit.h"
+#include "ui/controls/List.h"
 #include "ui/controls/Option.h"
 #include "ui/controls/Slider.h"
 #include "ui/core/InputHooks.h"
@@ -72,6 +73,13 @@ ui::Point UiDriver::CenterOf(ui::Control& control, ui::WindowImplBase& window) {
     if (control.GetPos().IsEmpty())
         throw std::runtime_error("control \"" + control.GetName() + "\" has no area on screen");
     return control.GetPos().Center();
+}
+
+void UiDriver::ClickRow(const std::string& listName, int index, const std::string& className) {
+    auto& list = Find<ui::List>(listName, className);
+    list.EnsureVisible(index);
+    Window(className).GetManager().LayoutIfNeeded();
+    ClickAt(list.GetItemAt(index)->GetPos().Center(), className);
 }
 
 void UiDriver::ClickAt(ui::Point pt, const std::string& className) {

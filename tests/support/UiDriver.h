@@ -46,6 +46,8 @@ class UiDriver {
     void RightClickAt(ui::Point pt, const std::string& className = "");
     void DoubleClickAt(ui::Point pt, const std::string& className = "");
     void ClickAt(ui::Point pt, const std::string& className = "");
+    // Clicks row `index` of the list `listName`, scrolled into view first.
+    void ClickRow(const std::string& listName, int index, const std::string& className = "");
     void Hover(const std::string& name, const std::string& className = "");
     // Raw pointer steps for drags that are not a slider's: press, move while held, release.
     void MouseDown(ui::Point pt, const std::string& className = "");
