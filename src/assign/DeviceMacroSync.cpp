@@ -36,10 +36,7 @@ bool DeviceMacroSync::SameName(std::u16string_view a, std::u16string_view b) {
 }
 
 KeySlot* DeviceMacroSync::Edited() {
-    if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return nullptr;
-    auto& keys = config_.keyLists[static_cast<size_t>(profile_)];
-    if (keyIndex_ < 0 || static_cast<size_t>(keyIndex_) >= keys.size()) return nullptr;
-    return &keys[static_cast<size_t>(keyIndex_)];
+    return KeyAt(config_.keyLists, profile_, keyIndex_);
 }
 
 bool DeviceMacroSync::IsEdited(size_t profile, size_t key) const {

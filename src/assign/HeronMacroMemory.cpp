@@ -42,10 +42,7 @@ bool HeronMacroMemory::PlaysMacro(const Code& code) const {
 }
 
 KeySlot* HeronMacroMemory::Edited() {
-    if (profile_ < 0 || static_cast<size_t>(profile_) >= config_.keyLists.size()) return nullptr;
-    auto& keys = config_.keyLists[static_cast<size_t>(profile_)];
-    if (keyIndex_ < 0 || static_cast<size_t>(keyIndex_) >= keys.size()) return nullptr;
-    return &keys[static_cast<size_t>(keyIndex_)];
+    return KeyAt(config_.keyLists, profile_, keyIndex_);
 }
 
 bool HeronMacroMemory::IsEdited(const Use& use) const {
@@ -65,10 +62,6 @@ std::vector<HeronMacroMemory::Use> HeronMacroMemory::MacroKeys() {
         }
     }
     return uses;
-}
-
-void HeronMacroMemory::SendAll() {
-    for (int id : binding_.MacroCache(model_)->Ids()) binding_.WriteMacroBuffer(model_, id);
 }
 
 std::optional<KeyMacros::Code> HeronMacroMemory::Assign(const MacroEntry& chosen) {
@@ -132,7 +125,7 @@ std::optional<KeyMacros::Code> HeronMacroMemory::Assign(const MacroEntry& chosen
             slot.code = moved;
             binding_.WriteKeyH(model_, config_, static_cast<int>(use.profile), static_cast<int>(use.key));
         }
-        SendAll();
+        binding_.WriteCachedMacros(model_);
         changed_ = true;
     }
     assigned_ = true;
@@ -156,7 +149,7 @@ void HeronMacroMemory::Change(const Code& code) {
         for (const KeySlot& slot : keys)
             if (PlaysMacro(slot.code) && MacroId(slot.code) == id) return;
     cache->Remove(id);
-    SendAll();
+    binding_.WriteCachedMacros(model_);
 }
 
 }  // namespace assign

@@ -53,7 +53,6 @@ class HeronMacroMemory final : public KeyMacros {
     std::vector<Use> MacroKeys();
     KeySlot* Edited();
     bool IsEdited(const Use& use) const;
-    void SendAll();
 
     DeviceModel model_;
     Constants constants_;

@@ -135,11 +135,7 @@ bool KeyEdit::RunModal() {
 }
 
 KeySlot* KeyEdit::Slot() {
-    const auto lists = record_->KeyLists();
-    if (keyList_ < 0 || static_cast<size_t>(keyList_) >= lists.size()) return nullptr;
-    auto& keys = lists[static_cast<size_t>(keyList_)];
-    if (keyIndex_ < 0 || static_cast<size_t>(keyIndex_) >= keys.size()) return nullptr;
-    return &keys[static_cast<size_t>(keyIndex_)];
+    return KeyAt(record_->KeyLists(), keyList_, keyIndex_);
 }
 
 bool KeyEdit::IsChecked(std::string_view base) const {

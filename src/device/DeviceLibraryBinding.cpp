@@ -126,6 +126,14 @@ bool DeviceLibraryBinding::WriteMacroBuffer(DeviceModel model, int index) {
            GaveUp("WriteMacroBuffer");
 }
 
+bool DeviceLibraryBinding::WriteCachedMacros(DeviceModel model) {
+    const HeronMacroCache* cache = MacroCache(model);
+    if (!cache) return true;
+    bool ok = true;
+    for (int id : cache->Ids()) ok = WriteMacroBuffer(model, id) && ok;
+    return ok;
+}
+
 std::optional<MacroEntry> DeviceLibraryBinding::CachedMacro(DeviceModel model, int id) {
     HeronMacroCache* cache = MacroCache(model);
     if (!cache) return std::nullopt;

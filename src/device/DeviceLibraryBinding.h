@@ -261,6 +261,9 @@ class DeviceLibraryBinding {
     bool ReadMacroBuffer(DeviceModel model, int index);
     // Sends the cached macro `index` to the device; false when the cache has none.
     bool WriteMacroBuffer(DeviceModel model, int index);
+    // Sends every cached macro to the device, each one even after a refusal; false when one was
+    // refused. True for a model without a macro cache.
+    bool WriteCachedMacros(DeviceModel model);
     // The cached macro with `id`, fetched from the device when the cache lacks it.
     std::optional<MacroEntry> CachedMacro(DeviceModel model, int id);
     // The macro cache of the Heron or the Heron driver; null for other models.

@@ -179,10 +179,7 @@ void CDialogKeySetting::Edited() {
 }
 
 void CDialogKeySetting::ShowPending() {
-    auto* button = Find<ui::Button>(kWriteButton);
-    if (!button) return;
-    button->SetPending(pending_.IsPending());
-    button->SetToolTip(pending_.IsPending() ? "%{623}" : "%{604}");
+    ShowWriteButton(kWriteButton, pending_.IsPending(), "%{604}", "%{623}");
 }
 
 void CDialogKeySetting::ShowLoading(bool shown) {

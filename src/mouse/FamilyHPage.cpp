@@ -9,7 +9,6 @@
 #include "mouse/PointerSettings.h"
 #include "mouse/ProfileFiles.h"
 #include "mouse/RapidFireEditor.h"
-#include "ui/controls/Button.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Option.h"
 #include "ui/layout/SkinPage.h"
@@ -92,10 +91,7 @@ void FamilyHPage<Record>::Edited() {
 
 template <class Record>
 void FamilyHPage<Record>::ShowPending() {
-    auto* button = Manager().template Find<ui::Button>(names_("write_data"));
-    if (!button) return;
-    button->SetPending(pending_.IsPending());
-    button->SetToolTip(pending_.IsPending() ? kWritePendingTip : kWriteTip);
+    ShowWriteButton(names_("write_data"), pending_.IsPending(), kWriteTip, kWritePendingTip);
 }
 
 template <class Record>
@@ -119,7 +115,7 @@ bool FamilyHPage<Record>::SetEverything() {
     auto& binding = DeviceLibraryBinding::Instance();
     const auto& c = config_;
     return SetKeys() && binding.WriteProfileIndex(c) && binding.WriteStages(c) && binding.WriteFire(c) &&
-           SetPressTypes() && SetOwnGroups() && SetMacros();
+           SetPressTypes() && SetOwnGroups() && binding.WriteCachedMacros(kModel);
 }
 
 template <class Record>
@@ -128,16 +124,6 @@ bool FamilyHPage<Record>::SetKeys() {
     for (int p = 0; p < 2; ++p)
         for (size_t k = 0; k < config_.keyLists[static_cast<size_t>(p)].size(); ++k)
             if (!DeviceLibraryBinding::Instance().WriteKey(config_, p, static_cast<int>(k))) return false;
-    return true;
-}
-
-template <class Record>
-bool FamilyHPage<Record>::SetMacros() {
-    auto& binding = DeviceLibraryBinding::Instance();
-    const HeronMacroCache* cache = binding.MacroCache(kModel);
-    if (!cache) return true;
-    for (int id : cache->Ids())
-        if (!binding.WriteMacroBuffer(kModel, id)) return false;
     return true;
 }
 

@@ -127,8 +127,6 @@ class FamilyHPage : public ModelPage, private StageHost {
     // UI thread: the whole record into the library's image; false at the first refused call.
     bool SetEverything();
     bool SetKeys();
-    // UI thread: every macro of the model's macro cache into the library's image again.
-    bool SetMacros();
     std::function<bool()> Opener() const;
     std::unique_ptr<PageWork> ReadWork(bool replaceEdits);
     std::unique_ptr<PageWork> MouseWriteWork();

@@ -27,11 +27,7 @@ bool IsSubPage(std::string_view className, const char* base, const char* suffix)
 // Key `number` (one-based) of the current profile's list, or null.
 template <class Record>
 KeySlot* CurrentKey(Record& c, int number) {
-    const auto profile = static_cast<size_t>(c.currentProfile);
-    if (c.currentProfile < 0 || profile >= c.keyLists.size() || number < 1) return nullptr;
-    auto& keys = c.keyLists[profile];
-    const auto key = static_cast<size_t>(number - 1);
-    return key < keys.size() ? &keys[key] : nullptr;
+    return KeyAt(c.keyLists, c.currentProfile, number - 1);
 }
 
 // A section button of the navigation and the page of "Setting_switch_<suffix>" it shows.

@@ -2,6 +2,7 @@
 
 #include "device/DeviceLibraryBinding.h"
 #include "device/SharedState.h"
+#include "ui/controls/Button.h"
 
 namespace page {
 namespace {
@@ -74,6 +75,14 @@ void DevicePage::DoEvent(ui::UiEvent& event) {
         return;
     }
     SkinPage::DoEvent(event);
+}
+
+void DevicePage::ShowWriteButton(const std::string& button, bool pending, const char* tip,
+                                 const char* pendingTip) {
+    auto* write = Manager().Find<ui::Button>(button);
+    if (!write) return;
+    write->SetPending(pending);
+    write->SetToolTip(pending ? pendingTip : tip);
 }
 
 bool DevicePage::Open(bool readImage, int32_t flag, const std::optional<DriverBlock>& block) const {

@@ -59,6 +59,9 @@ class DevicePage : public ui::SkinPage, public DeviceTaskPage {
     // whole page while it does not.
     virtual void SetConnected(bool connected);
     void ShowConnectionStatus();
+    // A write-on-demand page's write button `button`: its pending look while the page holds edits the
+    // device lacks, and the tooltip that says so (`pendingTip`) or what the button does (`tip`).
+    void ShowWriteButton(const std::string& button, bool pending, const char* tip, const char* pendingTip);
     // The device open with this model's arguments (`flag` is the family-E flag byte, `block` the
     // driver's bytes, its first-start bytes when absent), then for a read the device image; runs on
     // the worker.
